@@ -1,0 +1,190 @@
+#include "link/reply_receiver.hpp"
+
+#include <algorithm>
+
+#include "link/frame.hpp"
+
+namespace device_link {
+
+const ReplyReceiver::Handler ReplyReceiver::kHandlers[kReceiverStates] = {
+    &ReplyReceiver::on_await_start, &ReplyReceiver::on_length,     &ReplyReceiver::on_sequence,
+    &ReplyReceiver::on_command,     &ReplyReceiver::on_error_code, &ReplyReceiver::on_data,
+    &ReplyReceiver::on_status_mark, &ReplyReceiver::on_status,     &ReplyReceiver::on_postamble,
+    &ReplyReceiver::on_checksum,    &ReplyReceiver::on_terminator,
+};
+
+ReplyReceiver::ReplyReceiver(const VariantPolicy& policy, char (&raw_reply)[datecs::kRawReplySize])
+    : policy_(policy), raw_(raw_reply) {}
+
+void ReplyReceiver::dispatch(std::uint8_t b) {
+  no_activity_ = 0;
+  if (b == kSyn)
+    ++syn_count_;
+  else
+    append_raw(b);
+
+  if (b == kPreamble) {
+    state_ = ReceiverState::AwaitStart;
+  } else if (b == kTerminator) {
+    if (state_ != ReceiverState::Terminator) nak_ = false;
+    state_ = ReceiverState::Terminator;
+  } else if (b == kNak) {
+    state_ = ReceiverState::AwaitStart;
+    nak_ = true;
+    exchange_finished_ = true;
+    return;
+  }
+  run(b);
+}
+
+void ReplyReceiver::append_raw(std::uint8_t b) {
+  // Past the buffer, bytes are dropped; the frame then fails its checks.
+  if (raw_length_ < kRawCapacity) raw_[raw_length_++] = static_cast<char>(b);
+  raw_[raw_length_] = '\0';
+}
+
+void ReplyReceiver::empty_reply_data() {
+  reply_length_ = 0;
+  reply_data_[0] = '\0';
+}
+
+void ReplyReceiver::start_exchange() {
+  syn_count_ = 0;
+  exchange_finished_ = false;
+  nak_ = false;
+  empty_reply_data();
+  std::fill(std::begin(status_bytes_), std::end(status_bytes_), std::uint8_t{0});
+}
+
+void ReplyReceiver::end_exchange() {
+  exchange_finished_ = true;
+  raw_length_ = 0;
+}
+
+status::ExchangeOutcome ReplyReceiver::outcome() const {
+  using status::ExchangeOutcome;
+  if (!exchange_finished_) return ExchangeOutcome::NotFinished;
+  if (nak_) return ExchangeOutcome::Nak;
+  if (received_checksum_ != running_sum_) return ExchangeOutcome::ChecksumMismatch;
+  return ExchangeOutcome::Complete;
+}
+
+void ReplyReceiver::on_await_start(std::uint8_t b) {
+  if (b == kPreamble) state_ = ReceiverState::Length;
+  running_sum_ = 0;
+}
+
+void ReplyReceiver::on_length(std::uint8_t b) {
+  if (b < policy_.reply_length_base) return back();
+  expected_length_ = static_cast<std::uint8_t>(b - policy_.reply_length_base);
+  add(b);
+  state_ = ReceiverState::Sequence;
+}
+
+void ReplyReceiver::on_sequence(std::uint8_t b) {
+  if (b < 0x20) return back();
+  reply_sequence_ = static_cast<std::uint8_t>(b - 0x20);
+  add(b);
+  state_ = ReceiverState::Command;
+}
+
+void ReplyReceiver::on_command(std::uint8_t b) {
+  reply_command_ = b;
+  count_ = 0;
+  add(b);
+  empty_reply_data();
+  if (policy_.reply_has_error_code) {
+    error_code_length_ = 0;
+    error_code_[0] = '\0';
+    state_ = ReceiverState::ErrorCode;
+  } else {
+    state_ = expected_length_ > 0 ? ReceiverState::Data : ReceiverState::StatusMark;
+  }
+}
+
+void ReplyReceiver::on_error_code(std::uint8_t b) {
+  add(b);
+  if (b == ';') {
+    state_ = expected_length_ > 0 ? ReceiverState::Data : ReceiverState::StatusMark;
+  } else if (error_code_length_ < kErrorCodeSize - 1) {
+    error_code_[error_code_length_++] = static_cast<char>(b);
+    error_code_[error_code_length_] = '\0';
+  }
+}
+
+void ReplyReceiver::on_data(std::uint8_t b) {
+  if (count_ < expected_length_) {
+    reply_data_[count_++] = static_cast<char>(b);
+    add(b);
+  }
+  if (count_ >= expected_length_) {
+    reply_length_ = count_;
+    reply_data_[reply_length_] = '\0';
+    state_ = ReceiverState::StatusMark;
+  }
+}
+
+void ReplyReceiver::on_status_mark(std::uint8_t b) {
+  if (b != kStatusMark) return back();
+  add(b);
+  count_ = 0;
+  state_ = ReceiverState::Status;
+}
+
+void ReplyReceiver::on_status(std::uint8_t b) {
+  if (count_ < status::kStatusByteCount) {
+    status_bytes_[count_++] = b;
+    add(b);
+  }
+  if (count_ >= status::kStatusByteCount) state_ = ReceiverState::Postamble;
+}
+
+void ReplyReceiver::on_postamble(std::uint8_t b) {
+  if (b != kPostamble) return back();
+  add(b);
+  count_ = 0;
+  received_checksum_ = 0;
+  state_ = ReceiverState::Checksum;
+}
+
+void ReplyReceiver::on_checksum(std::uint8_t b) {
+  if (count_ < kChecksumDigits) {
+    received_checksum_ = received_checksum_ * 16 + (static_cast<std::int32_t>(b) - 0x30);
+    ++count_;
+  }
+  if (count_ >= kChecksumDigits) state_ = ReceiverState::Terminator;
+}
+
+void ReplyReceiver::on_terminator(std::uint8_t b) {
+  state_ = ReceiverState::AwaitStart;
+  if (policy_.frame_end_stops_reading) frame_ended_ = true;
+  if (b == kTerminator) exchange_finished_ = true;
+}
+
+bool receive_byte(ReplyReceiver& receiver, SerialPort& port) {
+  const ReadResult read = port.read_byte();
+  if (!read.got) {
+    if (read.error) {
+      port.clear_error();
+      receiver.state_ = ReceiverState::AwaitStart;
+    }
+    return false;
+  }
+  receiver.dispatch(read.byte);
+  return true;
+}
+
+void wait_for_reply(ReplyReceiver& receiver, SerialPort& port, Clock& clock) {
+  const std::int64_t deadline = clock.now_ms() + kMaxExchangeMs;
+  const auto in_time = [&] { return clock.now_ms() < deadline; };
+  receiver.no_activity_ = 0;
+  while (receiver.no_activity_ < kSilentReads && in_time()) {
+    while (!receiver.frame_ended_ && in_time() && receive_byte(receiver, port)) {
+    }
+    if (receiver.exchange_finished_) break;
+    ++receiver.no_activity_;
+  }
+  receiver.frame_ended_ = false;
+}
+
+}  // namespace device_link

@@ -1,0 +1,56 @@
+// The serial device under one protocol driver: exactly the operations the link uses.
+// One backend per platform (serial_port_posix.cpp, serial_port_win32.cpp); tests use a
+// scripted fake.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace device_link {
+
+// Total time one read_byte waits for a byte.
+inline constexpr int kReadTimeoutMs = 100;
+
+struct ReadResult {
+  bool got = false;      // a byte arrived
+  std::uint8_t byte = 0;
+  bool error = false;    // no byte, and the device reports an error
+};
+
+class SerialPort {
+ public:
+  virtual ~SerialPort() = default;
+
+  // Opens the device exclusively and configures it: speed, 8 data bits, no parity, one
+  // stop bit, everything else as the device reports it, and the read time-out above.
+  // False when the device cannot be opened or configured (nothing stays open then).
+  virtual bool open(const std::string& name, int speed) = 0;
+  // False when the device could not be closed.
+  virtual bool close() = 0;
+  virtual bool is_open() const = 0;
+
+  // Waits (boundedly) until the written bytes have left.
+  virtual void flush_output() = 0;
+  // Discards both queues; with abort_pending, pending reads and writes are cancelled too.
+  virtual void purge(bool abort_pending) = 0;
+  // False when not every byte could be written.
+  virtual bool write(std::span<const std::uint8_t> bytes) = 0;
+  // One byte, waiting at most kReadTimeoutMs.
+  virtual ReadResult read_byte() = 0;
+  virtual void clear_error() = 0;
+};
+
+// The backend of the platform the program runs on.
+std::unique_ptr<SerialPort> make_platform_serial_port();
+
+// The device path a port name stands for: "COM3" is \\.\COM3 on Windows and /dev/ttyS2
+// on Linux; a name starting with "/" is a path already.
+std::string device_path(const std::string& name);
+
+// The serial devices present on this computer.
+std::vector<std::string> list_serial_ports();
+
+}  // namespace device_link

@@ -1,0 +1,198 @@
+// The serial port on POSIX systems, on termios.
+#ifndef _WIN32
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "link/serial_port.hpp"
+
+namespace device_link {
+
+namespace {
+
+// Bound for draining the output: a stalled line (flow control held off) must not hang us.
+constexpr int kDrainLimitMs = 1000;
+// Bound for one write: the time the bytes need at the line speed, plus a margin.
+constexpr int kWriteMarginMs = 1000;
+
+bool speed_constant(int speed, speed_t& out) {
+  struct Speed { int baud; speed_t constant; };
+  static constexpr Speed kSpeeds[] = {
+      {50, B50},       {75, B75},       {110, B110},     {134, B134},     {150, B150},
+      {200, B200},     {300, B300},     {600, B600},     {1200, B1200},   {1800, B1800},
+      {2400, B2400},   {4800, B4800},   {9600, B9600},   {19200, B19200}, {38400, B38400},
+      {57600, B57600}, {115200, B115200}, {230400, B230400},
+  };
+  for (const Speed& s : kSpeeds)
+    if (s.baud == speed) {
+      out = s.constant;
+      return true;
+    }
+  return false;
+}
+
+std::int64_t now_ms() {
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+class PosixSerialPort final : public SerialPort {
+ public:
+  ~PosixSerialPort() override { close(); }
+
+  bool open(const std::string& name, int speed) override {
+    close();
+    speed_t constant{};
+    if (!speed_constant(speed, constant)) return false;
+    const std::string path = device_path(name);
+    // Non-blocking so that opening never waits for a carrier; reads poll with a time-out.
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    // Exclusive as on Windows: TIOCEXCL keeps other openers out, the lock keeps out a
+    // second instance of ours even where TIOCEXCL is bypassed (root).
+    if (::ioctl(fd, TIOCEXCL) != 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+      ::close(fd);
+      return false;
+    }
+    termios tio{};
+    if (::tcgetattr(fd, &tio) != 0) {
+      ::close(fd);
+      return false;
+    }
+    // Raw 8N1; flow control and the rest stay as the device reports them.
+    tio.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON);
+    tio.c_oflag &= ~static_cast<tcflag_t>(OPOST);
+    tio.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
+    tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB);
+    tio.c_cflag |= CS8 | CREAD | CLOCAL;
+    tio.c_cc[VMIN] = 0;
+    tio.c_cc[VTIME] = 0;
+    if (::cfsetispeed(&tio, constant) != 0 || ::cfsetospeed(&tio, constant) != 0 ||
+        ::tcsetattr(fd, TCSANOW, &tio) != 0) {
+      ::close(fd);
+      return false;
+    }
+    fd_ = fd;
+    speed_ = speed;
+    return true;
+  }
+
+  bool close() override {
+    if (fd_ < 0) return false;
+    const int rc = ::close(fd_);
+    fd_ = -1;
+    return rc == 0;
+  }
+
+  bool is_open() const override { return fd_ >= 0; }
+
+  void flush_output() override {
+    if (fd_ < 0) return;
+    const std::int64_t deadline = now_ms() + kDrainLimitMs;
+    int pending = 0;
+    while (::ioctl(fd_, TIOCOUTQ, &pending) == 0 && pending > 0 && now_ms() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+
+  void purge(bool /*abort_pending*/) override {
+    // Nothing is ever pending asynchronously here: every read and write returns before
+    // the next call, so discarding the queues is all there is to do.
+    if (fd_ >= 0) ::tcflush(fd_, TCIOFLUSH);
+  }
+
+  bool write(std::span<const std::uint8_t> bytes) override {
+    if (fd_ < 0) return false;
+    const std::int64_t budget = kWriteMarginMs + static_cast<std::int64_t>(bytes.size()) * 10000 / speed_;
+    const std::int64_t deadline = now_ms() + budget;
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+      const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
+      if (n > 0) {
+        done += static_cast<std::size_t>(n);
+        continue;
+      }
+      if (n < 0 && errno != EAGAIN && errno != EINTR) return false;
+      const std::int64_t left = deadline - now_ms();
+      if (left <= 0) return false;
+      pollfd p{fd_, POLLOUT, 0};
+      ::poll(&p, 1, static_cast<int>(left));
+    }
+    return true;
+  }
+
+  ReadResult read_byte() override {
+    if (fd_ < 0) return {false, 0, true};
+    const std::int64_t deadline = now_ms() + kReadTimeoutMs;
+    for (;;) {
+      std::uint8_t b = 0;
+      const ssize_t n = ::read(fd_, &b, 1);
+      if (n == 1) return {true, b, false};
+      if (n < 0 && errno != EAGAIN && errno != EINTR) return {false, 0, true};
+      const std::int64_t left = deadline - now_ms();
+      if (left <= 0) return {};
+      pollfd p{fd_, POLLIN, 0};
+      const int rc = ::poll(&p, 1, static_cast<int>(left));
+      if (rc < 0 && errno != EINTR) return {false, 0, true};
+      if (rc > 0 && (p.revents & (POLLERR | POLLNVAL)) != 0) return {false, 0, true};
+      if (rc > 0 && (p.revents & POLLHUP) != 0 && (p.revents & POLLIN) == 0) {
+        // The other end is gone (a pseudo-terminal's master closed): nothing will come.
+        std::this_thread::sleep_for(std::chrono::milliseconds(std::max<std::int64_t>(0, deadline - now_ms())));
+        return {false, 0, true};
+      }
+    }
+  }
+
+  void clear_error() override {
+    // termios keeps no sticky error state: each call reports its own error.
+  }
+
+ private:
+  int fd_ = -1;
+  int speed_ = 9600;
+};
+
+}  // namespace
+
+std::unique_ptr<SerialPort> make_platform_serial_port() { return std::make_unique<PosixSerialPort>(); }
+
+std::string device_path(const std::string& name) {
+  if (!name.empty() && name.front() == '/') return name;
+  if (name.size() > 3 && (name.compare(0, 3, "COM") == 0 || name.compare(0, 3, "com") == 0)) {
+    const std::string digits = name.substr(3);
+    if (digits.size() <= 6 && std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+      const long n = std::stol(digits);
+      if (n >= 1) return "/dev/ttyS" + std::to_string(n - 1);
+    }
+  }
+  return "/dev/" + name;
+}
+
+std::vector<std::string> list_serial_ports() {
+  namespace fs = std::filesystem;
+  std::vector<std::string> ports;
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator("/dev", ec)) {
+    const std::string name = entry.path().filename().string();
+    for (const char* prefix : {"ttyS", "ttyUSB", "ttyACM"})
+      if (name.rfind(prefix, 0) == 0 && name.size() > std::char_traits<char>::length(prefix))
+        ports.push_back(entry.path().string());
+  }
+  for (const auto& entry : fs::directory_iterator("/dev/serial/by-id", ec))
+    ports.push_back(entry.path().string());
+  std::sort(ports.begin(), ports.end());
+  return ports;
+}
+
+}  // namespace device_link
+
+#endif

@@ -1,0 +1,120 @@
+// The serial port on Windows, on the Win32 communications API.
+#ifdef _WIN32
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "link/serial_port.hpp"
+
+namespace device_link {
+
+namespace {
+
+constexpr DWORD kQueueSize = 1024;
+
+class Win32SerialPort final : public SerialPort {
+ public:
+  ~Win32SerialPort() override { close(); }
+
+  bool open(const std::string& name, int speed) override {
+    close();
+    const std::string path = device_path(name);
+    // Exclusive (no sharing), existing device only, no overlapped I/O.
+    HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    ::SetupComm(h, kQueueSize, kQueueSize);
+    DCB dcb{};
+    dcb.DCBlength = sizeof dcb;
+    // Only speed and 8N1 change; the rest stays as the driver reports it.
+    if (::GetCommState(h, &dcb)) {
+      dcb.BaudRate = static_cast<DWORD>(speed);
+      dcb.ByteSize = 8;
+      dcb.Parity = NOPARITY;
+      dcb.StopBits = ONESTOPBIT;
+      ::SetCommState(h, &dcb);
+    }
+    COMMTIMEOUTS timeouts{};
+    timeouts.ReadIntervalTimeout = 0;
+    timeouts.ReadTotalTimeoutMultiplier = 0;
+    timeouts.ReadTotalTimeoutConstant = kReadTimeoutMs;
+    timeouts.WriteTotalTimeoutMultiplier = 0;
+    timeouts.WriteTotalTimeoutConstant = 0;
+    if (!::SetCommTimeouts(h, &timeouts)) {
+      ::CloseHandle(h);
+      return false;
+    }
+    handle_ = h;
+    return true;
+  }
+
+  bool close() override {
+    if (handle_ == INVALID_HANDLE_VALUE) return false;
+    const BOOL ok = ::CloseHandle(handle_);
+    handle_ = INVALID_HANDLE_VALUE;
+    return ok != FALSE;
+  }
+
+  bool is_open() const override { return handle_ != INVALID_HANDLE_VALUE; }
+
+  void flush_output() override {
+    if (is_open()) ::FlushFileBuffers(handle_);
+  }
+
+  void purge(bool abort_pending) override {
+    if (!is_open()) return;
+    DWORD flags = PURGE_RXCLEAR | PURGE_TXCLEAR;
+    if (abort_pending) flags |= PURGE_RXABORT | PURGE_TXABORT;
+    ::PurgeComm(handle_, flags);
+  }
+
+  bool write(std::span<const std::uint8_t> bytes) override {
+    if (!is_open()) return false;
+    DWORD written = 0;
+    return ::WriteFile(handle_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
+  }
+
+  ReadResult read_byte() override {
+    if (!is_open()) return {false, 0, true};
+    std::uint8_t b = 0;
+    DWORD got = 0;
+    if (!::ReadFile(handle_, &b, 1, &got, nullptr)) return {false, 0, true};
+    if (got == 1) return {true, b, false};
+    DWORD errors = 0;
+    COMSTAT stat{};
+    // An empty read with the device's error flags set is a read error.
+    const bool error = ::ClearCommError(handle_, &errors, &stat) && errors != 0;
+    return {false, 0, error};
+  }
+
+  void clear_error() override {
+    if (!is_open()) return;
+    DWORD errors = 0;
+    COMSTAT stat{};
+    ::ClearCommError(handle_, &errors, &stat);
+  }
+
+ private:
+  HANDLE handle_ = INVALID_HANDLE_VALUE;
+};
+
+}  // namespace
+
+std::unique_ptr<SerialPort> make_platform_serial_port() { return std::make_unique<Win32SerialPort>(); }
+
+std::string device_path(const std::string& name) { return "\\\\.\\" + name; }
+
+std::vector<std::string> list_serial_ports() {
+  std::vector<std::string> ports;
+  char target[512];
+  for (int n = 1; n <= 256; ++n) {
+    const std::string name = "COM" + std::to_string(n);
+    if (::QueryDosDeviceA(name.c_str(), target, sizeof target) != 0) ports.push_back(name);
+  }
+  return ports;
+}
+
+}  // namespace device_link
+
+#endif
