@@ -14,6 +14,7 @@ namespace device_link {
 // One field: a text or a decimal integer.
 struct DataField {
   DataField(std::string_view text) : value(text) {}  // NOLINT: fields read naturally
+  DataField(const char* text) : value(text) {}  // NOLINT
   DataField(int number) : value(std::to_string(number)) {}  // NOLINT
   std::string value;
 };

@@ -123,7 +123,7 @@ int ProtocolDriver::repeat_command(bool new_sequence) {
 
 datecs::RetData* ProtocolDriver::execute_command(int command, std::string_view data) {
   // A request that was never sent has no reply to check.
-  if (send(command, data) != 0) return &result_;
+  if (send(command, data) != 0 || !policy_.repeats_malformed_replies) return &result_;
   for (int attempt = 1; attempt <= reply_count_; ++attempt) {
     if (is_well_formed_reply(result_.RawReply)) continue;
     clock_.sleep_ms(kRepeatDelayMs);

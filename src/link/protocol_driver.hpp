@@ -38,7 +38,8 @@ class ProtocolDriver {
   int send(int command, std::string_view data, int tag = 0);
   // Sends the last command and data again; without new_sequence with the same SEQ.
   int repeat_command(bool new_sequence);
-  // send, then up to reply_count repeats of a request whose raw reply is malformed.
+  // send, then (where the variant repeats) up to reply_count repeats of a request whose
+  // raw reply is malformed.
   datecs::RetData* execute_command(int command, std::string_view data);
   void set_reply_count(int count) { reply_count_ = count; }
 

@@ -50,6 +50,8 @@ void ReplyReceiver::empty_reply_data() {
 
 void ReplyReceiver::start_exchange() {
   syn_count_ = 0;
+  frame_ended_ = false;
+  checksum_matches_ = false;
   exchange_finished_ = false;
   nak_ = false;
   empty_reply_data();
@@ -65,12 +67,16 @@ status::ExchangeOutcome ReplyReceiver::outcome() const {
   using status::ExchangeOutcome;
   if (!exchange_finished_) return ExchangeOutcome::NotFinished;
   if (nak_) return ExchangeOutcome::Nak;
-  if (received_checksum_ != running_sum_) return ExchangeOutcome::ChecksumMismatch;
+  if (!checksum_matches_) return ExchangeOutcome::ChecksumMismatch;
   return ExchangeOutcome::Complete;
 }
 
 void ReplyReceiver::on_await_start(std::uint8_t b) {
-  if (b == kPreamble) state_ = ReceiverState::Length;
+  if (b == kPreamble) {
+    state_ = ReceiverState::Length;
+    checksum_digits_complete_ = false;
+    checksum_matches_ = false;
+  }
   running_sum_ = 0;
 }
 
@@ -152,10 +158,15 @@ void ReplyReceiver::on_checksum(std::uint8_t b) {
     received_checksum_ = received_checksum_ * 16 + (static_cast<std::int32_t>(b) - 0x30);
     ++count_;
   }
-  if (count_ >= kChecksumDigits) state_ = ReceiverState::Terminator;
+  if (count_ >= kChecksumDigits) {
+    checksum_digits_complete_ = true;
+    state_ = ReceiverState::Terminator;
+  }
 }
 
 void ReplyReceiver::on_terminator(std::uint8_t b) {
+  checksum_matches_ = checksum_digits_complete_ && received_checksum_ == running_sum_;
+  checksum_digits_complete_ = false;
   state_ = ReceiverState::AwaitStart;
   if (policy_.frame_end_stops_reading) frame_ended_ = true;
   if (b == kTerminator) exchange_finished_ = true;

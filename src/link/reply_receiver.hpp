@@ -50,7 +50,9 @@ class ReplyReceiver {
   // Allows the first request (set when a port is opened).
   void allow_requests() { exchange_finished_ = true; }
 
-  // How the exchange ended; the checksum is compared only for a finished exchange.
+  // How the exchange ended. The checksum verdict is taken when a frame's terminator is
+  // handled: bytes that trail a complete frame cannot spoil it, a frame cut short by a
+  // terminator never passes, and a new preamble withdraws it.
   status::ExchangeOutcome outcome() const;
 
   bool exchange_finished() const { return exchange_finished_; }
@@ -113,6 +115,8 @@ class ReplyReceiver {
   int syn_count_ = 0;
   int no_activity_ = 0;
   bool frame_ended_ = false;
+  bool checksum_digits_complete_ = false;
+  bool checksum_matches_ = false;
   bool exchange_finished_ = false;
   bool nak_ = false;
 };

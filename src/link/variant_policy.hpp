@@ -30,6 +30,10 @@ struct VariantPolicy {
   char field_separator;
   bool drops_trailing_separator;
 
+  // execute_command repeats a request whose raw reply is not a well-formed reply frame;
+  // the other variant sends every request exactly once.
+  bool repeats_malformed_replies;
+
   // The result record carries the request frame.
   bool keeps_sent_frame;
 

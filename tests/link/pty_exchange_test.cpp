@@ -1,0 +1,130 @@
+// The driver over a real pseudo-terminal, with a small register answering on the
+// master side.
+#include <fcntl.h>
+#include <poll.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "link/frame.hpp"
+#include "link/protocol_driver.hpp"
+
+namespace {
+
+using namespace device_link;
+
+class PtyRegister {
+ public:
+  using Answer = std::function<std::string(const Request&)>;
+
+  PtyRegister(Answer answer) : answer_(std::move(answer)) {
+    master_ = posix_openpt(O_RDWR | O_NOCTTY);
+    if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0) return;
+    slave_ = ptsname(master_);
+    thread_ = std::thread([this] { serve(); });
+  }
+  ~PtyRegister() {
+    stop_ = true;
+    if (thread_.joinable()) thread_.join();
+    if (master_ >= 0) close(master_);
+  }
+  const std::string& slave() const { return slave_; }
+
+ private:
+  void serve() {
+    std::string pending;
+    while (!stop_) {
+      pollfd p{master_, POLLIN, 0};
+      if (poll(&p, 1, 20) <= 0 || (p.revents & POLLIN) == 0) continue;
+      char buf[256];
+      const ssize_t n = read(master_, buf, sizeof buf);
+      if (n <= 0) continue;
+      pending.append(buf, static_cast<std::size_t>(n));
+      const std::size_t end = pending.find('\x03');
+      if (end == std::string::npos) continue;
+      const auto request = parse_request_frame(pending.substr(0, end + 1));
+      pending.erase(0, end + 1);
+      const std::string reply = request ? answer_(*request) : std::string("\x15");
+      if (!reply.empty()) (void)!write(master_, reply.data(), reply.size());
+    }
+  }
+
+  Answer answer_;
+  int master_ = -1;
+  std::string slave_;
+  std::thread thread_;
+  std::atomic<bool> stop_{false};
+};
+
+constexpr std::array<std::uint8_t, 6> kIdle = {0x80, 0x80, 0x80, 0x80, 0x80, 0x80};
+
+TEST(PtyExchange, BothVariantsTalkToARegisterOnAPseudoTerminal) {
+  struct Case { const VariantPolicy* policy; int command; std::string data; std::string reply; const char* field; };
+  const Case cases[] = {
+      {&kQuendarPolicy, 0x80, "271828;", "ECR-Q;1.0;SN-7;", "SN-7"},
+      {&kDatecsPolicy, 0x5A, "", "ECR 1.0 01Jan24 1200,FFFF,00,SN-9,00000000", "SN-9"},
+  };
+  for (const Case& c : cases) {
+    int requests = 0;
+    PtyRegister reg([&](const Request& r) {
+      ++requests;
+      return "\x16\x16" + build_reply_frame(*c.policy, r.sequence, r.command, "0000", c.reply, kIdle);
+    });
+    ASSERT_FALSE(reg.slave().empty());
+    auto port = make_platform_serial_port();
+    ProtocolDriver driver(*c.policy, *port, system_clock());
+    ASSERT_EQ(driver.open_port(reg.slave(), 115200), 0);
+    const datecs::RetData* r = driver.execute_command(c.command, c.data);
+    EXPECT_EQ(r->Status, 0u) << c.policy->name;
+    ASSERT_GE(r->FieldCount, 3) << c.policy->name;
+    EXPECT_STREQ(r->Fields[c.policy == &kQuendarPolicy ? 2 : 6], c.field);
+    EXPECT_NE(driver.close_port(), 0);
+    EXPECT_EQ(requests, 1) << c.policy->name << " raw " << driver.last_raw_reply();
+  }
+}
+
+TEST(PtyExchange, NakAndChecksumMismatchOverARealLine) {
+  int n = 0;
+  PtyRegister reg([&](const Request& r) -> std::string {
+    if (n++ == 0) return "\x15";
+    std::string reply = build_reply_frame(kDatecsPolicy, r.sequence, r.command, "", "1", kIdle);
+    reply[reply.size() - 2] ^= 1;
+    return reply;
+  });
+  auto port = make_platform_serial_port();
+  ProtocolDriver driver(kDatecsPolicy, *port, system_clock());
+  ASSERT_EQ(driver.open_port(reg.slave(), 9600), 0);
+  driver.send(0x4A, "");
+  EXPECT_EQ(driver.result().Status, status::kNak);
+  driver.send(0x4A, "");
+  EXPECT_EQ(driver.result().Status, status::kChecksumMismatch);
+  driver.close_port();
+}
+
+TEST(PtyExchange, PortIsExclusiveAndUnknownSpeedsFail) {
+  PtyRegister reg([](const Request&) { return std::string(); });
+  auto first = make_platform_serial_port();
+  auto second = make_platform_serial_port();
+  EXPECT_FALSE(first->open(reg.slave(), 12345));
+  ASSERT_TRUE(first->open(reg.slave(), 9600));
+  EXPECT_FALSE(second->open(reg.slave(), 9600));
+  EXPECT_TRUE(first->close());
+  EXPECT_TRUE(second->open(reg.slave(), 9600));
+  EXPECT_FALSE(make_platform_serial_port()->open("/dev/does-not-exist", 9600));
+}
+
+TEST(PortNames, ComNamesAndPaths) {
+  EXPECT_EQ(device_path("COM1"), "/dev/ttyS0");
+  EXPECT_EQ(device_path("COM15"), "/dev/ttyS14");
+  EXPECT_EQ(device_path("/dev/ttyUSB0"), "/dev/ttyUSB0");
+  EXPECT_EQ(device_path("ttyACM0"), "/dev/ttyACM0");
+}
+
+}  // namespace
