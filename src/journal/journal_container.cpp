@@ -1,0 +1,111 @@
+#include "journal/journal_container.hpp"
+
+#include <initializer_list>
+#include <utility>
+
+namespace journal {
+
+namespace {
+
+// Table index of each element code.
+constexpr std::array<int, element::count> kTableOf = {
+    0,      // RQ
+    1,      // DAT
+    2,      // MAC
+    3,      // C
+    4,      // Z
+    5,      // TS
+    6, 6,   // P, CP
+    7, 7,   // D, S
+    8,      // M
+    9, 9,   // I, O
+    10, 10, // L, H
+    11,     // VD
+    12,     // E
+    13,     // TXS
+    14,     // Z_M
+    15,     // IO
+    16,     // NC
+    17,     // TX
+};
+
+name_table make_table(std::initializer_list<const char*> names) {
+  name_table table;
+  std::int32_t code = 0;
+  for (const char* name : names) table.emplace(name, code++);
+  return table;
+}
+
+std::int32_t lookup(name_table& table, std::string_view name) {
+  if (const auto it = table.find(name); it != table.end()) return it->second;
+  table.emplace(std::string(name), 0);
+  return 0;
+}
+
+void widen(std::int32_t& min, std::int32_t& max, std::int32_t n) {
+  if (min == 0 || min > n) {
+    min = n;
+    if (max == 0) max = n;
+  } else if (n > max) {
+    max = n;
+  }
+}
+
+}  // namespace
+
+void rq::clear() {
+  documents.clear();
+  macs.clear();
+  doc_count = 0;
+}
+
+void rq::note_receipt_no(std::int32_t n) { widen(receipt_no_min, receipt_no_max, n); }
+
+void rq::note_z_no(std::int32_t n) { widen(z_no_min, z_no_max, n); }
+
+typ_work::typ_work()
+    : elements_(make_table({"RQ", "DAT", "MAC", "C", "Z", "TS", "P", "CP", "D", "S", "M", "I",
+                            "O", "L", "H", "VD", "E", "TXS", "Z_M", "IO", "NC", "TX"})),
+      attributes_{
+          make_table({"V"}),
+          make_table({"FN", "TN", "ZN", "DI", "DT", "V"}),
+          make_table({"DI", "NT"}),
+          make_table({"T"}),
+          make_table({"NO"}),
+          make_table({"TS"}),
+          make_table({"N", "C", "CD", "NM", "SM", "Q", "PRC", "TX"}),
+          make_table({"TR", "TY", "ST", "NI", "TX", "PR", "SM", "N"}),
+          make_table({"N", "T", "NM", "SM", "RM", "RRN"}),
+          make_table({"N", "T", "NM", "SM"}),
+          make_table({"N"}),
+          make_table({"N", "NI"}),
+          make_table({"N", "NO", "SM", "SE", "TX", "TXPR", "TXSM", "DTPR", "DTSM", "TXTY",
+                      "TXAL", "CS", "VD", "TS", "FN"}),
+          make_table({"TX", "TS", "TXPR", "TXI", "TXO", "DTPR", "DTI", "DTO", "TXTY", "TXAL",
+                      "SMI", "SMO"}),
+          make_table({"T", "NM", "SMI", "SMO"}),
+          make_table({"T", "NM", "SMI", "SMO", "SMT"}),
+          make_table({"NI", "NO"}),
+          make_table({"TX", "TXPR", "TXSM", "DTPR", "DTSM", "TXTY", "TXAL"}),
+      } {}
+
+std::int32_t typ_work::element_code(std::string_view name) { return lookup(elements_, name); }
+
+std::int32_t typ_work::attribute_code(std::int32_t element_code, std::string_view name) {
+  if (element_code < 0 || element_code >= element::count) return 0;
+  return lookup(attributes_[static_cast<std::size_t>(kTableOf[static_cast<std::size_t>(element_code)])], name);
+}
+
+const name_table* typ_work::attribute_table(std::int32_t element_code) const {
+  if (element_code < 0 || element_code >= element::count) return nullptr;
+  return &attributes_[static_cast<std::size_t>(kTableOf[static_cast<std::size_t>(element_code)])];
+}
+
+void control::set_element(std::string_view name) {
+  const bool in_z_report = current_ == element::Z || current_ == element::TXS ||
+                           current_ == element::Z_M || current_ == element::IO ||
+                           current_ == element::NC;
+  current_ = names_.element_code(name == "M" && in_z_report ? std::string_view("Z_M") : name);
+}
+
+}  // namespace journal

@@ -1,0 +1,119 @@
+// The journal of one retrieval (rq), the name tables that turn element and attribute
+// names into codes (typ_work), and the loader's parse state (control).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+
+#include "journal/records.hpp"
+
+namespace journal {
+
+// Element codes; the loader dispatches on them. Z_M is an M inside a Z-report: the
+// journal text never holds that name.
+namespace element {
+inline constexpr std::int32_t RQ = 0;
+inline constexpr std::int32_t DAT = 1;
+inline constexpr std::int32_t MAC = 2;
+inline constexpr std::int32_t C = 3;
+inline constexpr std::int32_t Z = 4;
+inline constexpr std::int32_t TS = 5;
+inline constexpr std::int32_t P = 6;
+inline constexpr std::int32_t CP = 7;
+inline constexpr std::int32_t D = 8;
+inline constexpr std::int32_t S = 9;
+inline constexpr std::int32_t M = 10;
+inline constexpr std::int32_t I = 11;
+inline constexpr std::int32_t O = 12;
+inline constexpr std::int32_t L = 13;
+inline constexpr std::int32_t H = 14;
+inline constexpr std::int32_t VD = 15;
+inline constexpr std::int32_t E = 16;
+inline constexpr std::int32_t TXS = 17;
+inline constexpr std::int32_t Z_M = 18;
+inline constexpr std::int32_t IO = 19;
+inline constexpr std::int32_t NC = 20;
+inline constexpr std::int32_t TX = 21;
+inline constexpr std::int32_t count = 22;
+}  // namespace element
+
+// The journal: documents keyed 0, 1, ... by the document counter while their DAT was
+// read, and the MAC records keyed by the counter after its advance (document k's MAC is
+// under k + 1).
+struct rq {
+  float V = 0;
+  record_list<dat> documents;
+  record_list<journal::mac> macs;
+  std::int32_t doc_count = 0;
+  // Receipt (E.NO) and Z-report (Z.NO) number ranges; 0 means none noted. They survive
+  // clear(), so over a run of the program they cover every retrieval.
+  std::int32_t receipt_no_min = 0;
+  std::int32_t receipt_no_max = 0;
+  std::int32_t z_no_min = 0;
+  std::int32_t z_no_max = 0;
+
+  // Empties documents and MAC records; V and the ranges stay.
+  void clear();
+
+  // Created with initial values when missing.
+  dat& document(std::int32_t index) { return documents[index]; }
+  journal::mac& mac(std::int32_t key) { return macs[key]; }
+
+  void note_receipt_no(std::int32_t n);
+  void note_z_no(std::int32_t n);
+};
+
+// Name to code. Transparent, so a lookup by string_view allocates nothing.
+using name_table = std::map<std::string, std::int32_t, std::less<>>;
+
+// The nineteen name tables: element codes and, per element code, attribute codes.
+// Lookups never fail: a name a table lacks yields 0 and is added with code 0, so the
+// tables only grow.
+class typ_work {
+ public:
+  static constexpr int kAttributeTables = 18;
+
+  typ_work();
+
+  std::int32_t element_code(std::string_view name);
+  // 0 (nothing added) for an element code that has no table.
+  std::int32_t attribute_code(std::int32_t element_code, std::string_view name);
+
+  const name_table& element_table() const { return elements_; }
+  // The attribute table of an element code, or nullptr when it has none.
+  const name_table* attribute_table(std::int32_t element_code) const;
+
+ private:
+  name_table elements_;
+  // attrs_RQ, attrs_DAT, ..., attrs_TX in the order of the element codes; P and CP, D
+  // and S, I and O, L and H share one.
+  std::array<name_table, kAttributeTables> attributes_;
+};
+
+// The loader's state: the code of the element being read, and the name tables.
+class control {
+ public:
+  control() = default;
+
+  void reset() { current_ = element::RQ; }
+
+  // An M right after a Z-report's own elements is a Z-report total, looked up as Z_M.
+  void set_element(std::string_view name);
+  std::int32_t attribute_code(std::string_view name) {
+    return names_.attribute_code(current_, name);
+  }
+  std::int32_t current() const { return current_; }
+
+  typ_work& names() { return names_; }
+  const typ_work& names() const { return names_; }
+
+ private:
+  std::int32_t current_ = element::RQ;
+  typ_work names_;
+};
+
+}  // namespace journal

@@ -1,0 +1,43 @@
+// The XML loader: one pre-order walk over the parsed journal text that files every value
+// it knows into the journal. It keeps no position in the tree of its own: where a value
+// goes is decided by the current element code, the attribute code and the counters in
+// the records. A counter is advanced when the next element starts, so all attributes and
+// the text of one element land in one record.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "journal/journal_container.hpp"
+#include "journal/xml_dom.hpp"
+
+namespace journal {
+
+class JournalLoader {
+ public:
+  JournalLoader(rq& journal, control& state) : journal_(journal), state_(state) {}
+
+  // Throws ConversionError when a number value is not a number; what was filed before
+  // stays in the journal.
+  void LoadJournal(const dom::Node& root);
+
+  // The steps of the walk.
+  void WalkNodes(const dom::NodeList& list);
+  void WalkAttributes(const dom::AttributeList& list);
+  void StoreValue(std::int32_t code, std::string_view value);
+  void AdvanceCounters();
+
+ private:
+  dat& document() { return journal_.document(journal_.doc_count); }
+  check& receipt();
+  zvit& zreport();
+
+  rq& journal_;
+  control& state_;
+};
+
+// Fills the journal from the document element of a parsed journal text. The caller has
+// emptied the journal (rq::clear) and reset the state (control::reset) before.
+void LoadJournal(const dom::Node& root, rq& journal, control& state);
+
+}  // namespace journal

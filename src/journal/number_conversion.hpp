@@ -1,0 +1,23 @@
+// Number values of the journal text. The syntax is fixed and independent of the locale:
+// blanks (spaces), an optional sign, digits with at most one "." and at least one digit,
+// an optional exponent (E or e, optional sign, digits), blanks. Anything else, the empty
+// text included, throws ConversionError.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace journal {
+
+// The nearest single-precision value (read as the nearest double, then rounded).
+// Throws when the value is beyond the single-precision range.
+float to_number(std::string_view text);
+
+// The number read at full precision and truncated toward zero; throws when the whole
+// part does not fit 32 bits.
+std::int32_t to_whole(std::string_view text);
+
+// A decimal integer of a date or time part: leading blanks, an optional sign, digits.
+std::int32_t to_integer(std::string_view text);
+
+}  // namespace journal

@@ -1,0 +1,222 @@
+#include "journal/xml_dom.hpp"
+
+#include <libxml/parser.h>
+#include <libxml/parserInternals.h>
+#include <libxml/tree.h>
+
+#include <climits>
+#include <mutex>
+
+#include "journal/journal_errors.hpp"
+#include "text/cp1251.hpp"
+
+namespace journal::dom {
+
+namespace {
+
+std::string_view view(const xmlChar* s) {
+  return s == nullptr ? std::string_view{} : std::string_view(reinterpret_cast<const char*>(s));
+}
+
+std::string to_cp1251(const xmlChar* utf8) { return text::from_utf8(view(utf8)); }
+
+std::string qualified_name(const xmlNs* ns, const xmlChar* name) {
+  if (ns == nullptr || ns->prefix == nullptr) return to_cp1251(name);
+  return to_cp1251(ns->prefix) + ":" + to_cp1251(name);
+}
+
+bool is_text_like(const xmlNode* node) {
+  return node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE;
+}
+
+// Windows-1251 is decoded with the system's own table rather than the platform's
+// converter: the result is the same everywhere, iconv or not, and every byte (0x98
+// included) survives the round trip back to Windows-1251.
+int windows_1251_to_utf8(unsigned char* out, int* outlen, const unsigned char* in, int* inlen) {
+  if (out == nullptr || outlen == nullptr || inlen == nullptr) return -1;
+  if (in == nullptr) {
+    *outlen = 0;
+    *inlen = 0;
+    return 0;
+  }
+  unsigned char* o = out;
+  unsigned char* const o_end = out + *outlen;
+  const unsigned char* i = in;
+  const unsigned char* const i_end = in + *inlen;
+  for (; i < i_end; ++i) {
+    const char32_t cp = text::code_point_of(*i);
+    if (cp < 0x80) {
+      if (o_end - o < 1) break;
+      *o++ = static_cast<unsigned char>(cp);
+    } else if (cp < 0x800) {
+      if (o_end - o < 2) break;
+      *o++ = static_cast<unsigned char>(0xC0 | (cp >> 6));
+      *o++ = static_cast<unsigned char>(0x80 | (cp & 0x3F));
+    } else {
+      if (o_end - o < 3) break;
+      *o++ = static_cast<unsigned char>(0xE0 | (cp >> 12));
+      *o++ = static_cast<unsigned char>(0x80 | ((cp >> 6) & 0x3F));
+      *o++ = static_cast<unsigned char>(0x80 | (cp & 0x3F));
+    }
+  }
+  *outlen = static_cast<int>(o - out);
+  *inlen = static_cast<int>(i - in);
+  return *outlen;
+}
+
+// Journal texts never need anything from outside; refusing every external load keeps a
+// hostile text from reading local files whatever the parser options.
+xmlParserInputPtr refuse_external(const char*, const char*, xmlParserCtxtPtr) { return nullptr; }
+
+void prepare_libxml2() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    xmlInitParser();
+    xmlSetExternalEntityLoader(refuse_external);
+    // Registered handlers are found before the platform's converter.
+    xmlNewCharEncodingHandler("WINDOWS-1251", windows_1251_to_utf8, nullptr);
+    xmlNewCharEncodingHandler("CP1251", windows_1251_to_utf8, nullptr);
+  });
+}
+
+// No NOENT, DTDLOAD, DTDATTR or HUGE: entities stay references, no DTD is read, and the
+// parser's limits on nesting depth and text size apply (the loader's walk recurses).
+constexpr int kParseOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
+
+struct FreeContext {
+  void operator()(xmlParserCtxt* ctxt) const { xmlFreeParserCtxt(ctxt); }
+};
+
+}  // namespace
+
+std::string Attribute::name() const { return qualified_name(attr_->ns, attr_->name); }
+
+std::string Attribute::value() const {
+  const xmlNode* first = attr_->children;
+  if (first != nullptr && first->next == nullptr && first->type == XML_TEXT_NODE)
+    return to_cp1251(first->content);
+  // An entity reference stays as written: expanding it is how entity bombs work.
+  std::string utf8;
+  for (const xmlNode* part = first; part != nullptr; part = part->next) {
+    if (part->type == XML_ENTITY_REF_NODE) {
+      utf8 += '&';
+      utf8 += view(part->name);
+      utf8 += ';';
+    } else {
+      utf8 += view(part->content);
+    }
+  }
+  return text::from_utf8(utf8);
+}
+
+AttributeList::iterator& AttributeList::iterator::operator++() {
+  attr_ = attr_->next;
+  return *this;
+}
+
+std::size_t AttributeList::size() const {
+  std::size_t n = 0;
+  for (const xmlAttr* a = first_; a != nullptr; a = a->next) ++n;
+  return n;
+}
+
+std::string Node::name() const {
+  switch (node_->type) {
+    case XML_TEXT_NODE: return "#text";
+    case XML_CDATA_SECTION_NODE: return "#cdata-section";
+    case XML_COMMENT_NODE: return "#comment";
+    case XML_ELEMENT_NODE: return qualified_name(node_->ns, node_->name);
+    default: return to_cp1251(node_->name);
+  }
+}
+
+bool Node::is_text() const { return node_->type == XML_TEXT_NODE; }
+
+bool Node::holds_only_text() const {
+  if (node_->type != XML_ELEMENT_NODE || node_->children == nullptr) return false;
+  for (const xmlNode* child = node_->children; child != nullptr; child = child->next)
+    if (!is_text_like(child)) return false;
+  return true;
+}
+
+std::string Node::value() const {
+  switch (node_->type) {
+    case XML_TEXT_NODE:
+    case XML_CDATA_SECTION_NODE:
+    case XML_COMMENT_NODE:
+    case XML_PI_NODE:
+      return to_cp1251(node_->content);
+    default:
+      break;
+  }
+  if (!holds_only_text()) return {};
+  const xmlNode* first = node_->children;
+  if (first->next == nullptr) return to_cp1251(first->content);
+  std::string utf8;
+  for (const xmlNode* child = first; child != nullptr; child = child->next)
+    utf8 += view(child->content);
+  return text::from_utf8(utf8);
+}
+
+AttributeList Node::attributes() const {
+  return AttributeList(node_->type == XML_ELEMENT_NODE ? node_->properties : nullptr);
+}
+
+bool Node::has_children() const {
+  return node_->type != XML_ENTITY_REF_NODE && node_->children != nullptr;
+}
+
+NodeList Node::children() const {
+  return NodeList(node_->type == XML_ENTITY_REF_NODE ? nullptr : node_->children);
+}
+
+NodeList::iterator& NodeList::iterator::operator++() {
+  node_ = node_->next;
+  return *this;
+}
+
+std::size_t NodeList::size() const {
+  std::size_t n = 0;
+  for (const xmlNode* node = first_; node != nullptr; node = node->next) ++n;
+  return n;
+}
+
+void Document::Free::operator()(_xmlDoc* doc) const { xmlFreeDoc(doc); }
+
+Document Document::parse(std::string_view text) {
+  prepare_libxml2();
+  if (text.size() > static_cast<std::size_t>(INT_MAX)) throw ParseError("journal text too large");
+  const std::unique_ptr<xmlParserCtxt, FreeContext> ctxt(xmlNewParserCtxt());
+  if (ctxt == nullptr) throw ParseError("cannot create an XML parser");
+  xmlDoc* doc = xmlCtxtReadMemory(ctxt.get(), text.data(), static_cast<int>(text.size()), nullptr,
+                                  nullptr, kParseOptions);
+  if (doc == nullptr) {
+    std::string message = "journal text is not well-formed XML";
+    if (const xmlError* error = xmlCtxtGetLastError(ctxt.get());
+        error != nullptr && error->message != nullptr) {
+      std::string detail = error->message;
+      while (!detail.empty() && (detail.back() == '\n' || detail.back() == '\r')) detail.pop_back();
+      message = "line " + std::to_string(error->line) + ": " + detail;
+    }
+    throw ParseError(message);
+  }
+  Document parsed(doc);
+  if (xmlDocGetRootElement(doc) == nullptr) throw ParseError("journal text has no document element");
+  return parsed;
+}
+
+Document Document::parse_lines(std::span<const std::string> lines) {
+  std::size_t size = 0;
+  for (const std::string& line : lines) size += line.size() + 2;
+  std::string text;
+  text.reserve(size);
+  for (const std::string& line : lines) {
+    text += line;
+    text += "\r\n";
+  }
+  return parse(text);
+}
+
+Node Document::root() const { return Node(xmlDocGetRootElement(doc_.get())); }
+
+}  // namespace journal::dom
