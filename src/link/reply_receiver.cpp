@@ -6,11 +6,14 @@
 
 namespace device_link {
 
+// Indexed by ReceiverState.
 const ReplyReceiver::Handler ReplyReceiver::kHandlers[kReceiverStates] = {
-    &ReplyReceiver::on_await_start, &ReplyReceiver::on_length,     &ReplyReceiver::on_sequence,
-    &ReplyReceiver::on_command,     &ReplyReceiver::on_error_code, &ReplyReceiver::on_data,
-    &ReplyReceiver::on_status_mark, &ReplyReceiver::on_status,     &ReplyReceiver::on_postamble,
-    &ReplyReceiver::on_checksum,    &ReplyReceiver::on_terminator,
+    &invoke<&ReplyReceiver::on_await_start>, &invoke<&ReplyReceiver::on_length>,
+    &invoke<&ReplyReceiver::on_sequence>,    &invoke<&ReplyReceiver::on_command>,
+    &invoke<&ReplyReceiver::on_error_code>,  &invoke<&ReplyReceiver::on_data>,
+    &invoke<&ReplyReceiver::on_status_mark>, &invoke<&ReplyReceiver::on_status>,
+    &invoke<&ReplyReceiver::on_postamble>,   &invoke<&ReplyReceiver::on_checksum>,
+    &invoke<&ReplyReceiver::on_terminator>,
 };
 
 ReplyReceiver::ReplyReceiver(const VariantPolicy& policy, char (&raw_reply)[datecs::kRawReplySize])

@@ -76,10 +76,14 @@ class ReplyReceiver {
   friend bool receive_byte(ReplyReceiver&, SerialPort&);
   friend void wait_for_reply(ReplyReceiver&, SerialPort&, Clock&);
 
-  using Handler = void (ReplyReceiver::*)(std::uint8_t);
+  using Handler = void (*)(ReplyReceiver&, std::uint8_t);
+  template <void (ReplyReceiver::*Method)(std::uint8_t)>
+  static void invoke(ReplyReceiver& self, std::uint8_t b) {
+    (self.*Method)(b);
+  }
   static const Handler kHandlers[kReceiverStates];
 
-  void run(std::uint8_t b) { (this->*kHandlers[static_cast<int>(state_)])(b); }
+  void run(std::uint8_t b) { kHandlers[static_cast<int>(state_)](*this, b); }
   void back() { state_ = ReceiverState::AwaitStart; }
   void add(std::uint8_t b) { running_sum_ += b; }
   void append_raw(std::uint8_t b);

@@ -1,0 +1,89 @@
+#include "cli/cli_options.hpp"
+
+#include <cerrno>
+#include <cstdlib>
+
+namespace cli {
+
+std::optional<long> parse_number(const std::string& text) {
+  if (text.empty()) return std::nullopt;
+  const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+  const std::string digits = hex ? text.substr(2) : text;
+  if (digits.empty() || digits.find_first_not_of(hex ? "0123456789abcdefABCDEF" : "0123456789") != std::string::npos)
+    return std::nullopt;
+  errno = 0;
+  const long value = std::strtol(digits.c_str(), nullptr, hex ? 16 : 10);
+  if (errno == ERANGE) return std::nullopt;
+  return value;
+}
+
+ParseResult parse_command_line(const std::vector<std::string>& args) {
+  Options o;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (!o.command.empty()) {
+      o.arguments.push_back(a);
+      continue;
+    }
+    if (a == "--help" || a == "-h") {
+      o.help = true;
+      continue;
+    }
+    if (a.rfind("--", 0) != 0) {
+      o.command = a;
+      continue;
+    }
+    if (i + 1 >= args.size()) return {std::nullopt, a + " needs a value"};
+    const std::string& v = args[++i];
+    if (a == "--port") {
+      o.port = v;
+    } else if (a == "--speed") {
+      const auto n = parse_number(v);
+      if (!n || *n <= 0 || *n > 4000000) return {std::nullopt, "bad speed: " + v};
+      o.speed = static_cast<int>(*n);
+    } else if (a == "--protocol") {
+      if (v == "datecs") o.protocol = Protocol::Datecs;
+      else if (v == "quendar") o.protocol = Protocol::Quendar;
+      else return {std::nullopt, "unknown protocol: " + v + " (datecs or quendar)"};
+    } else if (a == "--password") {
+      o.password = v;
+    } else if (a == "--reply") {
+      const auto n = parse_number(v);
+      if (!n || *n > 100) return {std::nullopt, "bad reply count: " + v};
+      o.reply_count = static_cast<int>(*n);
+    } else if (a == "--encoding") {
+      if (v == "utf-8" || v == "utf8") o.encoding = Encoding::Utf8;
+      else if (v == "cp1251") o.encoding = Encoding::Cp1251;
+      else return {std::nullopt, "unknown encoding: " + v + " (utf-8 or cp1251)"};
+    } else {
+      return {std::nullopt, "unknown option: " + a};
+    }
+  }
+  return {o, {}};
+}
+
+std::string usage_text() {
+  return R"(usage: talqen-cli [OPTIONS] COMMAND [ARGUMENTS]
+
+Reads a fiscal register's electronic control tape over a serial line.
+
+Options:
+  --port NAME          serial device: a path (/dev/ttyUSB0) or a COM name (COM1 is /dev/ttyS0)
+  --speed BAUD         line speed, default 9600
+  --protocol VARIANT   datecs (default) or quendar
+  --password TEXT      register password for the quendar variant, default 271828
+  --reply N            quendar: repeats of a request whose reply is malformed, default 1
+  --encoding ENC       text on the terminal: utf-8 (default) or cp1251
+  --help               this text
+
+Commands:
+  ports                list the serial devices of this computer
+  raw CMD [DATA]       send one command (CMD decimal or 0x-hex, 0x20..0xFF) with DATA and
+                       print the result record, one "Name: value" line each
+
+Exit status: 0 done; 1 the register or the line failed; 2 bad usage or a port that
+cannot be opened.
+)";
+}
+
+}  // namespace cli

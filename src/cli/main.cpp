@@ -1,0 +1,33 @@
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/cli_options.hpp"
+#include "cli/raw_command.hpp"
+#include "cli/terminal_output.hpp"
+#include "link/serial_port.hpp"
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  const cli::ParseResult parsed = cli::parse_command_line(args);
+  if (!parsed.options) {
+    std::fprintf(stderr, "talqen-cli: %s\n%s", parsed.error.c_str(), cli::usage_text().c_str());
+    return cli::kExitUsage;
+  }
+  const cli::Options& options = *parsed.options;
+  if (options.help) {
+    std::fputs(cli::usage_text().c_str(), stdout);
+    return cli::kExitDone;
+  }
+  const cli::Terminal terminal(options.encoding);
+  if (options.command == "ports") {
+    for (const std::string& port : device_link::list_serial_ports()) terminal.line(port);
+    return cli::kExitDone;
+  }
+  if (options.command == "raw") return cli::run_raw(options, terminal);
+
+  std::fprintf(stderr, "talqen-cli: %s\n%s",
+               options.command.empty() ? "no command given" : ("unknown command: " + options.command).c_str(),
+               cli::usage_text().c_str());
+  return cli::kExitUsage;
+}

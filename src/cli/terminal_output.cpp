@@ -1,0 +1,29 @@
+#include "cli/terminal_output.hpp"
+
+#include "text/cp1251.hpp"
+
+namespace cli {
+
+void Terminal::put(std::FILE* f, std::string_view cp1251) const {
+  const std::string bytes = encoding_ == Encoding::Utf8 ? text::to_utf8(cp1251) : std::string(cp1251);
+  std::fwrite(bytes.data(), 1, bytes.size(), f);
+  std::fputc('\n', f);
+}
+
+std::string Terminal::typed(const std::string& text) const {
+  return encoding_ == Encoding::Utf8 ? text::from_utf8(text) : text;
+}
+
+std::string hex_bytes(std::string_view bytes) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(bytes.size() * 3);
+  for (unsigned char c : bytes) {
+    if (!out.empty()) out += ' ';
+    out += kDigits[c >> 4];
+    out += kDigits[c & 0x0F];
+  }
+  return out;
+}
+
+}  // namespace cli

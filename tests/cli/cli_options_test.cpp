@@ -1,0 +1,41 @@
+#include "cli/cli_options.hpp"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace cli;
+
+TEST(CommandLine, NumbersInDecimalAndHexadecimal) {
+  const std::pair<std::string, std::optional<long>> cases[] = {
+      {"90", 90}, {"0x5A", 0x5A}, {"0XeE", 0xEE}, {"0x", std::nullopt}, {"5A", std::nullopt},
+      {"-1", std::nullopt}, {"", std::nullopt}, {"12 ", std::nullopt}, {"99999999999999999999", std::nullopt},
+  };
+  for (const auto& [text, value] : cases) EXPECT_EQ(parse_number(text), value) << text;
+}
+
+TEST(CommandLine, OptionsDefaultsAndErrors) {
+  const ParseResult defaults = parse_command_line({"raw", "0x5A"});
+  ASSERT_TRUE(defaults.options);
+  EXPECT_EQ(defaults.options->speed, 9600);
+  EXPECT_EQ(defaults.options->protocol, Protocol::Datecs);
+  EXPECT_EQ(defaults.options->password, "271828");
+  EXPECT_EQ(defaults.options->reply_count, 1);
+
+  const ParseResult full = parse_command_line(
+      {"--port", "COM3", "--speed", "19200", "--protocol", "quendar", "--reply", "0", "--encoding", "cp1251",
+       "raw", "0x80", "--not-an-option-here"});
+  ASSERT_TRUE(full.options);
+  EXPECT_EQ(full.options->port, "COM3");
+  EXPECT_EQ(full.options->protocol, Protocol::Quendar);
+  EXPECT_EQ(full.options->reply_count, 0);
+  EXPECT_EQ(full.options->encoding, Encoding::Cp1251);
+  EXPECT_EQ(full.options->arguments, (std::vector<std::string>{"0x80", "--not-an-option-here"}));
+
+  for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
+           {"--protocol", "modbus", "raw"}, {"--speed", "fast", "raw"}, {"--port"}, {"--colour", "red", "raw"},
+           {"--encoding", "koi8", "raw"}})
+    EXPECT_FALSE(parse_command_line(bad).options) << bad[0];
+}
+
+}  // namespace
