@@ -1,0 +1,47 @@
+#include "messages/printer_results.hpp"
+
+#include "messages/status_word.hpp"
+#include "text/cp1251.hpp"
+
+using namespace text::literals;
+
+namespace messages {
+
+namespace {
+
+SilentDialogs silent;
+Dialogs* installed = &silent;
+
+}  // namespace
+
+Dialogs& program_dialogs() { return *installed; }
+void set_program_dialogs(Dialogs* dialogs) { installed = dialogs ? dialogs : &silent; }
+
+ConsoleState& console() {
+  static ConsoleState state;
+  return state;
+}
+
+RetrievalFlags& retrieval_flags() {
+  static RetrievalFlags flags;
+  return flags;
+}
+
+void StatusReporter::report(datecs::RetData& result) {
+  console_.LastResult = result;
+  const status::StatusBit* bit = status::first_reported_bit(result.Status);
+  if (!bit) return;
+  if (bit->bit == status::kNoReply && flags_.Busy) {
+    const bool retry = dialogs_.ask_retry_cancel("Таймаут"_cp1251, "Для продолжения нажмите "_cp1251);
+    flags_.StopRequested = !retry;
+    return;
+  }
+  dialogs_.show_message(bit->message);
+}
+
+}  // namespace messages
+
+void PrinterResultsx(datecs::RetData& result) {
+  messages::StatusReporter(messages::console(), messages::retrieval_flags(), messages::program_dialogs())
+      .report(result);
+}
