@@ -1,0 +1,61 @@
+#include "app/config_file.hpp"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "app/profile_file.hpp"
+#include "text/cp1251.hpp"
+
+using namespace text::literals;
+
+namespace app {
+
+void fix_program_directory(messages::ConsoleState& console, const std::string& directory) {
+  if (console.ProgramDirectory.empty()) console.ProgramDirectory = directory;
+  console.ConfigPath = console.ProgramDirectory;
+  console.ConfigPath += static_cast<char>(std::filesystem::path::preferred_separator);
+  console.ConfigPath += "fpinit.ini";
+}
+
+void ensure_config_file(const std::string& path, messages::Dialogs& dialogs) {
+  std::error_code ec;
+  if (std::filesystem::exists(path, ec)) return;
+  dialogs.show_message("Файл fpinit.ini отсутствует.\n Создание файла!"_cp1251);
+  { std::ofstream create(path, std::ios::binary | std::ios::app); }
+  write_profile_text(path, "CountryMode", "Country code", "0");
+  write_profile_text(path, "Fiscal Printer", "ExtendedTax", "1");
+  write_profile_text(path, "LogFile", "Log", "0");
+  write_profile_text(path, "LogFile", "LogName", "talqen.log");
+}
+
+const std::vector<std::string>& port_items() {
+  static const std::vector<std::string> items = [] {
+    std::vector<std::string> v;
+    for (int i = 1; i <= 20; ++i) v.push_back("COM" + std::to_string(i));
+    return v;
+  }();
+  return items;
+}
+
+const std::vector<std::string>& speed_items() {
+  static const std::vector<std::string> items = {"110",  "300",   "600",   "1200",  "2400",  "4800",
+                                                 "9600", "19200", "38400", "57600", "115200"};
+  return items;
+}
+
+StoredSelection stored_port_and_speed(const std::string& path) {
+  constexpr std::size_t kFirstPort = 0;
+  constexpr std::size_t k9600 = 6;
+  std::string port = read_profile_text(path, "Communication", "Port", "", kPortTextLimit);
+  std::transform(port.begin(), port.end(), port.begin(),
+                 [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; });
+  const std::string speed = read_profile_text(path, "Communication", "Speed", "", kSpeedTextLimit);
+  const auto index_of = [](const std::vector<std::string>& items, const std::string& value, std::size_t fallback) {
+    const auto it = std::find(items.begin(), items.end(), value);
+    return it == items.end() ? fallback : static_cast<std::size_t>(it - items.begin());
+  };
+  return {index_of(port_items(), port, kFirstPort), index_of(speed_items(), speed, k9600)};
+}
+
+}  // namespace app

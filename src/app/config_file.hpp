@@ -1,0 +1,37 @@
+// fpinit.ini: the last port and speed that connected, the Quendar reply count and the
+// exchange-log switch. It lives in the program directory, fixed at first use.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "messages/dialogs.hpp"
+#include "messages/printer_results.hpp"
+
+namespace app {
+
+inline constexpr std::size_t kPortTextLimit = 9;
+inline constexpr std::size_t kSpeedTextLimit = 9;
+inline constexpr std::size_t kLogNameLimit = 299;
+
+// Fixes the program directory on first use (directory: the current working directory)
+// and sets the configuration path: that directory, the platform's separator, fpinit.ini.
+void fix_program_directory(messages::ConsoleState& console, const std::string& directory);
+
+// Creates the file with its four defaults when it is missing, telling the user so.
+void ensure_config_file(const std::string& path, messages::Dialogs& dialogs);
+
+// The items of the main window's port and speed boxes.
+const std::vector<std::string>& port_items();
+const std::vector<std::string>& speed_items();
+
+// The stored port and speed as indices into those items (COM1 and 9600 when the stored
+// value names no item).
+struct StoredSelection {
+  std::size_t port;
+  std::size_t speed;
+};
+StoredSelection stored_port_and_speed(const std::string& path);
+
+}  // namespace app

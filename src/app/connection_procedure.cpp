@@ -1,0 +1,127 @@
+#include "app/connection_procedure.hpp"
+
+#include <cstdlib>
+
+#include "app/config_file.hpp"
+#include "app/profile_file.hpp"
+#include "link/datecs.hpp"
+#include "link/quendar.hpp"
+#include "messages/error_codes.hpp"
+#include "text/cp1251.hpp"
+
+using namespace text::literals;
+
+namespace app {
+
+namespace {
+
+constexpr std::string_view kCheckPassword = "271828";
+
+std::string_view wrong_protocol() {
+  return "Подключения нет. Возможно использование не того протокола обмена данными"_cp1251;
+}
+
+// A field of a result, or empty where the reply had fewer fields.
+std::string field(const datecs::RetData& r, int index) {
+  return index < r.FieldCount && r.Fields[index] ? r.Fields[index] : "";
+}
+
+}  // namespace
+
+ConnectionResult ConnectionProcedure::Button3Click() { return connected_ ? disconnect() : connect(); }
+
+void ConnectionProcedure::show_connected() {
+  connected_ = true;
+  view_.set_journal_menu_enabled(true);
+  view_.set_indicator_connected(true);
+  view_.set_connect_caption("Отключить"_cp1251);
+  view_.set_port_boxes_enabled(false);
+}
+
+void ConnectionProcedure::show_not_connected() {
+  connected_ = false;
+  view_.set_journal_menu_enabled(false);
+  view_.set_indicator_connected(false);
+  view_.set_connect_caption("Подключить"_cp1251);
+  view_.set_port_boxes_enabled(true);
+  view_.set_variant_buttons_enabled(true);
+}
+
+ConnectionResult ConnectionProcedure::connect() {
+  const std::string& config = messages::console().ConfigPath;
+  if (read_profile_integer(config, "LogFile", "Log", 0) != 0)
+    quendar::set_log_name(read_profile_text(config, "LogFile", "LogName", "Talqen.log", kLogNameLimit));
+  quendar::set_reply_count(read_profile_integer(config, "Fiscal Printer", "Reply", 1));
+
+  const std::string port = view_.port_text();
+  const std::string speed = view_.speed_text();
+  const int baud = std::atoi(speed.c_str());
+  const bool datecs_variant = view_.datecs_selected();
+  const int opened = datecs_variant ? datecs::open_port(port, baud) : quendar::open_port(port, baud);
+  if (opened == -1) {
+    messages::program_dialogs().show_message("Невозможно подключить порт"_cp1251);
+    return ConnectionResult::PortNotOpened;
+  }
+  show_connected();
+
+  ConnectionResult result = ConnectionResult::Connected;
+  if (datecs_variant) {
+    if (!check_datecs()) {
+      if (datecs::close_port() != 0) {
+        show_not_connected();
+        view_.set_status_text(wrong_protocol());
+        return ConnectionResult::CheckFailed;
+      }
+      result = ConnectionResult::StuckOpen;  // goes on as after a passed check
+    }
+  } else {
+    bool closed = false;
+    if (!check_quendar(closed)) {
+      if (!closed) return ConnectionResult::StuckOpen;
+      show_not_connected();
+      view_.set_status_text(wrong_protocol());
+      return ConnectionResult::CheckFailed;
+    }
+  }
+  write_profile_text(config, "Communication", "Port", port);
+  write_profile_text(config, "Communication", "Speed", speed);
+  view_.set_variant_buttons_enabled(false);
+  return result;
+}
+
+bool ConnectionProcedure::check_datecs() {
+  constexpr int kDiagnosticFields = 8;
+  datecs::datecs_diagnostic_info(PrinterResultsx);
+  const datecs::RetData& r = messages::console().LastResult;
+  if (r.FieldCount != kDiagnosticFields) return false;
+  view_.set_status_text(field(r, 0) + "    " + field(r, 6));
+  return true;
+}
+
+bool ConnectionProcedure::check_quendar(bool& closed) {
+  const datecs::RetData r = quendar::quendar_diagnostic_info(kCheckPassword);
+  std::string error;
+  if (!messages::DecodeReplyError(r, error)) {
+    messages::program_dialogs().show_message(std::string("Проверка состояния регистратора:\n  "_cp1251) + error);
+    closed = quendar::close_port() != 0;
+    return false;
+  }
+  std::string text = std::string("   Модель:"_cp1251) + field(r, 0) + std::string(",    Версия:"_cp1251) +
+                     field(r, 1) + ",     " + field(r, 2) + ".";
+  if (r.StatusBytes[0] & 0x01) text += " Сервис.реж."_cp1251;
+  view_.set_status_text(text);
+  return true;
+}
+
+ConnectionResult ConnectionProcedure::disconnect() {
+  const int closed = view_.datecs_selected() ? datecs::close_port() : quendar::close_port();
+  if (closed == 0) {
+    view_.set_variant_buttons_enabled(true);
+    return ConnectionResult::DisconnectFailed;
+  }
+  show_not_connected();
+  view_.set_status_text("");
+  return ConnectionResult::Disconnected;
+}
+
+}  // namespace app

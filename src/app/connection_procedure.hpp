@@ -1,0 +1,58 @@
+// Connecting to the register and disconnecting again: the main window's Button3. The
+// procedure drives the window through a small view, so the desktop program, talqen-cli
+// and tests share it.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "messages/dialogs.hpp"
+#include "messages/printer_results.hpp"
+
+namespace app {
+
+class MainWindowView {
+ public:
+  virtual ~MainWindowView() = default;
+  virtual std::string port_text() const = 0;   // ComboBox1
+  virtual std::string speed_text() const = 0;  // ComboBox2
+  virtual bool datecs_selected() const = 0;    // RadioButton1
+  virtual void set_indicator_connected(bool connected) = 0;  // Shape1: lime or red
+  virtual void set_connect_caption(std::string_view caption) = 0;  // Button3
+  virtual void set_port_boxes_enabled(bool enabled) = 0;     // ComboBox1, ComboBox2
+  virtual void set_variant_buttons_enabled(bool enabled) = 0;  // RadioButton1, RadioButton2
+  virtual void set_journal_menu_enabled(bool enabled) = 0;     // N2
+  virtual void set_status_text(std::string_view text) = 0;     // StatusBar1
+};
+
+enum class ConnectionResult {
+  PortNotOpened,  // nothing changed
+  CheckFailed,    // port closed again, not connected
+  Connected,      // the register answered
+  StuckOpen,      // a failed check whose port could not be closed: shown as connected
+  Disconnected,
+  DisconnectFailed,
+};
+
+class ConnectionProcedure {
+ public:
+  // Uses the program's drivers, console state and dialogs.
+  explicit ConnectionProcedure(MainWindowView& view) : view_(view) {}
+
+  ConnectionResult Button3Click();
+  bool connected() const { return connected_; }
+
+ private:
+  ConnectionResult connect();
+  ConnectionResult disconnect();
+  bool check_datecs();
+  // The Quendar check; false when it failed. closed tells whether the port was closed.
+  bool check_quendar(bool& closed);
+  void show_connected();
+  void show_not_connected();
+
+  MainWindowView& view_;
+  bool connected_ = false;  // the indicator is not red
+};
+
+}  // namespace app

@@ -1,0 +1,25 @@
+// INI-style profile files, read and written the way the platform's profile API does it:
+// section and key names match without regard to case, a missing key gives the caller's
+// default, writing creates the section or key when needed and leaves every other line
+// as it was. Every call opens, reads or updates, and closes the file; a write replaces
+// the file atomically. Failures are silent: the caller goes on with its defaults.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace app {
+
+// The value, cut to at most limit characters.
+std::string read_profile_text(const std::string& path, std::string_view section, std::string_view key,
+                              std::string_view fallback, std::size_t limit);
+
+// A leading sign and digits; the default when the key is missing or has no digits.
+int read_profile_integer(const std::string& path, std::string_view section, std::string_view key, int fallback);
+
+// False when the file could not be written.
+bool write_profile_text(const std::string& path, std::string_view section, std::string_view key,
+                        std::string_view value);
+
+}  // namespace app

@@ -1,0 +1,65 @@
+#include "app/config_file.hpp"
+
+#include <gtest/gtest.h>
+
+#include "app/profile_file.hpp"
+#include "support/scripted_dialogs.hpp"
+#include "support/temp_dir.hpp"
+#include "text/cp1251.hpp"
+
+namespace {
+
+using namespace app;
+using namespace text::literals;
+using testing_support::read_file;
+using testing_support::ScriptedDialogs;
+using testing_support::TempDir;
+using testing_support::write_file;
+
+TEST(ConfigFile, MissingFileIsCreatedWithExactlyFourKeysAndAMessage) {
+  TempDir dir;
+  const std::string path = dir.file("fpinit.ini");
+  ScriptedDialogs dialogs;
+  ensure_config_file(path, dialogs);
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0], "Файл fpinit.ini отсутствует.\n Создание файла!"_cp1251);
+  EXPECT_EQ(read_file(path),
+            "[CountryMode]\r\nCountry code=0\r\n[Fiscal Printer]\r\nExtendedTax=1\r\n"
+            "[LogFile]\r\nLog=0\r\nLogName=talqen.log\r\n");
+  ensure_config_file(path, dialogs);
+  EXPECT_EQ(dialogs.messages.size(), 1u);
+  const StoredSelection s = stored_port_and_speed(path);
+  EXPECT_EQ(port_items()[s.port], "COM1");
+  EXPECT_EQ(speed_items()[s.speed], "9600");
+}
+
+TEST(ConfigFile, StoredPortAndSpeedSelectTheirItems) {
+  TempDir dir;
+  const std::string path = dir.file("fpinit.ini");
+  struct Case { std::string port, speed, expected_port, expected_speed; };
+  const Case cases[] = {
+      {"com3", "19200", "COM3", "19200"},  // the port is compared in upper case
+      {"COM20", "115200", "COM20", "115200"},
+      {"COM25", "250000", "COM1", "9600"},  // names no item
+      {"", "", "COM1", "9600"},
+      {"COM2", "9600 ", "COM2", "9600"},
+  };
+  for (const Case& c : cases) {
+    write_file(path, "[Communication]\r\nPort=" + c.port + "\r\nSpeed=" + c.speed + "\r\n");
+    const StoredSelection s = stored_port_and_speed(path);
+    EXPECT_EQ(port_items()[s.port], c.expected_port) << c.port;
+    EXPECT_EQ(speed_items()[s.speed], c.expected_speed) << c.speed;
+  }
+  EXPECT_EQ(port_items().size(), 20u);
+  EXPECT_EQ(speed_items().size(), 11u);
+}
+
+TEST(ConfigFile, ProgramDirectoryIsFixedAtFirstUse) {
+  messages::ConsoleState console;
+  fix_program_directory(console, "/first");
+  fix_program_directory(console, "/second");
+  EXPECT_EQ(console.ProgramDirectory, "/first");
+  EXPECT_EQ(console.ConfigPath, "/first/fpinit.ini");
+}
+
+}  // namespace
