@@ -76,6 +76,14 @@ void store_text_line(check& r, Line& x, std::int32_t kind, std::int32_t index, s
 
 }  // namespace
 
+dat& JournalLoader::document() {
+  if (document_ == nullptr || document_index_ != journal_.doc_count) {
+    document_index_ = journal_.doc_count;
+    document_ = &journal_.document(document_index_);
+  }
+  return *document_;
+}
+
 check& JournalLoader::receipt() {
   dat& d = document();
   return d.receipts[d.receipt_key];

@@ -28,12 +28,16 @@ class JournalLoader {
   void AdvanceCounters();
 
  private:
-  dat& document() { return journal_.document(journal_.doc_count); }
+  dat& document();
   check& receipt();
   zvit& zreport();
 
   rq& journal_;
   control& state_;
+  // The document last looked up. Map entries stay put and nothing is removed during a
+  // load, so this is the entry a fresh lookup would find as long as doc_count is the same.
+  dat* document_ = nullptr;
+  std::int32_t document_index_ = 0;
 };
 
 // Fills the journal from the document element of a parsed journal text. The caller has

@@ -4,6 +4,7 @@
 #include <libxml/parserInternals.h>
 #include <libxml/tree.h>
 
+#include <array>
 #include <climits>
 #include <mutex>
 
@@ -18,7 +19,48 @@ std::string_view view(const xmlChar* s) {
   return s == nullptr ? std::string_view{} : std::string_view(reinterpret_cast<const char*>(s));
 }
 
-std::string to_cp1251(const xmlChar* utf8) { return text::from_utf8(view(utf8)); }
+// The Windows-1251 byte of every code point up to the highest the code page uses (0 where
+// it has none), from the system's one table: values are converted on the loader's hot
+// path, so this is a lookup rather than a search.
+constexpr char32_t kHighestCodePoint = 0x2122;
+static_assert([] {
+  for (const char16_t cp : text::kCp1251Upper)
+    if (cp > kHighestCodePoint) return false;
+  return true;
+}());
+
+const std::array<unsigned char, kHighestCodePoint + 1>& byte_table() {
+  static const auto table = [] {
+    std::array<unsigned char, kHighestCodePoint + 1> t{};
+    for (unsigned b = 0x80; b <= 0xFF; ++b)
+      t[text::code_point_of(static_cast<unsigned char>(b))] = static_cast<unsigned char>(b);
+    return t;
+  }();
+  return table;
+}
+
+// A character Windows-1251 lacks becomes one "?". Nearly every value of a journal is
+// ASCII, which is taken as it is.
+std::string to_cp1251(std::string_view utf8) {
+  std::size_t i = 0;
+  while (i < utf8.size() && static_cast<unsigned char>(utf8[i]) < 0x80) ++i;
+  if (i == utf8.size()) return std::string(utf8);
+  const auto& table = byte_table();
+  std::string out(utf8.substr(0, i));
+  out.reserve(utf8.size());
+  while (i < utf8.size()) {
+    const char32_t cp = text::decode_utf8(utf8, i);
+    if (cp < 0x80) {
+      out += static_cast<char>(cp);
+    } else {
+      const unsigned char b = cp <= kHighestCodePoint ? table[cp] : 0;
+      out += b != 0 ? static_cast<char>(b) : text::kUnmappable;
+    }
+  }
+  return out;
+}
+
+std::string to_cp1251(const xmlChar* utf8) { return to_cp1251(view(utf8)); }
 
 std::string qualified_name(const xmlNs* ns, const xmlChar* name) {
   if (ns == nullptr || ns->prefix == nullptr) return to_cp1251(name);
@@ -106,7 +148,7 @@ std::string Attribute::value() const {
       utf8 += view(part->content);
     }
   }
-  return text::from_utf8(utf8);
+  return to_cp1251(utf8);
 }
 
 AttributeList::iterator& AttributeList::iterator::operator++() {
@@ -155,7 +197,7 @@ std::string Node::value() const {
   std::string utf8;
   for (const xmlNode* child = first; child != nullptr; child = child->next)
     utf8 += view(child->content);
-  return text::from_utf8(utf8);
+  return to_cp1251(utf8);
 }
 
 AttributeList Node::attributes() const {
