@@ -29,6 +29,10 @@ ParseResult parse_command_line(const std::vector<std::string>& args) {
       o.help = true;
       continue;
     }
+    if (a == "--yes") {
+      o.yes = true;
+      continue;
+    }
     if (a.rfind("--", 0) != 0) {
       o.command = a;
       continue;
@@ -51,6 +55,10 @@ ParseResult parse_command_line(const std::vector<std::string>& args) {
       const auto n = parse_number(v);
       if (!n || *n > 100) return {std::nullopt, "bad reply count: " + v};
       o.reply_count = static_cast<int>(*n);
+    } else if (a == "--on-timeout") {
+      if (v == "retry") o.retry_on_timeout = true;
+      else if (v == "cancel") o.retry_on_timeout = false;
+      else return {std::nullopt, "unknown answer: " + v + " (retry or cancel)"};
     } else if (a == "--encoding") {
       if (v == "utf-8" || v == "utf8") o.encoding = Encoding::Utf8;
       else if (v == "cp1251") o.encoding = Encoding::Cp1251;
@@ -74,10 +82,14 @@ Options:
   --password TEXT      register password for the quendar variant, default 271828
   --reply N            quendar: repeats of a request whose reply is malformed, default 1
   --encoding ENC       text on the terminal: utf-8 (default) or cp1251
+  --yes                answer Yes to the program's Yes/No questions
+  --on-timeout ANSWER  answer to "Таймаут" during a retrieval: retry or cancel (default)
   --help               this text
 
 Commands:
   ports                list the serial devices of this computer
+  diagnose             connect as the main window does (fpinit.ini in the current
+                       directory), print the status-bar text, disconnect
   raw CMD [DATA]       send one command (CMD decimal or 0x-hex, 0x20..0xFF) with DATA and
                        print the result record, one "Name: value" line each
 

@@ -17,6 +17,8 @@ struct Options {
   std::string password = "271828";
   int reply_count = 1;
   Encoding encoding = Encoding::Utf8;
+  bool yes = false;                // the answer to Yes/No questions
+  bool retry_on_timeout = false;   // the answer to the time-out question
   bool help = false;
   std::string command;
   std::vector<std::string> arguments;  // as typed, in the terminal's encoding

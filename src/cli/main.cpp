@@ -2,7 +2,9 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_dialogs.hpp"
 #include "cli/cli_options.hpp"
+#include "cli/diagnose_command.hpp"
 #include "cli/raw_command.hpp"
 #include "cli/terminal_output.hpp"
 #include "link/serial_port.hpp"
@@ -20,11 +22,14 @@ int main(int argc, char** argv) {
     return cli::kExitDone;
   }
   const cli::Terminal terminal(options.encoding);
+  cli::CliDialogs dialogs(terminal, options);
+  messages::set_program_dialogs(&dialogs);
   if (options.command == "ports") {
     for (const std::string& port : device_link::list_serial_ports()) terminal.line(port);
     return cli::kExitDone;
   }
   if (options.command == "raw") return cli::run_raw(options, terminal);
+  if (options.command == "diagnose") return cli::run_diagnose(options, terminal);
 
   std::fprintf(stderr, "talqen-cli: %s\n%s",
                options.command.empty() ? "no command given" : ("unknown command: " + options.command).c_str(),

@@ -1,0 +1,18 @@
+#include "cli/cli_dialogs.hpp"
+
+#include <string>
+
+namespace cli {
+
+bool CliDialogs::ask_retry_cancel(std::string_view caption, std::string_view text) {
+  const bool retry = options_.retry_on_timeout;
+  terminal_.error(std::string(caption) + ": " + std::string(text) + (retry ? "[retry]" : "[cancel]"));
+  return retry;
+}
+
+bool CliDialogs::ask_yes_no(std::string_view caption, std::string_view text) {
+  terminal_.error(std::string(caption) + ": " + std::string(text) + (options_.yes ? " [yes]" : " [no]"));
+  return options_.yes;
+}
+
+}  // namespace cli

@@ -1,0 +1,11 @@
+// talqen-cli diagnose: the main window's connection check from a terminal.
+#pragma once
+
+#include "cli/cli_options.hpp"
+#include "cli/terminal_output.hpp"
+
+namespace cli {
+
+int run_diagnose(const Options& options, const Terminal& terminal);
+
+}  // namespace cli
