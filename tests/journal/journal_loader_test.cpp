@@ -222,6 +222,9 @@ TEST(LoadJournal, KindsWithoutValuesStillCount) {
   Loaded bare = load("<DAT><Z><TXS/></Z></DAT><MAC/>");
   EXPECT_FALSE(bare.journal.document(0).zreports[0].has_txs);
   EXPECT_TRUE(bare.journal.document(0).is_receipt);  // Z without NO
+
+  Loaded z_then_c = load("<DAT><Z NO=\"1\"/><C/></DAT><MAC/>");
+  EXPECT_FALSE(z_then_c.journal.document(0).is_receipt);  // C without T
 }
 
 TEST(LoadJournal, UnknownNamesAreFiledUnderCodeZero) {
