@@ -1,0 +1,32 @@
+#include "render/journal_renderer.hpp"
+
+#include "render/receipt_renderer.hpp"
+#include "render/z_report_renderer.hpp"
+#include "text/cp1251.hpp"
+
+using namespace text::literals;
+
+namespace render {
+
+void RenderJournal(const journal::rq& journal, RenderContext& context, LineList& lines) {
+  using namespace document_choice;
+  if (context.choice == kBoth) context.document_by_z_number.clear();
+  const std::int32_t count = journal.doc_count;
+  if (count <= 0) {
+    lines.emplace_back("Запрашиваемые данные отсутствуют!"_cp1251);
+    return;
+  }
+  const bool receipts = context.choice == kReceipts || context.choice == kBoth;
+  const bool zreports = context.choice == kZReports || context.choice == kBoth;
+  if (!receipts && !zreports) return;
+  for (std::int32_t i = 0; i < count; ++i) {
+    const journal::dat& document = EntryOrInitial(journal.documents, i);
+    if (document.is_receipt) {
+      if (receipts) RenderReceipt(journal, document, lines);
+    } else if (zreports) {
+      RenderZReport(journal, document, i, context, lines);
+    }
+  }
+}
+
+}  // namespace render

@@ -1,0 +1,16 @@
+// The walk over a loaded journal: every document of the chosen kind, in journal order.
+#pragma once
+
+#include "journal/journal_container.hpp"
+#include "render/render_context.hpp"
+#include "render/rendering_helpers.hpp"
+
+namespace render {
+
+// Appends the lines of the whole journal, or for a journal without documents the one
+// line "Запрашиваемые данные отсутствуют!". In the mode kBoth it first empties
+// document_by_z_number. A failure of a renderer passes through; the lines appended
+// before stay.
+void RenderJournal(const journal::rq& journal, RenderContext& context, LineList& lines);
+
+}  // namespace render

@@ -1,0 +1,232 @@
+#include "render/receipt_renderer.hpp"
+
+#include <cmath>
+#include <string>
+#include <string_view>
+
+#include "text/cp1251.hpp"
+
+using namespace text::literals;
+
+namespace render {
+
+namespace {
+
+using journal::line_kind::CP;
+using journal::line_kind::D;
+using journal::line_kind::E;
+using journal::line_kind::H;
+using journal::line_kind::I;
+using journal::line_kind::L;
+using journal::line_kind::M;
+using journal::line_kind::O;
+using journal::line_kind::P;
+using journal::line_kind::S;
+
+// The item names the tape wraps are cut after this many characters.
+constexpr std::size_t kWrapWidth = 34;
+
+double whole_part(float v) { return std::trunc(static_cast<double>(v)); }
+
+// Positions 1 to line_total in document order; a position no line element filled is
+// not in the map and so is skipped, as its kind would be none.
+template <class Visit>
+void WalkSequence(const journal::check& c, Visit&& visit) {
+  const std::int32_t total = c.line_total();
+  for (auto it = c.sequence.lower_bound(1); it != c.sequence.end() && it->first <= total; ++it)
+    visit(it->second);
+}
+
+// The amount and the tax letter of a line, the blank between them belonging to the value
+// so that the digits end at column 37 and the letter stands in column 39 of the line.
+std::string AmountWithLetter(std::string amount, std::int64_t group) {
+  amount += ' ';
+  amount += TaxLetter(group);
+  return amount;
+}
+
+void AppendIndented(std::string_view text, LineList& lines) {
+  std::string line = "  ";
+  line += text;
+  lines.push_back(std::move(line));
+}
+
+void AppendItem(const journal::sale& item, bool wrap, LineList& lines) {
+  std::string_view name = item.NM;
+  if (wrap) {
+    while (name.size() > kWrapWidth) {
+      AppendIndented(name.substr(0, kWrapWidth), lines);
+      name.remove_prefix(kWrapWidth);
+    }
+  }
+  if (item.Q == 0) {
+    std::string left(name);
+    left.append(7, ' ');
+    const std::string value = AmountWithLetter(AmountText(item.SM), TaxGroupNumber(item.TX));
+    AppendIndented(PlaceRight(std::move(left), value, Column::At37), lines);
+    return;
+  }
+  AppendIndented(name, lines);
+  std::string left = QuantityText(item.Q);
+  left += ". X ";  // Latin X
+  left += AmountText(item.PRC);
+  left += " =";
+  const std::string value = AmountWithLetter(AmountText(item.SM), TaxGroupNumber(item.TX));
+  AppendIndented(PlaceRight(std::move(left), value, Column::At37), lines);
+}
+
+void AppendDiscount(const journal::sale_up_down& d, LineList& lines) {
+  std::string text;
+  if (whole_part(d.TY) == 1) {
+    text = "  Знижка -"_cp1251;
+    text += RateText(d.PR);
+    text += '%';
+  } else {
+    text = "  Знижка "_cp1251;
+  }
+  if (whole_part(d.TR) == 1) text += " на Суму"_cp1251;
+  else if (whole_part(d.TR) == 2) text += " на Податок"_cp1251;
+  // A discount without a tax group applies to all of them.
+  const std::int32_t group = d.TX.empty() ? 6 : TaxGroupNumber(d.TX);
+  const std::string value = AmountWithLetter("-" + AmountText(d.SM), group);
+  AppendIndented(PlaceRight(std::move(text), value, Column::At37), lines);
+}
+
+void AppendMarkup(const journal::sale_up_down& s, LineList& lines) {
+  std::string text("  Надбавка "_cp1251);
+  text += RateText(s.PR);
+  if (whole_part(s.TY) == 1) text += '%';
+  const std::string value = AmountWithLetter(AmountText(s.SM), TaxGroupNumber(s.TX));
+  AppendIndented(PlaceRight(std::move(text), value, Column::At37), lines);
+}
+
+void AppendSaleLines(const journal::check& c, LineList& lines) {
+  WalkSequence(c, [&](const journal::sequence_entry& at) {
+    switch (at.kind) {
+      case P: AppendItem(EntryOrInitial(c.p_list, at.index), true, lines); break;
+      case CP: AppendItem(EntryOrInitial(c.cp_list, at.index), false, lines); break;
+      case D: AppendDiscount(EntryOrInitial(c.d_list, at.index), lines); break;
+      case S: AppendMarkup(EntryOrInitial(c.s_list, at.index), lines); break;
+      case I:
+        lines.push_back(PlaceRight(std::string("  Внесок"_cp1251),
+                                   AmountText(EntryOrInitial(c.i_list, at.index).SM), Column::At37));
+        break;
+      case O:
+        lines.push_back(PlaceRight(std::string("  Видача"_cp1251),
+                                   "-" + AmountText(EntryOrInitial(c.o_list, at.index).SM), Column::At37));
+        break;
+      case L: AppendIndented(EntryOrInitial(c.l_list, at.index).text, lines); break;
+      case H: AppendIndented(EntryOrInitial(c.h_list, at.index).text, lines); break;
+      default: break;  // M, VD, E come later; none is an empty position
+    }
+  });
+}
+
+// Label, rate with "%" ending at column 22 (eight blanks after it reach column 30), and
+// the tax amount ending at column 37.
+void AppendTaxLine(std::string label, const std::string& rate, const std::string& amount, LineList& lines) {
+  std::string rate_text = rate;
+  rate_text += '%';
+  rate_text.append(8, ' ');
+  lines.push_back(PlaceRight(PlaceRight(std::move(label), rate_text, Column::At30), amount, Column::At37));
+}
+
+std::string VatLabel(std::string_view letter) {
+  std::string label("       ПДВ_"_cp1251);
+  label += letter;
+  label += ' ';
+  label += letter;
+  label += " = ";
+  return label;
+}
+
+// Returns whether the receipt is cancelled.
+bool AppendTotals(const journal::check& c, LineList& lines) {
+  const journal::sale_end& e = c.end;
+  bool cancelled = false;
+  WalkSequence(c, [&](const journal::sequence_entry& at) {
+    if (at.kind != E) return;
+    if (e.VD == 1) {
+      cancelled = true;
+      lines.emplace_back("       * ЧЕК АНУЛЬОВАНО *"_cp1251);
+      return;
+    }
+    if (c.T == 2) return;  // a service receipt has no total
+    lines.emplace_back(kSeparatorLine);
+    std::string sum_label("  Сума"_cp1251);
+    sum_label.append(15, ' ');
+    lines.push_back(PlaceRight(std::move(sum_label), AmountText(e.SM), Column::At37));
+    if (e.has_tx) {
+      for (const auto& [key, t] : e.tx_list)
+        AppendTaxLine(VatLabel(TaxLetter(TaxGroupNumber(t.TX))), RateText(t.TXPR), AmountText(t.TXSM), lines);
+      lines.emplace_back(kSeparatorLine);
+      return;
+    }
+    const std::string label = VatLabel(TaxLetter(TaxGroupNumber(e.TX)));
+    if (e.TXAL == 0) {
+      AppendTaxLine(label, RateText7(e.TXPR), AmountText7(e.TXSM), lines);
+    } else {
+      AppendTaxLine(label, RateText7(e.DTPR), AmountText7(e.DTSM), lines);
+      AppendTaxLine(std::string("  Акцз. збір Д = "_cp1251), RateText7(e.TXPR), AmountText7(e.TXSM), lines);
+    }
+    lines.emplace_back(kSeparatorLine);
+    lines.emplace_back(kSeparatorLine);
+  });
+  return cancelled;
+}
+
+void AppendPayments(const journal::check& c, LineList& lines) {
+  WalkSequence(c, [&](const journal::sequence_entry& at) {
+    if (at.kind != M) return;
+    const journal::sale_pay& m = EntryOrInitial(c.m_list, at.index);
+    std::string label = "  ";
+    label += m.NM;
+    label.append(6, ' ');
+    lines.push_back(PlaceRight(std::move(label), AmountText7(m.SM), Column::At37));
+    if (m.NM == "КРЕДИТ"_cp1251) {
+      lines.emplace_back("  Транзакція N"_cp1251);  // Latin N
+      AppendIndented(m.RRN, lines);
+    }
+    if (m.RM != 0)
+      lines.push_back(PlaceRight(std::string("  Решта"_cp1251), "-" + AmountText(m.RM), Column::At37));
+  });
+}
+
+void AppendTrailer(const journal::dat& document, const journal::check& c, bool cancelled, LineList& lines) {
+  // The receipt number ends at column 11 over nine zeros; date and time take 21-37.
+  std::string number = PlaceRight(std::string("  000000000"), FormatGrouped(c.end.NO), Column::At11);
+  number.append(8, ' ');
+  lines.push_back(PlaceRight(std::move(number), FormatTimestamp(document.ts.text, true), Column::At37));
+  const double kind = whole_part(c.T);
+  if (kind == 0) {
+    if (!cancelled) lines.emplace_back("         ФІСКАЛЬНИЙ ЧЕК"_cp1251);
+  } else if (kind == 1) {
+    lines.emplace_back("         ВИДАТКОВИЙ ЧЕК"_cp1251);
+  } else if (kind == 2) {
+    lines.emplace_back("         СЛУЖБОВИЙ ЧЕК"_cp1251);
+  }
+  lines.emplace_back(kSeparatorLine);
+  lines.emplace_back(kSeparatorLine);
+}
+
+}  // namespace
+
+void RenderReceipt(const journal::rq& journal, const journal::dat& document, LineList& lines) {
+  const journal::check& c = EntryOrInitial(document.receipts, document.receipt_key);
+  AppendDocumentHead(journal, document, lines);
+  std::string desk("            Каса"_cp1251);
+  if (whole_part(c.end.CS) < 10) desk += '0';
+  desk += WholeText(c.end.CS);
+  lines.push_back(std::move(desk));
+  lines.emplace_back(kSeparatorLine);
+  if (c.T == 1) {
+    lines.emplace_back("               ПОВЕРНЕННЯ"_cp1251);
+    lines.emplace_back(kSeparatorLine);
+  }
+  AppendSaleLines(c, lines);
+  const bool cancelled = AppendTotals(c, lines);
+  AppendPayments(c, lines);
+  AppendTrailer(document, c, cancelled, lines);
+}
+
+}  // namespace render

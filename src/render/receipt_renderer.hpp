@@ -1,0 +1,14 @@
+// A receipt document as the lines of the register's receipt tape.
+#pragma once
+
+#include "journal/journal_container.hpp"
+#include "render/rendering_helpers.hpp"
+
+namespace render {
+
+// Appends the lines of receipt document `document` of `journal`. A tax group that is no
+// integer throws journal::ConversionError, a value that does not fit its line IndexError;
+// the lines appended before stay.
+void RenderReceipt(const journal::rq& journal, const journal::dat& document, LineList& lines);
+
+}  // namespace render

@@ -1,0 +1,88 @@
+// The pieces every rendered line is built from: placing a value so that it ends at a
+// fixed column, tax letters, dates, number formats and the document head. Lines are
+// Windows-1251 texts; a column is a byte, counted from 1, and blanks at the end of a
+// line belong to it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "journal/journal_errors.hpp"
+#include "journal/journal_container.hpp"
+#include "journal/records.hpp"
+
+namespace render {
+
+// The target list: rendering only appends to it.
+using LineList = std::vector<std::string>;
+
+// A value that would be written outside its line. Like a conversion failure it ends the
+// rendering, and the retrieval reports the journal as unreadable.
+class IndexError : public journal::JournalError {
+ public:
+  using journal::JournalError::JournalError;
+};
+
+// The column at which PlaceRight ends the value.
+enum class Column : int { At37 = 1, At30 = 2, At11 = 3, At24 = 4 };
+
+// A left text shorter than 38 characters first gets 35 blanks (always 35); then the value
+// replaces the characters that end at the column. The length does not grow any further,
+// so a second call on the same text appends nothing. Throws IndexError when the value
+// would begin before column 1 or end after the text.
+std::string PlaceRight(std::string left, std::string_view right, Column kind);
+
+// " ", A (Latin), Б, В, Г, Д, * for the groups 0..6; "Много параметров" for any other.
+// Wide, so that the letter after a group's own (group + 1) is always defined.
+std::string_view TaxLetter(std::int64_t group);
+
+// DD.MM.YYYY, two blanks, and with_time HH:MM, from YYYYMMDDhhmmss; the parts a short
+// text lacks are left out.
+std::string FormatTimestamp(std::string_view timestamp, bool with_time);
+
+// The tax group written in a TX attribute: leading blanks, an optional sign, digits,
+// nothing else. Throws journal::ConversionError otherwise.
+std::int32_t TaxGroupNumber(std::string_view text);
+
+// Fixed-point text of the exact value, rounded once, ties away from zero, at whichever is
+// coarser: precision significant digits or decimals places. Digits below the precision
+// come out as zeros (123456789 at 8 and 2 is 123456790.00); a value that rounds to zero
+// has no minus sign.
+std::string FormatFixed(double value, int precision, int decimals);
+
+// FormatFixed (value, 8, 0) with the digits grouped in threes from the right.
+std::string FormatGrouped(double value);
+
+// The blank, or on Windows the user's thousands separator in Windows-1251.
+const std::string& ThousandsSeparator();
+
+// Amounts are hundredths and quantities thousandths; the single-precision value is
+// promoted before the product is taken.
+std::string AmountText(float v);   // FormatFixed (v * 0.01, 8, 2)
+std::string AmountText7(float v);  // FormatFixed (v * 0.01, 7, 2)
+std::string RateText(float v);     // FormatFixed (v, 8, 2)
+std::string RateText7(float v);    // FormatFixed (v, 7, 2)
+std::string CountText(float v);    // FormatFixed (v, 8, 0)
+std::string QuantityText(float v); // FormatFixed (v * 0.001, 8, 0)
+
+// The whole part of a value (truncated toward zero) in decimal, exactly.
+std::string WholeText(float v);
+
+// The record under index, or one with its initial values when the list lacks it: what
+// reading a missing entry would create, without adding it to the journal.
+template <class Record>
+const Record& EntryOrInitial(const journal::record_list<Record>& list, std::int32_t index) {
+  static const Record kInitial{};
+  const auto it = list.find(index);
+  return it == list.end() ? kInitial : it->second;
+}
+
+inline constexpr std::string_view kSeparatorLine = "  --------------------------------------";
+
+// Organisation, town, and the factory number of this document with the fiscal number of
+// the journal's first document, whichever document this is.
+void AppendDocumentHead(const journal::rq& journal, const journal::dat& document, LineList& lines);
+
+}  // namespace render
