@@ -4,7 +4,7 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: all deps build build-asan test test-unit test-asan demo bench check-win32 clean
+.PHONY: all deps build build-asan test test-unit test-asan demo bench check-win32 fuzz clean
 
 all: build
 
@@ -32,6 +32,16 @@ demo: build
 
 bench: build
 	@for b in $(BUILD)/bench/*_bench; do [ -x "$$b" ] && "$$b"; done; true
+
+# Each libFuzzer target for FUZZ_SECONDS (clang, AddressSanitizer).
+FUZZ_SECONDS ?= 30
+fuzz:
+	@scripts/install-deps fuzz
+	@cmake -S . -B build-fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++-16 \
+	  -DTALQEN_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
+	@cmake --build build-fuzz -j $(JOBS) --target reply_stream_fuzz journal_text_fuzz
+	@for f in reply_stream_fuzz journal_text_fuzz; do \
+	  build-fuzz/fuzz/$$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 2>&1 | tail -3 || exit 1; done
 
 # Compiles the device link for Windows where a MinGW cross compiler is installed
 # (g++-mingw-w64-x86-64-posix): the Win32 serial backend is never built on Linux otherwise.

@@ -91,29 +91,29 @@ struct Utf8Literal {
   constexpr std::string_view view() const { return {bytes, N - 1}; }
 };
 
-template <Utf8Literal S>
-constexpr std::size_t encoded_length() {
-  std::size_t n = 0;
-  for (std::size_t i = 0; i < S.view().size(); ++n) decode_utf8(S.view(), i);
-  return n;
-}
+// The Windows-1251 bytes of a literal; never longer than its UTF-8 source.
+template <std::size_t N>
+struct Encoded {
+  char bytes[N]{};
+  std::size_t size = 0;
+};
 
-template <Utf8Literal S>
-constexpr auto encode() {
-  std::array<char, encoded_length<S>() + 1> out{};
-  std::size_t n = 0;
-  for (std::size_t i = 0; i < S.view().size();) {
-    const int b = byte_of(decode_utf8(S.view(), i));
+template <std::size_t N>
+constexpr Encoded<N> encode(const Utf8Literal<N>& source) {
+  Encoded<N> out;
+  const std::string_view s = source.view();
+  for (std::size_t i = 0; i < s.size();) {
+    const int b = byte_of(decode_utf8(s, i));
     // A literal with a character that Windows-1251 lacks is a mistake in the source:
     // reaching this throw makes the literal fail to compile.
     if (b < 0) throw "character not in Windows-1251";
-    out[n++] = static_cast<char>(b);
+    out.bytes[out.size++] = static_cast<char>(b);
   }
   return out;
 }
 
 template <Utf8Literal S>
-inline constexpr auto kEncoded = encode<S>();
+inline constexpr auto kEncoded = encode(S);
 
 }  // namespace detail
 
@@ -123,7 +123,7 @@ namespace literals {
 // data() is also a C string.
 template <detail::Utf8Literal S>
 constexpr std::string_view operator""_cp1251() {
-  return {detail::kEncoded<S>.data(), detail::kEncoded<S>.size() - 1};
+  return {detail::kEncoded<S>.bytes, detail::kEncoded<S>.size};
 }
 
 }  // namespace literals
