@@ -92,6 +92,7 @@ Commands:
                        directory), print the status-bar text, disconnect
   raw CMD [DATA]       send one command (CMD decimal or 0x-hex, 0x20..0xFF) with DATA and
                        print the result record, one "Name: value" line each
+  render JOURNAL.xml [--kind z|receipt|both] [-o FILE]   render a saved journal text
 
 Exit status: 0 done; 1 the register or the line failed; 2 bad usage or a port that
 cannot be opened.

@@ -6,6 +6,7 @@
 #include "cli/cli_options.hpp"
 #include "cli/diagnose_command.hpp"
 #include "cli/raw_command.hpp"
+#include "cli/render_command.hpp"
 #include "cli/terminal_output.hpp"
 #include "link/serial_port.hpp"
 
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
   }
   if (options.command == "raw") return cli::run_raw(options, terminal);
   if (options.command == "diagnose") return cli::run_diagnose(options, terminal);
+  if (options.command == "render") return cli::run_render(options, terminal);
 
   std::fprintf(stderr, "talqen-cli: %s\n%s",
                options.command.empty() ? "no command given" : ("unknown command: " + options.command).c_str(),

@@ -1,0 +1,18 @@
+// The two lines a retrieval appends to the visible list when the journal it fetched could
+// not be parsed, loaded or rendered.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "text/cp1251.hpp"
+
+namespace retrieval {
+
+inline void AppendFailureLines(std::vector<std::string>& lines) {
+  using namespace text::literals;
+  lines.emplace_back("Непредвиденный сбой в структуре получаемой информации!"_cp1251);
+  lines.emplace_back("Попробуйте выбрать другой диапазон номеров или дат!"_cp1251);
+}
+
+}  // namespace retrieval
