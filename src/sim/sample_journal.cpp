@@ -17,9 +17,11 @@ using namespace text::literals;
 constexpr std::string_view kFiscalNumber = "3000000001";
 constexpr std::string_view kFactoryNumber = "4000000001";
 
-// Tax groups: 1 and 2 carry 20 % VAT, 2 also 5 % excise, 3 carries 7 % VAT.
-constexpr int kExciseGroup = 2;
-int vat_rate(int group) { return group == 3 ? 7 : 20; }
+// Tax groups: 1 and 3 carry 20 % VAT, 3 also 5 % excise, 2 carries 7 % VAT. The excise
+// group comes last: a Z-report labels its VAT with the letter after its own.
+constexpr int kExciseGroup = 3;
+constexpr int kReducedGroup = 2;
+int vat_rate(int group) { return group == kReducedGroup ? 7 : 20; }
 
 long rounded(long numerator, long denominator) { return (numerator + denominator / 2) / denominator; }
 
@@ -258,8 +260,8 @@ std::string sample_journal_text() {
       add(10, 31, r.close(++receipt, at(10, 31), Pay::Cash, 20000 + d * 10000, false));
     }
     add(11, 20, Receipt(Kind::Sale, totals).item("Цукор білий"_cp1251, 1500, 3200, 1)
-                    .item("Пластир медичний"_cp1251, 2000, 2500, 3)
-                    .item("Набір подарунковий «Святковий» (цукерки, печиво, чай)"_cp1251, 0, 24900, 1, true)
+                    .item("Пластир медичний"_cp1251, 2000, 2500, kReducedGroup)
+                    .item("Набір «Святковий»"_cp1251, 0, 24900, 1, true)
                     .comment("Касир: Петренко О."_cp1251, true)
                     .close(++receipt, at(11, 20), Pay::Cash, 50000, true));
     add(12, 5, Receipt(Kind::Return, totals).item("Вода мінеральна 1,5 л"_cp1251, 1000 + d * 1000, 1800, 1)

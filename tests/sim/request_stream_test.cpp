@@ -66,14 +66,18 @@ TEST(RequestStream, DamagedFramesGetOneNakEachAndTheNextRequestItsReply) {
   }
 }
 
-TEST(RequestStream, RequestArrivingByteByByteIsAnsweredOnce) {
+TEST(RequestStream, RequestsUpToTheLongestAreAnsweredHoweverTheyArrive) {
   sim::FiscalRegister reg(kDatecsPolicy, {}, sim::JournalIndex::from_text(sim::sample_journal_text()));
-  const std::string frame = build_request_frame(0xA7, "1,2,0", 40);
-  std::vector<sim::Answer> answers;
-  for (char c : frame)
-    for (sim::Answer& a : reg.receive(std::string(1, c))) answers.push_back(std::move(a));
-  ASSERT_EQ(answers.size(), 1u);
-  EXPECT_TRUE(is_reply_to(kDatecsPolicy, answers[0].bytes, sequence_byte(40), 0xA7));
+  const std::string shortest = build_request_frame(0xA7, "1,2,0", 40);
+  const std::string longest = build_request_frame(0xA7, "1,2,0," + std::string(kMaxRequestData - 6, '9'), 41);
+  ASSERT_EQ(longest.size(), sim::RequestReader::kMaxFrame);
+  for (const std::string& frame : {shortest, longest}) {
+    std::vector<sim::Answer> answers;
+    for (char c : frame)
+      for (sim::Answer& a : reg.receive(std::string(1, c))) answers.push_back(std::move(a));
+    ASSERT_EQ(answers.size(), 1u);
+    EXPECT_TRUE(is_reply_to(kDatecsPolicy, answers[0].bytes, static_cast<std::uint8_t>(frame[2]), 0xA7));
+  }
 }
 
 // Noise rich in the bytes that steer a frame, partial and oversized frames, and good
