@@ -51,6 +51,13 @@ void AppendIndented(std::string_view text, LineList& lines) {
   lines.push_back(std::move(line));
 }
 
+// "  " + PlaceRight (left, value, column 37), with left already in the line after the
+// two blanks.
+void AppendIndentedPlaced(std::string line, std::string_view value, LineList& lines) {
+  PlaceRightAfter(line, 2, value, Column::At37);
+  lines.push_back(std::move(line));
+}
+
 void AppendItem(const journal::sale& item, bool wrap, LineList& lines) {
   std::string_view name = item.NM;
   if (wrap) {
@@ -59,45 +66,41 @@ void AppendItem(const journal::sale& item, bool wrap, LineList& lines) {
       name.remove_prefix(kWrapWidth);
     }
   }
+  std::string line = LineBuffer("  ");
+  line += name;
   if (item.Q == 0) {
-    std::string left(name);
-    left.append(7, ' ');
-    const std::string value = AmountWithLetter(AmountText(item.SM), TaxGroupNumber(item.TX));
-    AppendIndented(PlaceRight(std::move(left), value, Column::At37), lines);
+    line.append(7, ' ');
+    AppendIndentedPlaced(std::move(line), AmountWithLetter(AmountText(item.SM), TaxGroupNumber(item.TX)), lines);
     return;
   }
-  AppendIndented(name, lines);
-  std::string left = QuantityText(item.Q);
-  left += ". X ";  // Latin X
-  left += AmountText(item.PRC);
-  left += " =";
-  const std::string value = AmountWithLetter(AmountText(item.SM), TaxGroupNumber(item.TX));
-  AppendIndented(PlaceRight(std::move(left), value, Column::At37), lines);
+  lines.push_back(std::move(line));
+  line = LineBuffer("  ");
+  line += QuantityText(item.Q);
+  line += ". X ";  // Latin X
+  line += AmountText(item.PRC);
+  line += " =";
+  AppendIndentedPlaced(std::move(line), AmountWithLetter(AmountText(item.SM), TaxGroupNumber(item.TX)), lines);
 }
 
 void AppendDiscount(const journal::sale_up_down& d, LineList& lines) {
-  std::string text;
+  std::string line = LineBuffer("    Знижка "_cp1251);
   if (whole_part(d.TY) == 1) {
-    text = "  Знижка -"_cp1251;
-    text += RateText(d.PR);
-    text += '%';
-  } else {
-    text = "  Знижка "_cp1251;
+    line += '-';
+    line += RateText(d.PR);
+    line += '%';
   }
-  if (whole_part(d.TR) == 1) text += " на Суму"_cp1251;
-  else if (whole_part(d.TR) == 2) text += " на Податок"_cp1251;
+  if (whole_part(d.TR) == 1) line += " на Суму"_cp1251;
+  else if (whole_part(d.TR) == 2) line += " на Податок"_cp1251;
   // A discount without a tax group applies to all of them.
   const std::int32_t group = d.TX.empty() ? 6 : TaxGroupNumber(d.TX);
-  const std::string value = AmountWithLetter("-" + AmountText(d.SM), group);
-  AppendIndented(PlaceRight(std::move(text), value, Column::At37), lines);
+  AppendIndentedPlaced(std::move(line), AmountWithLetter("-" + AmountText(d.SM), group), lines);
 }
 
 void AppendMarkup(const journal::sale_up_down& s, LineList& lines) {
-  std::string text("  Надбавка "_cp1251);
-  text += RateText(s.PR);
-  if (whole_part(s.TY) == 1) text += '%';
-  const std::string value = AmountWithLetter(AmountText(s.SM), TaxGroupNumber(s.TX));
-  AppendIndented(PlaceRight(std::move(text), value, Column::At37), lines);
+  std::string line = LineBuffer("    Надбавка "_cp1251);
+  line += RateText(s.PR);
+  if (whole_part(s.TY) == 1) line += '%';
+  AppendIndentedPlaced(std::move(line), AmountWithLetter(AmountText(s.SM), TaxGroupNumber(s.TX)), lines);
 }
 
 void AppendSaleLines(const journal::check& c, LineList& lines) {
@@ -108,11 +111,11 @@ void AppendSaleLines(const journal::check& c, LineList& lines) {
       case D: AppendDiscount(EntryOrInitial(c.d_list, at.index), lines); break;
       case S: AppendMarkup(EntryOrInitial(c.s_list, at.index), lines); break;
       case I:
-        lines.push_back(PlaceRight(std::string("  Внесок"_cp1251),
+        lines.push_back(PlaceRight(LineBuffer("  Внесок"_cp1251),
                                    AmountText(EntryOrInitial(c.i_list, at.index).SM), Column::At37));
         break;
       case O:
-        lines.push_back(PlaceRight(std::string("  Видача"_cp1251),
+        lines.push_back(PlaceRight(LineBuffer("  Видача"_cp1251),
                                    "-" + AmountText(EntryOrInitial(c.o_list, at.index).SM), Column::At37));
         break;
       case L: AppendIndented(EntryOrInitial(c.l_list, at.index).text, lines); break;
@@ -128,11 +131,13 @@ void AppendTaxLine(std::string label, const std::string& rate, const std::string
   std::string rate_text = rate;
   rate_text += '%';
   rate_text.append(8, ' ');
-  lines.push_back(PlaceRight(PlaceRight(std::move(label), rate_text, Column::At30), amount, Column::At37));
+  PlaceRightAfter(label, 0, rate_text, Column::At30);
+  PlaceRightAfter(label, 0, amount, Column::At37);
+  lines.push_back(std::move(label));
 }
 
 std::string VatLabel(std::string_view letter) {
-  std::string label("       ПДВ_"_cp1251);
+  std::string label = LineBuffer("       ПДВ_"_cp1251);
   label += letter;
   label += ' ';
   label += letter;
@@ -153,7 +158,7 @@ bool AppendTotals(const journal::check& c, LineList& lines) {
     }
     if (c.T == 2) return;  // a service receipt has no total
     lines.emplace_back(kSeparatorLine);
-    std::string sum_label("  Сума"_cp1251);
+    std::string sum_label = LineBuffer("  Сума"_cp1251);
     sum_label.append(15, ' ');
     lines.push_back(PlaceRight(std::move(sum_label), AmountText(e.SM), Column::At37));
     if (e.has_tx) {
@@ -167,7 +172,7 @@ bool AppendTotals(const journal::check& c, LineList& lines) {
       AppendTaxLine(label, RateText7(e.TXPR), AmountText7(e.TXSM), lines);
     } else {
       AppendTaxLine(label, RateText7(e.DTPR), AmountText7(e.DTSM), lines);
-      AppendTaxLine(std::string("  Акцз. збір Д = "_cp1251), RateText7(e.TXPR), AmountText7(e.TXSM), lines);
+      AppendTaxLine(LineBuffer("  Акцз. збір Д = "_cp1251), RateText7(e.TXPR), AmountText7(e.TXSM), lines);
     }
     lines.emplace_back(kSeparatorLine);
     lines.emplace_back(kSeparatorLine);
@@ -179,7 +184,7 @@ void AppendPayments(const journal::check& c, LineList& lines) {
   WalkSequence(c, [&](const journal::sequence_entry& at) {
     if (at.kind != M) return;
     const journal::sale_pay& m = EntryOrInitial(c.m_list, at.index);
-    std::string label = "  ";
+    std::string label = LineBuffer("  ");
     label += m.NM;
     label.append(6, ' ');
     lines.push_back(PlaceRight(std::move(label), AmountText7(m.SM), Column::At37));
@@ -188,13 +193,13 @@ void AppendPayments(const journal::check& c, LineList& lines) {
       AppendIndented(m.RRN, lines);
     }
     if (m.RM != 0)
-      lines.push_back(PlaceRight(std::string("  Решта"_cp1251), "-" + AmountText(m.RM), Column::At37));
+      lines.push_back(PlaceRight(LineBuffer("  Решта"_cp1251), "-" + AmountText(m.RM), Column::At37));
   });
 }
 
 void AppendTrailer(const journal::dat& document, const journal::check& c, bool cancelled, LineList& lines) {
   // The receipt number ends at column 11 over nine zeros; date and time take 21-37.
-  std::string number = PlaceRight(std::string("  000000000"), FormatGrouped(c.end.NO), Column::At11);
+  std::string number = PlaceRight(LineBuffer("  000000000"), FormatGrouped(c.end.NO), Column::At11);
   number.append(8, ' ');
   lines.push_back(PlaceRight(std::move(number), FormatTimestamp(document.ts.text, true), Column::At37));
   const double kind = whole_part(c.T);

@@ -63,15 +63,28 @@ std::string user_thousands_separator() {
 
 }  // namespace
 
-std::string PlaceRight(std::string left, std::string_view right, Column kind) {
-  if (left.size() < 38) left.append(35, ' ');
+void PlaceRightAfter(std::string& line, std::size_t indent, std::string_view right, Column kind) {
+  indent = std::min(indent, line.size());
+  if (line.size() - indent < 38) line.append(35, ' ');
+  const std::size_t length = line.size() - indent;
   const std::size_t end = end_column(kind);
-  if (right.empty()) return left;
-  if (right.size() > end || end > left.size())
+  if (right.empty()) return;
+  if (right.size() > end || end > length)
     throw IndexError("value of " + std::to_string(right.size()) + " characters does not fit column " +
-                     std::to_string(end) + " of a line of " + std::to_string(left.size()));
-  left.replace(end - right.size(), right.size(), right);
+                     std::to_string(end) + " of a line of " + std::to_string(length));
+  line.replace(indent + end - right.size(), right.size(), right);
+}
+
+std::string PlaceRight(std::string left, std::string_view right, Column kind) {
+  PlaceRightAfter(left, 0, right, kind);
   return left;
+}
+
+std::string LineBuffer(std::string_view start) {
+  std::string line;
+  line.reserve(start.size() + 40);
+  line = start;
+  return line;
 }
 
 std::string_view TaxLetter(std::int64_t group) {

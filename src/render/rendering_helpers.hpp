@@ -34,6 +34,14 @@ enum class Column : int { At37 = 1, At30 = 2, At11 = 3, At24 = 4 };
 // would begin before column 1 or end after the text.
 std::string PlaceRight(std::string left, std::string_view right, Column kind);
 
+// PlaceRight on the part of `line` after its first `indent` characters, in place: the
+// line "  " + PlaceRight (left, ...) built without a second copy.
+void PlaceRightAfter(std::string& line, std::size_t indent, std::string_view right, Column kind);
+
+// An empty line with room for the blanks PlaceRight appends, so that building it
+// allocates once.
+std::string LineBuffer(std::string_view start);
+
 // " ", A (Latin), Б, В, Г, Д, * for the groups 0..6; "Много параметров" for any other.
 // Wide, so that the letter after a group's own (group + 1) is always defined.
 std::string_view TaxLetter(std::int64_t group);

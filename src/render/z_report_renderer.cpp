@@ -24,11 +24,13 @@ std::int32_t WholeKey(float v) {
 
 // A row of the report's tables: the left value ends at column 24, the right one at 37.
 void AppendRow(std::string label, const std::string& left, const std::string& right, LineList& lines) {
-  lines.push_back(PlaceRight(PlaceRight(std::move(label), left, Column::At24), right, Column::At37));
+  PlaceRightAfter(label, 0, left, Column::At24);
+  PlaceRightAfter(label, 0, right, Column::At37);
+  lines.push_back(std::move(label));
 }
 
 std::string Labelled(std::string_view prefix, std::string_view name) {
-  std::string label(prefix);
+  std::string label = LineBuffer(prefix);
   label += name;
   return label;
 }
@@ -47,7 +49,7 @@ void AppendPaymentForms(const journal::zvit& z, LineList& lines) {
     sales += s;
     AppendRow(Labelled("  ", m.NM), FormatFixed(r, 8, 2), FormatFixed(s, 8, 2), lines);
   }
-  AppendRow(std::string("  ВСЬОГО           "_cp1251), FormatFixed(returns, 8, 2), FormatFixed(sales, 8, 2),
+  AppendRow(LineBuffer("  ВСЬОГО           "_cp1251), FormatFixed(returns, 8, 2), FormatFixed(sales, 8, 2),
             lines);
 }
 
@@ -55,7 +57,7 @@ void AppendCashMovements(const journal::zvit& z, LineList& lines) {
   lines.emplace_back("  ------         Видача     Внесок"_cp1251);
   for (const auto& [key, io] : z.io_list) {
     AppendRow(Labelled("  ", io.NM), AmountText(io.SMO), AmountText(io.SMI), lines);
-    std::string cash("  Готівка в касі"_cp1251);
+    std::string cash = LineBuffer("  Готівка в касі"_cp1251);
     cash.append(21, ' ');
     lines.push_back(PlaceRight(std::move(cash), AmountText(io.SMT), Column::At37));
   }
@@ -98,7 +100,7 @@ void AppendCounts(std::string_view label, const journal::zvit& z, Count count, L
 }
 
 void AppendTaxPeriod(const journal::zvit& z, LineList& lines) {
-  std::string line("  Податок     від "_cp1251);
+  std::string line = LineBuffer("  Податок     від "_cp1251);
   if (!z.has_txs) {
     lines.push_back(std::move(line));
     return;
@@ -113,13 +115,13 @@ void AppendRates(const journal::zvit& z, LineList& lines) {
     const std::int64_t group = TaxGroupNumber(t.TX);
     const bool excise = t.DTPR != 0;
     if (excise) {
-      std::string label("    Акцизний збір (Вк2) "_cp1251);
+      std::string label = LineBuffer("    Акцизний збір (Вк2) "_cp1251);
       label += TaxLetter(group);
       label += " = ";
       lines.push_back(PlaceRight(std::move(label), RateText(t.DTPR) + "%", Column::At37));
     }
     const std::string_view letter = TaxLetter(excise ? group + 1 : group);
-    std::string label("            ПДВ_"_cp1251);
+    std::string label = LineBuffer("            ПДВ_"_cp1251);
     label += letter;
     label += " (Вкл) "_cp1251;
     label += letter;
@@ -154,7 +156,7 @@ void RenderZReport(const journal::rq& journal, const journal::dat& document, std
   AppendCounts("  Чеків повернення "_cp1251, z, [](const journal::count_check& nc) { return nc.NO; }, lines);
   AppendTaxPeriod(z, lines);
   AppendRates(z, lines);
-  std::string date(8, ' ');
+  std::string date = LineBuffer("        ");
   lines.push_back(PlaceRight(std::move(date), FormatTimestamp(document.ts.text, true), Column::At37));
   lines.emplace_back("         ФІСКАЛЬНИЙ ЧЕК"_cp1251);
   lines.emplace_back(kSeparatorLine);
