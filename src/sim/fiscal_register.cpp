@@ -7,6 +7,7 @@
 #include "link/command_data.hpp"
 #include "retrieval/base64.hpp"
 #include "text/cp1251.hpp"
+#include "sim/whole_number.hpp"
 
 namespace sim {
 
@@ -24,14 +25,6 @@ constexpr std::size_t kSeparatorsOfManyFields = 30;
 // What the register reports about itself when the journal does not say.
 constexpr std::string_view kDefaultFactoryNumber = "4000000001";
 constexpr std::string_view kDefaultFiscalNumber = "3000000001";
-
-std::optional<long> whole_number(std::string_view s) {
-  long value = 0;
-  const char* end = s.data() + s.size();
-  const auto [ptr, ec] = std::from_chars(s.data(), end, value);
-  if (s.empty() || ec != std::errc() || ptr != end) return std::nullopt;
-  return value;
-}
 
 std::vector<std::string> request_fields(const VariantPolicy& policy, std::string_view data) {
   std::vector<std::string> fields;

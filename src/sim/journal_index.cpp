@@ -5,6 +5,7 @@
 
 #include "journal/journal_errors.hpp"
 #include "journal/xml_dom.hpp"
+#include "sim/whole_number.hpp"
 
 namespace sim {
 
@@ -25,14 +26,6 @@ std::optional<MinuteStamp> checked_stamp(int year, int month, int day, int hour,
   if (month < 1 || month > 12 || day < 1 || day > kDaysInMonth[month - 1] || hour > 23 || minute > 59)
     return std::nullopt;
   return ((((static_cast<MinuteStamp>(year) * 100 + month) * 100 + day) * 100 + hour) * 100) + minute;
-}
-
-std::optional<long> whole_number(std::string_view s) {
-  long value = 0;
-  const char* end = s.data() + s.size();
-  const auto [ptr, ec] = std::from_chars(s.data(), end, value);
-  if (s.empty() || ec != std::errc() || ptr != end) return std::nullopt;
-  return value;
 }
 
 // One element among the root's children, as a byte range of the text.

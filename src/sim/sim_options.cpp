@@ -1,4 +1,5 @@
 #include "sim/sim_options.hpp"
+#include "sim/whole_number.hpp"
 
 #include <charconv>
 #include <climits>
@@ -8,9 +9,8 @@ namespace sim {
 namespace {
 
 std::optional<long> whole_number(const std::string& s, long min, long max) {
-  long v = 0;
-  const auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
-  if (s.empty() || ec != std::errc() || ptr != s.data() + s.size() || v < min || v > max) return std::nullopt;
+  const std::optional<long> v = sim::whole_number(s);
+  if (!v || *v < min || *v > max) return std::nullopt;
   return v;
 }
 
