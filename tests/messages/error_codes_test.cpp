@@ -35,7 +35,8 @@ TEST(DecodeReplyError, CodesAndTheirTexts) {
       {"0009", false, std::string("Не обнулено!Не очищено!"_cp1251)},
       {"00F0", false, std::string("Ошибка форматированной строки!\n Форматированная строка: параметры!"_cp1251)},
       {"0E05", false, std::string("Ошибка фискальной памяти!\n Устанавливаемое время меньше текущего!"_cp1251)},
-      {"0200", false, ""},  // group 0 with a detail
+      {"0100", false, ""},  // group 0 with a detail
+      {"0200", false, ""},
       {"00C0", false, ""},  // a group without messages
       {"0002", false, std::string("Нет команды с таким кодом!"_cp1251)},
       {"0008", false, std::string("При выполнении операции \n  обнаружено арифметическое переполнение!"_cp1251)},
