@@ -44,6 +44,8 @@ class PtyRegister {
       const ssize_t n = read(master_, buf, sizeof buf);
       if (n <= 0) continue;
       pending.append(buf, static_cast<std::size_t>(n));
+      // No request is longer than the longest frame: a line that never ends one is noise.
+      if (pending.size() > device_link::kMaxRequestData + device_link::kRequestOverhead) pending.clear();
       const std::size_t end = pending.find('\x03');
       if (end == std::string::npos) continue;
       const auto request = device_link::parse_request_frame(pending.substr(0, end + 1));
