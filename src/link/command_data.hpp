@@ -4,6 +4,7 @@
 #pragma once
 
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,10 @@ struct DataField {
 
 std::string command_data(const VariantPolicy& policy, std::string_view password,
                          std::initializer_list<DataField> fields);
+
+// Fields written the variant's way, without a password: how a register of the variant
+// writes the fields of its replies too.
+std::string join_fields(const VariantPolicy& policy, std::span<const std::string> fields);
 
 // The codes of the journal commands.
 inline constexpr int kQuendarDiagnostic = 0x80;

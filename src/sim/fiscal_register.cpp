@@ -88,13 +88,7 @@ FiscalRegister::FiscalRegister(const VariantPolicy& policy, RegisterSettings set
 }
 
 std::string FiscalRegister::reply_data(const std::vector<std::string>& fields) const {
-  std::string data;
-  for (std::size_t i = 0; i < fields.size(); ++i) {
-    if (i > 0 && !policy_.data_fields_terminated) data += policy_.data_separator;
-    data += fields[i];
-    if (policy_.data_fields_terminated) data += policy_.data_separator;
-  }
-  return data;
+  return join_fields(policy_, fields);
 }
 
 std::vector<Answer> FiscalRegister::receive(std::string_view bytes) {
