@@ -95,6 +95,7 @@ zvit& JournalLoader::zreport() {
 }
 
 void JournalLoader::LoadJournal(const dom::Node& root) {
+  document_ = nullptr;  // the journal may have been cleared since a previous load
   // current is RQ after the reset, so the root's attributes go to the journal whatever
   // the root is called.
   WalkAttributes(root.attributes());
@@ -111,10 +112,11 @@ void JournalLoader::WalkNodes(const dom::NodeList& list) {
     AdvanceCounters();
     state_.set_element(name);
     if (node.holds_only_text()) {
-      // Only TS, L and H file their text (MAC's would file nothing), so nothing else is
-      // converted.
+      // Only TS, L and H file their text, so nothing else is converted; a MAC's text
+      // files nothing but still gives the document its mac record.
       switch (state_.current()) {
         case element::TS: StoreValue(0, node.value()); break;
+        case element::MAC: journal_.mac(journal_.doc_count); break;
         case element::L:
         case element::H: StoreValue(1, node.value()); break;
         default: break;

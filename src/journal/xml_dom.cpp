@@ -244,6 +244,8 @@ Document Document::parse(std::string_view text) {
   }
   Document parsed(doc);
   if (xmlDocGetRootElement(doc) == nullptr) throw ParseError("journal text has no document element");
+  // libxml2 keeps going past an undeclared prefix; a conforming parser rejects the text.
+  if (!ctxt->nsWellFormed) throw ParseError("journal text uses an undeclared namespace prefix");
   return parsed;
 }
 

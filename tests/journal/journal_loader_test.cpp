@@ -158,12 +158,29 @@ TEST(LoadJournal, ADatWithoutItsMacSharesTheNextDocument) {
 }
 
 TEST(LoadJournal, DocumentsAndMacsAreKeyedByTheDocumentCounter) {
-  Loaded j = load("<DAT/><MAC NT=\"1\"/>\n<DAT/><MAC NT=\"2\"/>\n<DAT/><MAC NT=\"3\"/>");
-  EXPECT_EQ(j.journal.doc_count, 3);
-  std::vector<int> mac_keys;
-  for (const auto& [key, m] : j.journal.macs) mac_keys.push_back(key);
-  EXPECT_EQ(mac_keys, (std::vector<int>{1, 2, 3}));
-  EXPECT_EQ(j.journal.mac(3).NT, 3.0f);
+  // A MAC that holds only its signature text still gives its document a mac record.
+  for (const char* text : {"<DAT/><MAC NT=\"1\"/>\n<DAT/><MAC NT=\"2\"/>\n<DAT/><MAC NT=\"3\"/>",
+                           "<DAT/><MAC>QUJD</MAC>\n<DAT/><MAC>QUJD</MAC>\n<DAT/><MAC NT=\"3\">QUJD</MAC>"}) {
+    Loaded j = load(text);
+    EXPECT_EQ(j.journal.doc_count, 3);
+    std::vector<int> mac_keys;
+    for (const auto& [key, m] : j.journal.macs) mac_keys.push_back(key);
+    EXPECT_EQ(mac_keys, (std::vector<int>{1, 2, 3})) << text;
+    EXPECT_EQ(j.journal.mac(3).NT, 3.0f);
+  }
+}
+
+TEST(LoadJournal, OneLoaderServesASecondLoadAfterTheJournalIsCleared) {
+  rq journal;
+  control state;
+  JournalLoader loader(journal, state);
+  const dom::Document first = dom::Document::parse(journal_text("<DAT FN=\"A\"/><MAC/>"));
+  loader.LoadJournal(first.root());
+  journal.clear();
+  state.reset();
+  const dom::Document second = dom::Document::parse(journal_text("<DAT FN=\"B\"/><MAC/>"));
+  loader.LoadJournal(second.root());
+  EXPECT_EQ(journal.document(0).FN, "B");
 }
 
 TEST(LoadJournal, ZReport) {

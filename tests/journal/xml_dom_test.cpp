@@ -120,6 +120,7 @@ TEST(XmlDom, TextsThatCannotBeReadFailToParse) {
       std::string("<RQ>\0</RQ>", 10),
       "<RQ>&undefined;</RQ>",
       "<?xml version=\"1.0\"?><RQ>\xFF\xFE</RQ>",  // not UTF-8
+      "<RQ><x:P N=\"1\"/></RQ>",                    // a prefix never declared
   };
   for (const std::string& text : cases) {
     EXPECT_THROW(Document::parse(text), ParseError) << text;
