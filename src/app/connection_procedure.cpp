@@ -65,6 +65,7 @@ ConnectionResult ConnectionProcedure::connect() {
   show_connected();
 
   ConnectionResult result = ConnectionResult::Connected;
+  std::optional<std::string> quendar_status;
   if (datecs_variant) {
     if (!check_datecs()) {
       if (datecs::close_port() != 0) {
@@ -76,7 +77,8 @@ ConnectionResult ConnectionProcedure::connect() {
     }
   } else {
     bool closed = false;
-    if (!check_quendar(closed)) {
+    quendar_status = check_quendar(closed);
+    if (!quendar_status) {
       if (!closed) return ConnectionResult::StuckOpen;
       show_not_connected();
       view_.set_status_text(wrong_protocol());
@@ -85,6 +87,7 @@ ConnectionResult ConnectionProcedure::connect() {
   }
   write_profile_text(config, "Communication", "Port", port);
   write_profile_text(config, "Communication", "Speed", speed);
+  if (quendar_status) view_.set_status_text(*quendar_status);
   view_.set_variant_buttons_enabled(false);
   return result;
 }
@@ -98,19 +101,18 @@ bool ConnectionProcedure::check_datecs() {
   return true;
 }
 
-bool ConnectionProcedure::check_quendar(bool& closed) {
+std::optional<std::string> ConnectionProcedure::check_quendar(bool& closed) {
   const datecs::RetData r = quendar::quendar_diagnostic_info(kCheckPassword);
   std::string error;
   if (!messages::DecodeReplyError(r, error)) {
     messages::program_dialogs().show_message(std::string("Проверка состояния регистратора:\n  "_cp1251) + error);
     closed = quendar::close_port() != 0;
-    return false;
+    return std::nullopt;
   }
   std::string text = std::string("   Модель:"_cp1251) + field(r, 0) + std::string(",    Версия:"_cp1251) +
                      field(r, 1) + ",     " + field(r, 2) + ".";
   if (r.StatusBytes[0] & 0x01) text += " Сервис.реж."_cp1251;
-  view_.set_status_text(text);
-  return true;
+  return text;
 }
 
 ConnectionResult ConnectionProcedure::disconnect() {

@@ -3,6 +3,7 @@
 // and tests share it.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -46,8 +47,9 @@ class ConnectionProcedure {
   ConnectionResult connect();
   ConnectionResult disconnect();
   bool check_datecs();
-  // The Quendar check; false when it failed. closed tells whether the port was closed.
-  bool check_quendar(bool& closed);
+  // The Quendar check: the status-bar text, or nothing when it failed (closed then
+  // tells whether the port was closed).
+  std::optional<std::string> check_quendar(bool& closed);
   void show_connected();
   void show_not_connected();
 

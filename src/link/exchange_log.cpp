@@ -49,8 +49,9 @@ std::string ExchangeLog::format_entry(const LocalTime& t, std::string_view first
 void ExchangeLog::write_log(std::string_view first, std::string_view second) {
   if (name_.empty()) return;
   if (path_.empty()) {
+    // A working directory that cannot be read leaves the name relative, not at the root.
     path_ = directory_();
-    path_ += static_cast<char>(std::filesystem::path::preferred_separator);
+    if (!path_.empty()) path_ += static_cast<char>(std::filesystem::path::preferred_separator);
     path_ += name_;
   }
   const std::string entry = format_entry(clock_.local_time(), first, second);

@@ -94,6 +94,8 @@ void ProtocolDriver::build_result(bool sent) {
 
   char* data = receiver_.reply_data();
   std::size_t& length = receiver_.reply_length();
+  // The reply data is a text: a zero byte received inside it ends it.
+  length = strnlen(data, length);
   // The reply text is the data as received, cut to 128 bytes; the rest of its buffer is
   // never written, so it stays terminated.
   const std::size_t copied = std::min(length, kReplyTextCopied);

@@ -77,6 +77,7 @@ status::ExchangeOutcome ReplyReceiver::outcome() const {
 void ReplyReceiver::on_await_start(std::uint8_t b) {
   if (b == kPreamble) {
     state_ = ReceiverState::Length;
+    frame_open_ = true;
     checksum_digits_complete_ = false;
     checksum_matches_ = false;
   }
@@ -168,8 +169,9 @@ void ReplyReceiver::on_checksum(std::uint8_t b) {
 }
 
 void ReplyReceiver::on_terminator(std::uint8_t b) {
-  checksum_matches_ = checksum_digits_complete_ && received_checksum_ == running_sum_;
+  if (frame_open_) checksum_matches_ = checksum_digits_complete_ && received_checksum_ == running_sum_;
   checksum_digits_complete_ = false;
+  frame_open_ = false;
   state_ = ReceiverState::AwaitStart;
   if (policy_.frame_end_stops_reading) frame_ended_ = true;
   if (b == kTerminator) exchange_finished_ = true;
@@ -180,7 +182,7 @@ bool receive_byte(ReplyReceiver& receiver, SerialPort& port) {
   if (!read.got) {
     if (read.error) {
       port.clear_error();
-      receiver.state_ = ReceiverState::AwaitStart;
+      receiver.back();
     }
     return false;
   }

@@ -51,8 +51,9 @@ class ReplyReceiver {
   void allow_requests() { exchange_finished_ = true; }
 
   // How the exchange ended. The checksum verdict is taken when a frame's terminator is
-  // handled: bytes that trail a complete frame cannot spoil it, a frame cut short by a
-  // terminator never passes, and a new preamble withdraws it.
+  // handled: bytes that trail a complete frame (a stray terminator included) cannot
+  // spoil it, a frame cut short by a terminator never passes, and a new preamble
+  // withdraws it.
   status::ExchangeOutcome outcome() const;
 
   bool exchange_finished() const { return exchange_finished_; }
@@ -84,7 +85,10 @@ class ReplyReceiver {
   static const Handler kHandlers[kReceiverStates];
 
   void run(std::uint8_t b) { kHandlers[static_cast<int>(state_)](*this, b); }
-  void back() { state_ = ReceiverState::AwaitStart; }
+  void back() {
+    state_ = ReceiverState::AwaitStart;
+    frame_open_ = false;
+  }
   void add(std::uint8_t b) { running_sum_ += b; }
   void append_raw(std::uint8_t b);
   void empty_reply_data();
@@ -119,6 +123,7 @@ class ReplyReceiver {
   int syn_count_ = 0;
   int no_activity_ = 0;
   bool frame_ended_ = false;
+  bool frame_open_ = false;  // a preamble started a frame that has not ended yet
   bool checksum_digits_complete_ = false;
   bool checksum_matches_ = false;
   bool exchange_finished_ = false;

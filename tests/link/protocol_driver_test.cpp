@@ -169,6 +169,22 @@ TEST(QuendarExchange, EmptyReplyDataKeepsThePreviousFields) {
   EXPECT_STREQ(r->ReplyText, "");
 }
 
+TEST(QuendarExchange, AZeroByteEndsTheReplyText) {
+  DriverRig rig(kQuendarPolicy);
+  rig.driver.set_reply_count(0);  // the zero byte also makes the raw reply look malformed
+  rig.port.script(answer(kQuendarPolicy, build_request_frame(0x21, "", 1), "X;Y;"));
+  rig.port.script(answer(kQuendarPolicy, build_request_frame(0x21, "", 2), std::string("A\0B;C;", 6)));
+  rig.port.script(answer(kQuendarPolicy, build_request_frame(0x21, "", 3), std::string("\0B;C;", 5)));
+  rig.driver.execute_command(0x21, "");
+  const datecs::RetData* r = rig.driver.execute_command(0x21, "");
+  ASSERT_EQ(r->FieldCount, 1);
+  EXPECT_STREQ(r->Fields[0], "A");
+  EXPECT_STREQ(r->ReplyText, "A");
+  r = rig.driver.execute_command(0x21, "");
+  EXPECT_EQ(r->FieldCount, 0);
+  EXPECT_EQ(r->Fields[1], nullptr);  // cleared by the reply before; an empty reply keeps them
+}
+
 TEST(QuendarExchange, FixupAppliesToTheCommandSent) {
   DriverRig rig(kQuendarPolicy);
   rig.port.responder = [](const std::string& req) { return answer(kQuendarPolicy, req, "D1234"); };

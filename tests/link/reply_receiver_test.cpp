@@ -117,16 +117,22 @@ TEST(ReplyReceiver, NakFinishesTheExchangeAndOnlyAStrayTerminatorClearsIt) {
   rig.feed("\x15");
   EXPECT_TRUE(rig.receiver.exchange_finished());
   EXPECT_EQ(rig.receiver.outcome(), ExchangeOutcome::Nak);
-  rig.feed(quendar_reply("A;"));  // its terminator arrives in its place
-  EXPECT_EQ(rig.receiver.outcome(), ExchangeOutcome::Nak);
-  rig.feed("\x03");
+  rig.feed("\x03");  // no frame came: nothing to vouch for
   EXPECT_EQ(rig.receiver.outcome(), ExchangeOutcome::ChecksumMismatch);
+
+  Rig framed(kQuendarPolicy);
+  framed.feed("\x15" + quendar_reply("A;"));  // its terminator arrives in its place
+  EXPECT_EQ(framed.receiver.outcome(), ExchangeOutcome::Nak);
+  framed.feed("\x03");
+  EXPECT_EQ(framed.receiver.outcome(), ExchangeOutcome::Complete);
 }
 
 TEST(ReplyReceiver, BytesAfterACompleteFrameDoNotSpoilItsChecksumButANewFrameDoes) {
-  Rig trailing(kDatecsPolicy);
-  trailing.feed(build_reply_frame(kDatecsPolicy, 0x21, 0x21, "", "A", kIdle) + "\x16xyz");
-  EXPECT_EQ(trailing.receiver.outcome(), ExchangeOutcome::Complete);
+  for (const char* trail : {"\x16xyz", "\x03", "\x16\x03\x03"}) {
+    Rig trailing(kDatecsPolicy);
+    trailing.feed(build_reply_frame(kDatecsPolicy, 0x21, 0x21, "", "A", kIdle) + trail);
+    EXPECT_EQ(trailing.receiver.outcome(), ExchangeOutcome::Complete) << trail;
+  }
   Rig restarted(kDatecsPolicy);
   restarted.feed(build_reply_frame(kDatecsPolicy, 0x21, 0x21, "", "A", kIdle) + "\x01\x2C");
   EXPECT_EQ(restarted.receiver.outcome(), ExchangeOutcome::ChecksumMismatch);
