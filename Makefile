@@ -19,10 +19,10 @@ build-asan: deps
 	@cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DTALQEN_SANITIZE=ON >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 
-# The whole suite, then the unit tests again under AddressSanitizer.
+# The whole suite, then again with every program built with AddressSanitizer.
 test: build build-asan
 	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
-	@ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS) -L unit
+	@ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
 test-unit: build
 	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) -L unit
