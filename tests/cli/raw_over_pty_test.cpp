@@ -6,22 +6,17 @@
 
 #include "link/frame.hpp"
 #include "support/pty_register.hpp"
+#include "support/record_lines.hpp"
 #include "support/run_program.hpp"
 
 namespace {
 
 using namespace device_link;
 using testing_support::PtyRegister;
+using testing_support::record_value;
 using testing_support::run_program;
 
 constexpr std::array<std::uint8_t, 6> kIdle = {0x80, 0x80, 0x80, 0x80, 0x80, 0x80};
-
-std::string line_of(const std::string& output, const std::string& name) {
-  const std::size_t at = output.find("\n" + name + ": ");
-  if (at == std::string::npos) return "<missing>";
-  const std::size_t start = at + name.size() + 3;
-  return output.substr(start, output.find('\n', start) - start);
-}
 
 TEST(RawOverPty, EachOutcomeShowsItsStatusWordAndExitCode) {
   struct Case {
@@ -53,14 +48,14 @@ TEST(RawOverPty, EachOutcomeShowsItsStatusWordAndExitCode) {
     const auto run = run_program(cmd);
     const std::string what = std::string(c.protocol) + " " + c.behaviour;
     EXPECT_EQ(run.exit_code, c.exit_code) << what << "\n" << run.output;
-    EXPECT_EQ(line_of("\n" + run.output, "Status"), c.status) << what;
-    EXPECT_EQ(line_of("\n" + run.output, "Command"), quendar ? "80" : "5A") << what;
+    EXPECT_EQ(record_value("\n" + run.output, "Status"), c.status) << what;
+    EXPECT_EQ(record_value("\n" + run.output, "Command"), quendar ? "80" : "5A") << what;
     if (behaviour == "ok") {
-      EXPECT_EQ(line_of(run.output, "FieldCount"), quendar ? "3" : "8") << what;
-      EXPECT_EQ(line_of(run.output, "Field3"), quendar ? "SN" : "01Jan24") << what;
-      EXPECT_EQ(line_of(run.output, "RawReply").substr(0, 2), "01") << what;
+      EXPECT_EQ(record_value(run.output, "FieldCount"), quendar ? "3" : "8") << what;
+      EXPECT_EQ(record_value(run.output, "Field3"), quendar ? "SN" : "01Jan24") << what;
+      EXPECT_EQ(record_value(run.output, "RawReply").substr(0, 2), "01") << what;
     }
-    const std::string sent = line_of(run.output, "SentFrame");
+    const std::string sent = record_value(run.output, "SentFrame");
     EXPECT_EQ(sent.empty(), !quendar) << what << ": " << sent;
     if (quendar) {
       EXPECT_EQ(sent.substr(0, 12), "01 2B 21 80 ") << what;

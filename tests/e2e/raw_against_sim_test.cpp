@@ -12,11 +12,15 @@
 #include "sim/journal_index.hpp"
 #include "sim/sample_journal.hpp"
 #include "sim_process.hpp"
+#include "support/record_lines.hpp"
 #include "support/run_program.hpp"
+#include "support/temp_dir.hpp"
 
 namespace {
 
 using e2e::SimProcess;
+using testing_support::record_value;
+using testing_support::read_file;
 using testing_support::run_program;
 
 struct Variant {
@@ -27,26 +31,11 @@ struct Variant {
 const Variant kDatecs = {"datecs", "0x5A", "0xA7 1,1,0"};
 const Variant kQuendar = {"quendar", "0x80 '271828;'", "0xA7 '271828;1;1;0;'"};
 
-std::string line_of(const std::string& output, const std::string& name) {
-  const std::string text = "\n" + output;
-  const std::size_t at = text.find("\n" + name + ": ");
-  if (at == std::string::npos) return "<missing>";
-  const std::size_t start = at + name.size() + 3;
-  return text.substr(start, text.find('\n', start) - start);
-}
-
 // One talqen-cli raw exchange; --reply 0 so that a Quendar failure costs no repeat.
 testing_support::ProgramRun raw(const SimProcess& sim, const char* protocol, const std::string& command,
                                 const char* extra = "--reply 0") {
   return run_program(std::string(TALQEN_CLI) + " --port " + sim.port() + " --protocol " + protocol + " " + extra +
                      " raw " + command + " 2>&1");
-}
-
-std::string read_file(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
 }
 
 std::string temp_path(const std::string& name) {
@@ -59,9 +48,9 @@ TEST(RawAgainstSim, DiagnosticInEachVariant) {
     ASSERT_TRUE(sim.ready()) << sim.output();
     const auto run = raw(sim, v.protocol, v.diagnostic);
     EXPECT_EQ(run.exit_code, 0) << run.output;
-    EXPECT_EQ(line_of(run.output, "Status"), "00000000") << run.output;
-    EXPECT_EQ(line_of(run.output, "FieldCount"), v.protocol == kDatecs.protocol ? "8" : "3") << run.output;
-    EXPECT_EQ(line_of(run.output, "Field1"), v.protocol == kDatecs.protocol ? "SIM-DT" : "SIM-QN");
+    EXPECT_EQ(record_value(run.output, "Status"), "00000000") << run.output;
+    EXPECT_EQ(record_value(run.output, "FieldCount"), v.protocol == kDatecs.protocol ? "8" : "3") << run.output;
+    EXPECT_EQ(record_value(run.output, "Field1"), v.protocol == kDatecs.protocol ? "SIM-DT" : "SIM-QN");
     EXPECT_EQ(sim.stop(), 0);
   }
 }
@@ -83,13 +72,13 @@ TEST(RawAgainstSim, OneFragmentInEachVariant) {
     ASSERT_TRUE(sim.ready()) << sim.output();
     const auto run = raw(sim, v.protocol, v.read_doc_1);
     EXPECT_EQ(run.exit_code, 0) << run.output;
-    EXPECT_EQ(line_of(run.output, "FieldCount"), "2") << run.output;
-    EXPECT_EQ(line_of(run.output, "Field1"), "1");
+    EXPECT_EQ(record_value(run.output, "FieldCount"), "2") << run.output;
+    EXPECT_EQ(record_value(run.output, "Field1"), "1");
 
     const sim::JournalIndex index = sim::JournalIndex::from_text(datecs ? sim::sample_journal_text() : own_journal);
     const sim::FiscalRegister reg(datecs ? device_link::kDatecsPolicy : device_link::kQuendarPolicy, {}, index);
     const std::string first_bytes = index.by_number(1)->bytes.substr(0, reg.fragment_bytes());
-    EXPECT_EQ(retrieval::base64_decode(line_of(run.output, "Field2")), first_bytes);
+    EXPECT_EQ(retrieval::base64_decode(record_value(run.output, "Field2")), first_bytes);
   }
   std::remove(journal_path.c_str());
 }
@@ -100,8 +89,8 @@ TEST(RawAgainstSim, NakInEachVariant) {
     ASSERT_TRUE(sim.ready()) << sim.output();
     const auto nak = raw(sim, v.protocol, v.diagnostic);
     EXPECT_EQ(nak.exit_code, 1) << nak.output;
-    EXPECT_EQ(line_of(nak.output, "Status"), "02000000") << nak.output;
-    EXPECT_EQ(line_of(nak.output, "RawReply"), "15");
+    EXPECT_EQ(record_value(nak.output, "Status"), "02000000") << nak.output;
+    EXPECT_EQ(record_value(nak.output, "RawReply"), "15");
     const auto next = raw(sim, v.protocol, v.diagnostic);
     EXPECT_EQ(next.exit_code, 0) << "only the first request is refused\n" << next.output;
   }
@@ -114,8 +103,8 @@ void expect_silence(const Variant& v) {
   ASSERT_TRUE(sim.ready()) << sim.output();
   const auto run = raw(sim, v.protocol, v.diagnostic);
   EXPECT_EQ(run.exit_code, 1) << run.output;
-  EXPECT_EQ(line_of(run.output, "Status"), "04000000") << run.output;
-  EXPECT_EQ(line_of(run.output, "RawReply"), "");
+  EXPECT_EQ(record_value(run.output, "Status"), "04000000") << run.output;
+  EXPECT_EQ(record_value(run.output, "RawReply"), "");
 }
 TEST(RawAgainstSim, SilenceDatecs) { expect_silence(kDatecs); }
 TEST(RawAgainstSim, SilenceQuendar) { expect_silence(kQuendar); }
@@ -125,11 +114,11 @@ TEST(RawAgainstSim, WrongPasswordQuendar) {
   ASSERT_TRUE(sim.ready()) << sim.output();
   const auto wrong = raw(sim, "quendar", "0xA7 '271828;1;1;0;'");
   EXPECT_EQ(wrong.exit_code, 0) << "the register answered: no link failure\n" << wrong.output;
-  EXPECT_EQ(line_of(wrong.output, "ErrorField"), "0006") << wrong.output;
-  EXPECT_EQ(line_of(wrong.output, "FieldCount"), "0");
+  EXPECT_EQ(record_value(wrong.output, "ErrorField"), "0006") << wrong.output;
+  EXPECT_EQ(record_value(wrong.output, "FieldCount"), "0");
   const auto right = raw(sim, "quendar", "0xA7 '1234;1;1;0;'");
-  EXPECT_EQ(line_of(right.output, "ErrorField"), "0000") << right.output;
-  EXPECT_EQ(line_of(right.output, "FieldCount"), "2");
+  EXPECT_EQ(record_value(right.output, "ErrorField"), "0000") << right.output;
+  EXPECT_EQ(record_value(right.output, "FieldCount"), "2");
 }
 
 TEST(RawAgainstSim, UnknownCommandInEachVariant) {
@@ -139,8 +128,8 @@ TEST(RawAgainstSim, UnknownCommandInEachVariant) {
     ASSERT_TRUE(sim.ready()) << sim.output();
     const auto run = raw(sim, v.protocol, datecs ? "0x21" : "0x21 '271828;'");
     EXPECT_EQ(run.exit_code, 0) << run.output;
-    EXPECT_EQ(line_of(run.output, "Status"), datecs ? "00000002" : "00000000") << run.output;
-    EXPECT_EQ(line_of(run.output, "ErrorField"), datecs ? "" : "0002") << run.output;
+    EXPECT_EQ(record_value(run.output, "Status"), datecs ? "00000002" : "00000000") << run.output;
+    EXPECT_EQ(record_value(run.output, "ErrorField"), datecs ? "" : "0002") << run.output;
   }
 }
 
@@ -150,7 +139,7 @@ TEST(RawAgainstSim, QuendarRepeatsARefusedRequestWithTheSameSequence) {
   ASSERT_TRUE(sim.ready()) << sim.output();
   const auto run = raw(sim, "quendar", kQuendar.diagnostic, "--reply 1");
   EXPECT_EQ(run.exit_code, 0) << run.output;
-  EXPECT_EQ(line_of(run.output, "Status"), "00000000") << run.output;
+  EXPECT_EQ(record_value(run.output, "Status"), "00000000") << run.output;
   EXPECT_EQ(sim.stop(), 0);
   std::istringstream log(read_file(log_path));
   std::vector<std::string> lines;
@@ -172,7 +161,7 @@ TEST(SimProcessLife, StopsOnEitherSignalAndRemovesItsLink) {
     ASSERT_GT(::readlink(link.c_str(), target, sizeof target - 1), 0);
     EXPECT_EQ(std::string(target), sim.port());
     const auto run = run_program(std::string(TALQEN_CLI) + " --port " + link + " raw 0x5A 2>&1");
-    EXPECT_EQ(line_of(run.output, "FieldCount"), "8") << run.output;
+    EXPECT_EQ(record_value(run.output, "FieldCount"), "8") << run.output;
     EXPECT_EQ(sim.stop(sig), 0);
     EXPECT_NE(::access(link.c_str(), F_OK), 0) << link << " is left behind";
   }
@@ -194,7 +183,7 @@ TEST(SimProcessLife, KeepsAnsweringAfterAnyByteStream) {
   ::close(fd);
   const auto run = raw(sim, "datecs", kDatecs.read_doc_1);
   EXPECT_EQ(run.exit_code, 0) << run.output;
-  EXPECT_EQ(line_of(run.output, "Field1"), "1") << run.output;
+  EXPECT_EQ(record_value(run.output, "Field1"), "1") << run.output;
 }
 
 TEST(SimProcessLife, WorksWithSynBytesAndAnswersAtTheLineSpeed) {
@@ -204,7 +193,7 @@ TEST(SimProcessLife, WorksWithSynBytesAndAnswersAtTheLineSpeed) {
   const auto run = raw(sim, "datecs", kDatecs.read_doc_1);
   const auto took = std::chrono::steady_clock::now() - start;
   EXPECT_EQ(run.exit_code, 0) << run.output;
-  EXPECT_EQ(line_of(run.output, "Field1"), "1") << run.output;
+  EXPECT_EQ(record_value(run.output, "Field1"), "1") << run.output;
   // 400 ms of work, then a reply of about 230 bytes at 240 bytes a second.
   EXPECT_GE(took, std::chrono::milliseconds(1200));
   EXPECT_LT(took, std::chrono::milliseconds(4000));
