@@ -48,7 +48,7 @@ void ConnectionProcedure::show_not_connected() {
 }
 
 ConnectionResult ConnectionProcedure::connect() {
-  const std::string& config = messages::console().ConfigPath;
+  const std::string& config = console_.ConfigPath;
   if (read_profile_integer(config, "LogFile", "Log", 0) != 0)
     quendar::set_log_name(read_profile_text(config, "LogFile", "LogName", "Talqen.log", kLogNameLimit));
   quendar::set_reply_count(read_profile_integer(config, "Fiscal Printer", "Reply", 1));
@@ -59,7 +59,7 @@ ConnectionResult ConnectionProcedure::connect() {
   const bool datecs_variant = view_.datecs_selected();
   const int opened = datecs_variant ? datecs::open_port(port, baud) : quendar::open_port(port, baud);
   if (opened == -1) {
-    messages::program_dialogs().show_message("Невозможно подключить порт"_cp1251);
+    dialogs_.show_message("Невозможно подключить порт"_cp1251);
     return ConnectionResult::PortNotOpened;
   }
   show_connected();
@@ -94,8 +94,11 @@ ConnectionResult ConnectionProcedure::connect() {
 
 bool ConnectionProcedure::check_datecs() {
   constexpr int kDiagnosticFields = 8;
-  datecs::datecs_diagnostic_info(PrinterResultsx);
-  const datecs::RetData& r = messages::console().LastResult;
+  {
+    const messages::ResultRoute route(reporter_);
+    datecs::datecs_diagnostic_info(PrinterResultsx);
+  }
+  const datecs::RetData& r = console_.LastResult;
   if (r.FieldCount != kDiagnosticFields) return false;
   view_.set_status_text(field(r, 0) + "    " + field(r, 6));
   return true;
@@ -105,7 +108,7 @@ std::optional<std::string> ConnectionProcedure::check_quendar(bool& closed) {
   const datecs::RetData r = quendar::quendar_diagnostic_info(kCheckPassword);
   std::string error;
   if (!messages::DecodeReplyError(r, error)) {
-    messages::program_dialogs().show_message(std::string("Проверка состояния регистратора:\n  "_cp1251) + error);
+    dialogs_.show_message(std::string("Проверка состояния регистратора:\n  "_cp1251) + error);
     closed = quendar::close_port() != 0;
     return std::nullopt;
   }

@@ -37,8 +37,11 @@ enum class ConnectionResult {
 
 class ConnectionProcedure {
  public:
-  // Uses the program's drivers, console state and dialogs.
-  explicit ConnectionProcedure(MainWindowView& view) : view_(view) {}
+  // Uses the program's drivers; the Datecs results go through PrinterResultsx to the
+  // given console state and flags, every message to the given dialogs.
+  ConnectionProcedure(MainWindowView& view, messages::ConsoleState& console, messages::RetrievalFlags& flags,
+                      messages::Dialogs& dialogs)
+      : view_(view), console_(console), dialogs_(dialogs), reporter_(console, flags, dialogs) {}
 
   ConnectionResult Button3Click();
   bool connected() const { return connected_; }
@@ -54,6 +57,9 @@ class ConnectionProcedure {
   void show_not_connected();
 
   MainWindowView& view_;
+  messages::ConsoleState& console_;
+  messages::Dialogs& dialogs_;
+  messages::StatusReporter reporter_;
   bool connected_ = false;  // the indicator is not red
 };
 

@@ -4,6 +4,10 @@
 
 namespace cli {
 
+void CliDialogs::show_captioned_message(std::string_view caption, std::string_view text) {
+  terminal_.error(std::string(caption) + ": " + std::string(text));
+}
+
 bool CliDialogs::ask_retry_cancel(std::string_view caption, std::string_view text) {
   const bool retry = options_.retry_on_timeout;
   terminal_.error(std::string(caption) + ": " + std::string(text) + (retry ? "[retry]" : "[cancel]"));

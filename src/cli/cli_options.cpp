@@ -21,7 +21,9 @@ ParseResult parse_command_line(const std::vector<std::string>& args) {
   Options o;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (!o.command.empty()) {
+    // raw takes free text after its command; every other command accepts the global
+    // options among its own arguments.
+    if (o.command == "raw") {
       o.arguments.push_back(a);
       continue;
     }
@@ -33,8 +35,15 @@ ParseResult parse_command_line(const std::vector<std::string>& args) {
       o.yes = true;
       continue;
     }
-    if (a.rfind("--", 0) != 0) {
-      o.command = a;
+    const bool global = a == "--port" || a == "--speed" || a == "--protocol" || a == "--password" ||
+                        a == "--reply" || a == "--on-timeout" || a == "--encoding";
+    if (!global) {
+      if (!o.command.empty())
+        o.arguments.push_back(a);
+      else if (a.rfind("--", 0) == 0)
+        return {std::nullopt, "unknown option: " + a};
+      else
+        o.command = a;
       continue;
     }
     if (i + 1 >= args.size()) return {std::nullopt, a + " needs a value"};
@@ -59,12 +68,10 @@ ParseResult parse_command_line(const std::vector<std::string>& args) {
       if (v == "retry") o.retry_on_timeout = true;
       else if (v == "cancel") o.retry_on_timeout = false;
       else return {std::nullopt, "unknown answer: " + v + " (retry or cancel)"};
-    } else if (a == "--encoding") {
+    } else {
       if (v == "utf-8" || v == "utf8") o.encoding = Encoding::Utf8;
       else if (v == "cp1251") o.encoding = Encoding::Cp1251;
       else return {std::nullopt, "unknown encoding: " + v + " (utf-8 or cp1251)"};
-    } else {
-      return {std::nullopt, "unknown option: " + a};
     }
   }
   return {o, {}};
@@ -85,6 +92,7 @@ Options:
   --yes                answer Yes to the program's Yes/No questions
   --on-timeout ANSWER  answer to "Таймаут" during a retrieval: retry or cancel (default)
   --help               this text
+Except after raw, these options may also stand among a command's arguments.
 
 Commands:
   ports                list the serial devices of this computer
@@ -92,10 +100,29 @@ Commands:
                        directory), print the status-bar text, disconnect
   raw CMD [DATA]       send one command (CMD decimal or 0x-hex, 0x20..0xFF) with DATA and
                        print the result record, one "Name: value" line each
+  fetch [--kind z|receipt|both] FIRST LAST [-o FILE]
+                       fetch documents FIRST to LAST (Z-report numbers with --kind z; both
+                       by default), write the journal text to temp.xml and print the
+                       documents as the register printed them; -o writes the lines to
+                       FILE in Windows-1251 with CR LF instead. Ctrl-C stops after the
+                       current document and keeps what was fetched (exit 130)
+  fetch-dates [--from DD.MM.YY] [--from-time HH:MM] [--to DD.MM.YY] [--to-time HH:MM]
+              [--kind z|receipt|both] [-o FILE]
+                       the same for the documents of a span of dates; an omitted field is
+                       the first of the previous month 00:00, or today and now
+  numbers [--from DD.MM.YY] [--from-time HH:MM] [--to DD.MM.YY] [--to-time HH:MM]
+                       print the first and the last document number of the span
+  print FIRST LAST [--kind z|receipt|both] [--yes]
+                       have the register print documents FIRST to LAST on its paper;
+                       without --yes the question is answered No and nothing is sent
   render JOURNAL.xml [--kind z|receipt|both] [-o FILE]   render a saved journal text
 
-Exit status: 0 done; 1 the register or the line failed; 2 bad usage or a port that
-cannot be opened.
+fetch, fetch-dates, numbers and print connect as diagnose does first. While fetching,
+progress is shown on stderr when it is a terminal.
+
+Exit status: 0 done; 1 the register, the line or the journal failed (no reply, an error
+code, a document that arrived in part, failure lines, nothing printed); 2 bad usage or a
+port that cannot be opened; 130 stopped by Ctrl-C.
 )";
 }
 

@@ -3,9 +3,10 @@
 
 #include "cli/cli_options.hpp"
 #include "cli/terminal_output.hpp"
+#include "messages/dialogs.hpp"
 
 namespace cli {
 
-int run_diagnose(const Options& options, const Terminal& terminal);
+int run_diagnose(const Options& options, const Terminal& terminal, messages::Dialogs& dialogs);
 
 }  // namespace cli

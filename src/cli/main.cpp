@@ -7,6 +7,7 @@
 #include "cli/diagnose_command.hpp"
 #include "cli/raw_command.hpp"
 #include "cli/render_command.hpp"
+#include "cli/retrieval_commands.hpp"
 #include "cli/terminal_output.hpp"
 #include "link/serial_port.hpp"
 
@@ -30,8 +31,12 @@ int main(int argc, char** argv) {
     return cli::kExitDone;
   }
   if (options.command == "raw") return cli::run_raw(options, terminal);
-  if (options.command == "diagnose") return cli::run_diagnose(options, terminal);
+  if (options.command == "diagnose") return cli::run_diagnose(options, terminal, dialogs);
   if (options.command == "render") return cli::run_render(options, terminal);
+  if (options.command == "fetch") return cli::run_fetch(options, terminal, dialogs);
+  if (options.command == "fetch-dates") return cli::run_fetch_dates(options, terminal, dialogs);
+  if (options.command == "numbers") return cli::run_numbers(options, terminal, dialogs);
+  if (options.command == "print") return cli::run_print(options, terminal, dialogs);
 
   std::fprintf(stderr, "talqen-cli: %s\n%s",
                options.command.empty() ? "no command given" : ("unknown command: " + options.command).c_str(),

@@ -2,6 +2,12 @@
 
 #include "text/cp1251.hpp"
 
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
 namespace cli {
 
 void Terminal::put(std::FILE* f, std::string_view cp1251) const {
@@ -10,8 +16,24 @@ void Terminal::put(std::FILE* f, std::string_view cp1251) const {
   std::fputc('\n', f);
 }
 
+void Terminal::status(std::string_view cp1251) const {
+  const std::string bytes = encoding_ == Encoding::Utf8 ? text::to_utf8(cp1251) : std::string(cp1251);
+  std::fputc('\r', err_);
+  std::fwrite(bytes.data(), 1, bytes.size(), err_);
+  std::fputs("\x1b[K", err_);  // the rest of a longer previous line
+  std::fflush(err_);
+}
+
 std::string Terminal::typed(const std::string& text) const {
   return encoding_ == Encoding::Utf8 ? text::from_utf8(text) : text;
+}
+
+bool stderr_is_terminal() {
+#ifdef _WIN32
+  return _isatty(_fileno(stderr)) != 0;
+#else
+  return ::isatty(::fileno(stderr)) != 0;
+#endif
 }
 
 std::string hex_bytes(std::string_view bytes) {

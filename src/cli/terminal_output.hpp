@@ -18,6 +18,8 @@ class Terminal {
   // A line of Windows-1251 text to stdout / stderr.
   void line(std::string_view cp1251) const { put(out_, cp1251); }
   void error(std::string_view cp1251) const { put(err_, cp1251); }
+  // A status line on stderr, drawn over the previous one; empty clears it.
+  void status(std::string_view cp1251) const;
   // What the user typed, as Windows-1251 bytes.
   std::string typed(const std::string& text) const;
 
@@ -27,6 +29,9 @@ class Terminal {
   std::FILE* out_;
   std::FILE* err_;
 };
+
+// Whether stderr goes to a terminal (and so may carry a status line).
+bool stderr_is_terminal();
 
 // "01 24 21": bytes in upper-case hexadecimal, separated by blanks.
 std::string hex_bytes(std::string_view bytes);

@@ -11,6 +11,7 @@ namespace {
 
 SilentDialogs silent;
 Dialogs* installed = &silent;
+StatusReporter* routed = nullptr;
 
 }  // namespace
 
@@ -39,9 +40,16 @@ void StatusReporter::report(datecs::RetData& result) {
   dialogs_.show_message(bit->message);
 }
 
+ResultRoute::ResultRoute(StatusReporter& reporter) : previous_(routed) { routed = &reporter; }
+ResultRoute::~ResultRoute() { routed = previous_; }
+
 }  // namespace messages
 
 void PrinterResultsx(datecs::RetData& result) {
+  if (messages::routed) {
+    messages::routed->report(result);
+    return;
+  }
   messages::StatusReporter(messages::console(), messages::retrieval_flags(), messages::program_dialogs())
       .report(result);
 }

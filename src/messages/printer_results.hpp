@@ -40,6 +40,20 @@ class StatusReporter {
 ConsoleState& console();
 RetrievalFlags& retrieval_flags();
 
+// While it lives, PrinterResultsx reports to the given reporter instead of the program's
+// state, so that whoever makes a Datecs request (the connection procedure, the journal
+// window) hands in its own console state, flags and dialogs. Routes nest; one thread.
+class ResultRoute {
+ public:
+  explicit ResultRoute(StatusReporter& reporter);
+  ~ResultRoute();
+  ResultRoute(const ResultRoute&) = delete;
+  ResultRoute& operator=(const ResultRoute&) = delete;
+
+ private:
+  StatusReporter* previous_;
+};
+
 }  // namespace messages
 
 #if defined(_WIN32)
@@ -48,6 +62,6 @@ RetrievalFlags& retrieval_flags();
 #define TALQEN_EXPORT __attribute__((visibility("default")))
 #endif
 
-// Exported by name: the result callback of every Datecs command. Acts on the program's
-// console state, retrieval flags and dialogs.
+// Exported by name: the result callback of every Datecs command. Acts on the routed
+// reporter, or else on the program's console state, retrieval flags and dialogs.
 extern "C" TALQEN_EXPORT void PrinterResultsx(datecs::RetData& result);

@@ -14,7 +14,7 @@ struct KindName {
   std::string_view name;
 };
 
-constexpr std::array<KindName, 10> kKinds = {{
+constexpr std::array<KindName, 11> kKinds = {{
     {FaultKind::Silence, "silence"},
     {FaultKind::Nak, "nak"},
     {FaultKind::BadChecksum, "bad-checksum"},
@@ -25,6 +25,7 @@ constexpr std::array<KindName, 10> kKinds = {{
     {FaultKind::Oversize, "oversize"},
     {FaultKind::ManyFields, "many-fields"},
     {FaultKind::Error, "error"},
+    {FaultKind::BadNumber, "bad-number"},
 }};
 
 // A random fault of kind Error carries this code: group 1, detail 1 (printer failure).
@@ -119,6 +120,7 @@ std::string FaultPlan::disturb(const Fault& fault, const std::string& frame, std
     }
     case FaultKind::ManyFields:
     case FaultKind::Error:
+    case FaultKind::BadNumber:
       return frame;
   }
   return frame;

@@ -23,6 +23,7 @@ enum class FaultKind {
   Oversize,     // a burst of 400+ bytes that starts like a frame, instead of the reply
   ManyFields,   // reply data with 30 field separators
   Error,        // the register refuses: the given error code (Datecs: general-error bit)
+  BadNumber,    // a well-formed reply whose field 1 is not a number
 };
 
 struct Fault {
@@ -47,7 +48,7 @@ class FaultPlan {
   std::optional<Fault> fault_for(unsigned long request);
 
   // The bytes sent instead of a reply frame under a fault that disturbs the line (the
-  // frame itself for ManyFields and Error, which change what the frame holds).
+  // frame itself for ManyFields, Error and BadNumber, which change what the frame holds).
   std::string disturb(const Fault& fault, const std::string& frame, std::uint8_t sequence, std::uint8_t command);
 
  private:

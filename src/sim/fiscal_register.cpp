@@ -121,6 +121,9 @@ Answer FiscalRegister::answer(const Request& request) {
     outcome.fields.clear();
     const std::size_t count = kSeparatorsOfManyFields + (policy_.data_fields_terminated ? 0 : 1);
     for (std::size_t i = 1; i <= count; ++i) outcome.fields.push_back(std::to_string(i));
+  } else if (fault && fault->kind == FaultKind::BadNumber) {
+    if (outcome.fields.empty()) outcome.fields.emplace_back();
+    outcome.fields[0] += "x";
   } else if (fault && fault->kind == FaultKind::Error) {
     outcome.fields.clear();
     if (policy_.reply_has_error_code)

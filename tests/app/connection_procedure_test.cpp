@@ -69,18 +69,14 @@ struct Rig {
     datecs_port.responder = answer;
     quendar::set_program_driver(&quendar_driver);
     datecs::set_program_driver(&datecs_driver);
-    messages::set_program_dialogs(&dialogs);
-    messages::console() = {};
-    fix_program_directory(messages::console(), dir.path().string());
-    config = messages::console().ConfigPath;
+    fix_program_directory(console, dir.path().string());
+    config = console.ConfigPath;
     ensure_config_file(config, dialogs);
     dialogs.messages.clear();
   }
   ~Rig() {
     quendar::set_program_driver(nullptr);
     datecs::set_program_driver(nullptr);
-    messages::set_program_dialogs(nullptr);
-    messages::console() = {};
   }
 
   TempDir dir;
@@ -90,8 +86,10 @@ struct Rig {
   ProtocolDriver quendar_driver{kQuendarPolicy, quendar_port, clock, &quendar::program_log()};
   ProtocolDriver datecs_driver{kDatecsPolicy, datecs_port, clock};
   ScriptedDialogs dialogs;
+  messages::ConsoleState console;
+  messages::RetrievalFlags flags;
   FakeView view;
-  ConnectionProcedure procedure{view};
+  ConnectionProcedure procedure{view, console, flags, dialogs};
 };
 
 TEST(Connection, PassedChecksShowTheRegisterAndStoreThePort) {

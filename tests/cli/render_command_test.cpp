@@ -1,5 +1,5 @@
 // talqen-cli render, and the parse-load-render step it shares with a retrieval.
-#include "cli/render_command.hpp"
+#include "retrieval/journal_pipeline.hpp"
 
 #include <gtest/gtest.h>
 
@@ -54,14 +54,14 @@ TEST(RenderJournalText, AnyFailureEndsTheListWithTheTwoFailureLines) {
   };
   for (const Case& c : cases) {
     render::LineList lines;
-    EXPECT_FALSE(cli::RenderJournalText(c.text, render::document_choice::kBoth, lines)) << c.what;
+    EXPECT_FALSE(retrieval::RenderJournalText(c.text, render::document_choice::kBoth, lines)) << c.what;
     const std::vector<std::string> shown = utf8_lines(lines);
     ASSERT_EQ(shown.size(), c.lines_before_failure + 2) << c.what;
     EXPECT_EQ(shown[shown.size() - 2], kFailure1) << c.what;
     EXPECT_EQ(shown.back(), kFailure2) << c.what;
   }
   render::LineList lines;
-  EXPECT_TRUE(cli::RenderJournalText(journal_text(kReceipt), render::document_choice::kBoth, lines));
+  EXPECT_TRUE(retrieval::RenderJournalText(journal_text(kReceipt), render::document_choice::kBoth, lines));
   EXPECT_EQ(lines.size(), 15u);
 }
 

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <deque>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,11 +22,24 @@ class ScriptedDialogs final : public messages::Dialogs {
     questions.push_back(std::string(caption) + "|" + std::string(text));
     return next_answer();
   }
-  void process_pending_messages() override { ++pending_processed; }
+  void show_captioned_message(std::string_view caption, std::string_view text) override {
+    messages.push_back(std::string(caption) + "|" + std::string(text));
+  }
+  std::optional<std::string> ask_save_path(std::string_view filter, std::string_view proposed,
+                                           std::string_view extension) override {
+    questions.push_back("save|" + std::string(filter) + "|" + std::string(proposed) + "|" + std::string(extension));
+    return save_path;
+  }
+  void process_pending_messages() override {
+    ++pending_processed;
+    if (on_pending) on_pending();
+  }
 
   std::vector<std::string> messages;
   std::vector<std::string> questions;  // caption|text
   std::deque<bool> answers;            // Retry / Yes = true; an empty script answers false
+  std::optional<std::string> save_path;  // the save dialog's answer; nothing: cancelled
+  std::function<void()> on_pending;      // what the user does while messages are processed
   int pending_processed = 0;
 
  private:

@@ -1,0 +1,34 @@
+// The arguments of one command: its options that take a value, in any order, and the
+// rest in order.
+#pragma once
+
+#include <initializer_list>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cli {
+
+struct CommandArguments {
+  std::map<std::string, std::string, std::less<>> values;
+  std::vector<std::string> positional;
+
+  const std::string* value(std::string_view option) const;
+};
+
+// value_options: the options the command knows. A negative number is positional; any
+// other argument starting with "-" that is not one of them is an error.
+std::optional<CommandArguments> parse_command_arguments(const std::vector<std::string>& args,
+                                                        std::initializer_list<std::string_view> value_options,
+                                                        std::string& error);
+
+// --kind z|receipt|both, both when it is not given, as the document-type item index;
+// nullopt, with the reason in error, for any other kind.
+std::optional<int> kind_argument(const CommandArguments& args, std::string& error);
+
+// A whole number, sign allowed, that fits 32 bits.
+std::optional<int> parse_int(std::string_view text);
+
+}  // namespace cli

@@ -1,0 +1,239 @@
+#include "cli/retrieval_commands.hpp"
+
+#include <atomic>
+#include <csignal>
+#include <cstdlib>
+#include <exception>
+
+#include "cli/command_arguments.hpp"
+#include "cli/raw_command.hpp"
+#include "cli/register_session.hpp"
+#include "cli/terminal_progress.hpp"
+#include "retrieval/request_window.hpp"
+
+namespace cli {
+
+namespace {
+
+using retrieval::RequestWindow;
+
+// Ctrl-C: the first asks the window to stop after the current document, a second ends
+// the program at once.
+std::atomic<RequestWindow*> g_window{nullptr};
+volatile std::sig_atomic_t g_interrupted = 0;
+static_assert(std::atomic<RequestWindow*>::is_always_lock_free && std::atomic<bool>::is_always_lock_free,
+              "the interrupt handler needs lock-free atomics");
+
+extern "C" void on_interrupt(int) {
+  if (g_interrupted != 0) std::_Exit(kExitInterrupted);
+  g_interrupted = 1;
+  if (RequestWindow* window = g_window.load()) window->RequestStop();
+}
+
+class StopOnInterrupt {
+ public:
+  explicit StopOnInterrupt(RequestWindow& window) {
+    g_interrupted = 0;
+    g_window.store(&window);
+    previous_ = std::signal(SIGINT, on_interrupt);
+  }
+  ~StopOnInterrupt() {
+    std::signal(SIGINT, previous_ == SIG_ERR ? SIG_DFL : previous_);
+    g_window.store(nullptr);
+  }
+  StopOnInterrupt(const StopOnInterrupt&) = delete;
+  StopOnInterrupt& operator=(const StopOnInterrupt&) = delete;
+  bool interrupted() const { return g_interrupted != 0; }
+
+ private:
+  void (*previous_)(int) = SIG_DFL;
+};
+
+// The request window of one command, with its connection and its progress line.
+struct Workplace {
+  Workplace(const Options& options, const Terminal& terminal, messages::Dialogs& dialogs)
+      : progress(terminal, stderr_is_terminal(), device_link::system_clock()),
+        window({messages::console(), dialogs, progress, frame,
+                [&options] { return options.protocol == Protocol::Datecs; }, device_link::system_clock()}),
+        session(options, messages::console(), window.flags, dialogs) {
+    window.FormCreate();
+    window.Edit3 = terminal.typed(options.password);
+  }
+
+  TerminalProgress progress;
+  retrieval::NoWindowFrame frame;
+  RequestWindow window;
+  RegisterSession session;
+};
+
+int usage(const Terminal& terminal, const std::string& command, const std::string& error) {
+  terminal.error(terminal.typed("talqen-cli " + command + ": " + error));
+  return kExitUsage;
+}
+
+// The date and time options and the fields they fill; an option not given leaves its
+// field at its default.
+struct DateOption {
+  const char* option;
+  std::string RequestWindow::*field;
+  bool date;
+};
+constexpr DateOption kDateOptions[] = {{"--from", &RequestWindow::Edit4, true},
+                                       {"--to", &RequestWindow::Edit5, true},
+                                       {"--from-time", &RequestWindow::Edit6, false},
+                                       {"--to-time", &RequestWindow::Edit7, false}};
+
+std::optional<std::string> field_text(const DateOption& o, const std::string& typed) {
+  return o.date ? date_field_text(typed) : time_field_text(typed);
+}
+
+bool check_date_options(const CommandArguments& args, std::string& error) {
+  for (const DateOption& o : kDateOptions) {
+    const std::string* typed = args.value(o.option);
+    if (typed && !field_text(o, *typed)) {
+      error = std::string("bad ") + o.option + " " + *typed + (o.date ? " (DD.MM.YY)" : " (HH:MM)");
+      return false;
+    }
+  }
+  return true;
+}
+
+void fill_date_fields(const CommandArguments& args, RequestWindow& window) {
+  for (const DateOption& o : kDateOptions)
+    if (const std::string* typed = args.value(o.option)) window.*o.field = *field_text(o, *typed);
+}
+
+// The arguments, or the reason they cannot be used.
+struct Parsed {
+  CommandArguments args;
+  int kind = render::document_choice::kBoth;
+  std::optional<int> first, last;
+};
+
+std::optional<Parsed> parse(const Options& options, std::initializer_list<std::string_view> value_options,
+                            std::size_t numbers, std::string& error) {
+  auto args = parse_command_arguments(options.arguments, value_options, error);
+  if (!args) return std::nullopt;
+  Parsed parsed{std::move(*args), render::document_choice::kBoth, {}, {}};
+  const auto kind = kind_argument(parsed.args, error);
+  if (!kind) return std::nullopt;
+  parsed.kind = *kind;
+  if (parsed.args.positional.size() != numbers) {
+    error = numbers == 0 ? "takes no FIRST or LAST" : "needs FIRST and LAST";
+    return std::nullopt;
+  }
+  if (numbers == 2) {
+    parsed.first = parse_int(parsed.args.positional[0]);
+    parsed.last = parse_int(parsed.args.positional[1]);
+    if (!parsed.first || !parsed.last) {
+      error = "FIRST and LAST must be whole numbers";
+      return std::nullopt;
+    }
+  }
+  if (!check_date_options(parsed.args, error)) return std::nullopt;
+  if (options.port.empty()) {
+    error = "needs --port";
+    return std::nullopt;
+  }
+  return parsed;
+}
+
+// The lines shown, on stdout or into the -o file, and the exit status of a retrieval.
+int finish_retrieval(const retrieval::RetrievalResult& result, RequestWindow& window, const CommandArguments& args,
+                     const Terminal& terminal, bool interrupted) {
+  bool written = true;
+  if (const std::string* output = args.value("-o"))
+    written = window.SaveList(*output);
+  else
+    for (const std::string& line : window.ListBox2) terminal.line(line);
+  if (interrupted) return kExitInterrupted;
+  return written && result.complete() ? kExitDone : kExitFailed;
+}
+
+// Connects, runs the work, disconnects; a failure that escapes the window's handlers is
+// reported as the desktop program's default failure report would.
+template <class Work>
+int connected(Workplace& place, const Terminal& terminal, const std::string& command, Work work) {
+  const app::ConnectionResult connection = place.session.connect();
+  if (connection != app::ConnectionResult::Connected) return exit_status_of_failed(connection);
+  try {
+    return work();
+  } catch (const std::exception& e) {
+    terminal.error(terminal.typed("talqen-cli " + command + ": " + e.what()));
+    return kExitFailed;
+  }
+}
+
+}  // namespace
+
+std::optional<std::string> date_field_text(const std::string& typed) {
+  const auto digit = [&](std::size_t i) { return typed[i] >= '0' && typed[i] <= '9'; };
+  if (typed.size() != 8 || typed[2] != '.' || typed[5] != '.') return std::nullopt;
+  for (std::size_t i : {0, 1, 3, 4, 6, 7})
+    if (!digit(i)) return std::nullopt;
+  return typed;
+}
+
+std::optional<std::string> time_field_text(const std::string& typed) {
+  const std::string text = typed.size() == 4 ? "0" + typed : typed;
+  const auto digit = [&](std::size_t i) { return text[i] >= '0' && text[i] <= '9'; };
+  if (text.size() != 5 || text[2] != ':') return std::nullopt;
+  for (std::size_t i : {0, 1, 3, 4})
+    if (!digit(i)) return std::nullopt;
+  return text;
+}
+
+int run_fetch(const Options& options, const Terminal& terminal, messages::Dialogs& dialogs) {
+  std::string error;
+  const auto parsed = parse(options, {"--kind", "-o"}, 2, error);
+  if (!parsed) return usage(terminal, "fetch", error);
+  Workplace place(options, terminal, dialogs);
+  place.window.ComboBox1 = parsed->kind;
+  place.window.Edit1 = std::to_string(*parsed->first);
+  place.window.Edit2 = std::to_string(*parsed->last);
+  const StopOnInterrupt stop(place.window);
+  return connected(place, terminal, "fetch", [&] {
+    const auto result = place.window.Button1Click();
+    return finish_retrieval(result, place.window, parsed->args, terminal, stop.interrupted());
+  });
+}
+
+int run_fetch_dates(const Options& options, const Terminal& terminal, messages::Dialogs& dialogs) {
+  std::string error;
+  const auto parsed = parse(options, {"--from", "--from-time", "--to", "--to-time", "--kind", "-o"}, 0, error);
+  if (!parsed) return usage(terminal, "fetch-dates", error);
+  Workplace place(options, terminal, dialogs);
+  fill_date_fields(parsed->args, place.window);
+  place.window.ComboBox1 = parsed->kind;
+  const StopOnInterrupt stop(place.window);
+  return connected(place, terminal, "fetch-dates", [&] {
+    const auto result = place.window.Button4Click();
+    return finish_retrieval(result, place.window, parsed->args, terminal, stop.interrupted());
+  });
+}
+
+int run_numbers(const Options& options, const Terminal& terminal, messages::Dialogs& dialogs) {
+  std::string error;
+  const auto parsed = parse(options, {"--from", "--from-time", "--to", "--to-time"}, 0, error);
+  if (!parsed) return usage(terminal, "numbers", error);
+  Workplace place(options, terminal, dialogs);
+  fill_date_fields(parsed->args, place.window);
+  return connected(place, terminal, "numbers", [&] {
+    const bool found = place.window.Button5Click();
+    terminal.line(place.window.Edit1 + " " + place.window.Edit2);
+    return found ? kExitDone : kExitFailed;
+  });
+}
+
+int run_print(const Options& options, const Terminal& terminal, messages::Dialogs& dialogs) {
+  std::string error;
+  const auto parsed = parse(options, {"--kind"}, 2, error);
+  if (!parsed) return usage(terminal, "print", error);
+  Workplace place(options, terminal, dialogs);
+  place.window.ComboBox1 = parsed->kind;
+  place.window.Edit1 = std::to_string(*parsed->first);
+  place.window.Edit2 = std::to_string(*parsed->last);
+  return connected(place, terminal, "print", [&] { return place.window.Button6Click() ? kExitDone : kExitFailed; });
+}
+
+}  // namespace cli

@@ -1,0 +1,30 @@
+// talqen-cli fetch, fetch-dates, numbers and print: the request window's handlers from a
+// terminal. Each connects as diagnose does, works, and disconnects.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "cli/cli_options.hpp"
+#include "cli/terminal_output.hpp"
+#include "messages/dialogs.hpp"
+
+namespace cli {
+
+inline constexpr int kExitInterrupted = 130;
+
+// fetch [--kind z|receipt|both] FIRST LAST [-o FILE]
+int run_fetch(const Options& options, const Terminal& terminal, messages::Dialogs& dialogs);
+// fetch-dates [--from DD.MM.YY] [--from-time HH:MM] [--to ...] [--to-time ...] [--kind ...] [-o FILE]
+int run_fetch_dates(const Options& options, const Terminal& terminal, messages::Dialogs& dialogs);
+// numbers [--from ...] [--from-time ...] [--to ...] [--to-time ...]
+int run_numbers(const Options& options, const Terminal& terminal, messages::Dialogs& dialogs);
+// print FIRST LAST [--kind ...] [--yes]
+int run_print(const Options& options, const Terminal& terminal, messages::Dialogs& dialogs);
+
+// The text of a date field for DD.MM.YY, of a time field for HH:MM or H:MM (as the field
+// holds it, HH:MM); nullopt for anything else.
+std::optional<std::string> date_field_text(const std::string& typed);
+std::optional<std::string> time_field_text(const std::string& typed);
+
+}  // namespace cli

@@ -1,0 +1,109 @@
+// Fetching documents fragment by fragment and joining them into the journal text.
+#include <cstring>
+
+#include "journal/journal_errors.hpp"
+#include "journal/number_conversion.hpp"
+#include "render/rendering_helpers.hpp"
+#include "retrieval/base64.hpp"
+#include "retrieval/line_file.hpp"
+#include "retrieval/request_window.hpp"
+#include "text/cp1251.hpp"
+
+using namespace text::literals;
+
+namespace retrieval {
+
+namespace {
+
+constexpr std::string_view kDeclaration = R"(<?xml version="1.0" encoding="windows-1251"?>)";
+constexpr std::string_view kRootStart = R"(<RQ V="1">)";
+constexpr std::string_view kRootEnd = "</RQ>";
+
+}  // namespace
+
+struct RequestWindow::FetchedDocument {
+  std::string bytes;
+  bool failed = false;  // the fragment loop ended on an exchange without a usable answer
+};
+
+bool RequestWindow::stop_requested() const {
+  return flags.StopRequested || stop_request_.load(std::memory_order_relaxed);
+}
+
+RequestWindow::FetchedDocument RequestWindow::FetchDocument(int documentType, int number, AssemblyReport& report) {
+  FetchedDocument document;
+  for (int fragment = 0; fragment < kFragmentLimit; ++fragment) {
+    const RegisterAnswer answer = requests_.ReadDocument(Edit3, documentType, number, fragment);
+    if (answer.link_failed()) ++report.link_failures;
+    if (!answer.answered()) {
+      document.failed = true;
+      break;
+    }
+    // Any other number of fields, and field 1 = 0 (or -1 on the Datecs variant), end
+    // the document.
+    if (answer.result.FieldCount != 2) break;
+    const std::int32_t more = journal::to_integer(answer.field(0));
+    if (more == 0 || (answer.datecs && more == -1)) break;
+    document.bytes += base64_decode(answer.field(1));
+  }
+  return document;
+}
+
+AssemblyReport RequestWindow::AssembleJournal(int first, int last, int documentType) {
+  AssemblyReport report;
+  ListBox1.clear();
+  ListBox1.emplace_back(kDeclaration);
+  ListBox1.emplace_back(kRootStart);
+  const bool both = ComboBox1 == render::document_choice::kBoth;
+  if (both) DocumentByOrdinal.clear();
+  std::int32_t ordinal = 0;
+  flags.StopRequested = false;
+  progress_ = {first, last, first, 0, 0, 0};
+
+  try {
+    // Wide, so that a range ending at the largest number cannot overflow the count.
+    for (std::int64_t n = first; n <= last && !stop_requested(); ++n) {
+      ui_.attention.repaint();
+      ui_.dialogs.process_pending_messages();
+      if (stop_requested()) break;  // asked for while the messages were processed
+
+      const int number = static_cast<int>(n);
+      const FetchedDocument document = FetchDocument(documentType, number, report);
+      // Like a text, the line ends at a zero byte.
+      const std::string line = document.bytes.substr(0, strnlen(document.bytes.data(), document.bytes.size()));
+      if (!document.bytes.empty() && document.failed) {
+        // Only a part arrived: as a line it would spoil the whole journal text.
+        report.incomplete.push_back(number);
+      } else if (!line.empty()) {
+        ListBox1.push_back(line);
+        if (both) DocumentByOrdinal.set(ordinal, number);
+        ++ordinal;
+        ++progress_.documents_kept;
+      }
+      progress_.current = n;
+      ++progress_.documents_done;
+      progress_.bytes_received += document.bytes.size();
+      ShowProgress(first, last, n);
+    }
+  } catch (const journal::ConversionError&) {
+    report.interrupted = true;
+  }
+  report.stopped = stop_requested();
+
+  ListBox1.emplace_back(kRootEnd);
+  report.saved = save_lines(temp_xml_path_, ListBox1);
+  if (!report.saved) ui_.dialogs.show_message(std::string("Невозможно записать файл "_cp1251) + temp_xml_path_);
+  return report;
+}
+
+void RequestWindow::ShowProgress(std::int64_t first, std::int64_t last, std::int64_t number) {
+  const auto percent = static_cast<float>(static_cast<double>(number - first) /
+                                          static_cast<double>(last - first + 1) * 100.0);
+  if (ui_.attention.is_active()) {
+    ui_.attention.set_progress(render::FormatFixed(percent, 8, 2) + "%     " + std::to_string(number));
+    ui_.attention.repaint();
+  }
+  ui_.attention.progress_made(progress_);
+}
+
+}  // namespace retrieval

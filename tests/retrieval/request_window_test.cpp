@@ -1,0 +1,483 @@
+// The request window's handlers on the program's drivers, each on a scripted port in
+// virtual time, answered by a scripted or a simulated register.
+#include "retrieval/request_window.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <memory>
+
+#include "link/command_data.hpp"
+#include "link/datecs.hpp"
+#include "link/frame.hpp"
+#include "link/quendar.hpp"
+#include "retrieval/base64.hpp"
+#include "retrieval/journal_pipeline.hpp"
+#include "sim/fiscal_register.hpp"
+#include "sim/sample_journal.hpp"
+#include "support/fake_serial_port.hpp"
+#include "support/scripted_dialogs.hpp"
+#include "support/temp_dir.hpp"
+#include "text/cp1251.hpp"
+
+namespace {
+
+using namespace device_link;
+using retrieval::RequestWindow;
+using testing_support::FakeSerialPort;
+using testing_support::read_file;
+using testing_support::ScriptedDialogs;
+using testing_support::TempDir;
+using testing_support::VirtualClock;
+using Outcome = retrieval::RetrievalResult::Outcome;
+
+// Windows-1251 from the UTF-8 of this file.
+std::string win(std::string_view utf8) { return text::from_utf8(utf8); }
+
+const std::string kFailure1 = win("Непредвиденный сбой в структуре получаемой информации!");
+const std::string kFailure2 = win("Попробуйте выбрать другой диапазон номеров или дат!");
+
+class RecordingAttention final : public retrieval::AttentionWindow {
+ public:
+  void set_caption(std::string_view c) override { caption = c; }
+  void set_activity(std::string_view t) override { activity = t; }
+  void set_progress(std::string_view t) override {
+    if (!t.empty()) progress.emplace_back(t);
+  }
+  void show() override { shown = true; }
+  void hide() override { shown = false; }
+  void repaint() override {}
+  bool is_active() const override { return active; }
+
+  std::string caption, activity;
+  std::vector<std::string> progress;
+  bool shown = false;
+  bool active = true;
+};
+
+// One register reply: the error code (Quendar) and the fields.
+struct Reply {
+  std::string code = "0000";
+  std::vector<std::string> fields;
+};
+
+// The request window with both program drivers on fake ports. The register is a script
+// (a function from request to reply) or the simulated register with a journal.
+class Rig {
+ public:
+  explicit Rig(bool datecs_variant) : datecs(datecs_variant) {
+    for (FakeSerialPort* port : {&quendar_port, &datecs_port})
+      port->responder = [this](const std::string& frame) { return answer(frame); };
+    quendar::set_program_driver(&quendar_driver);
+    datecs::set_program_driver(&datecs_driver);
+    quendar_driver.open_port("COM1", 9600);
+    datecs_driver.open_port("COM1", 9600);
+    quendar_driver.set_reply_count(0);
+  }
+  ~Rig() {
+    quendar::set_program_driver(nullptr);
+    datecs::set_program_driver(nullptr);
+  }
+
+  const VariantPolicy& policy() const { return datecs ? kDatecsPolicy : kQuendarPolicy; }
+
+  // Answers every request from the script; requests it lacks get the register's end.
+  void script(std::function<Reply(const Request&)> replies) {
+    respond = [this, replies = std::move(replies)](const Request& r) {
+      const Reply reply = replies(r);
+      const std::array<std::uint8_t, 6> status = {0x80, 0x80, 0x80, 0x80, 0x80, 0x80};
+      return build_reply_frame(policy(), r.sequence, r.command, reply.code, join_fields(policy(), reply.fields),
+                               status);
+    };
+  }
+
+  void serve_journal(const std::string& journal_text, sim::FaultPlan faults = {}) {
+    reg = std::make_unique<sim::FiscalRegister>(policy(), sim::RegisterSettings{},
+                                                sim::JournalIndex::from_text(journal_text), std::move(faults));
+    respond = [this](const Request& r) {
+      sim::Answer a = reg->answer(r);
+      if (!a.event.empty()) events.push_back(a.event);
+      return a.bytes;
+    };
+  }
+
+  // The data of every request of the given command.
+  std::vector<std::string> sent(int command) const {
+    std::vector<std::string> data;
+    for (const Request& r : requests)
+      if (r.command == command) data.push_back(r.data);
+    return data;
+  }
+
+  bool datecs;
+  VirtualClock clock;
+  FakeSerialPort quendar_port{clock}, datecs_port{clock};
+  ProtocolDriver quendar_driver{kQuendarPolicy, quendar_port, clock};
+  ProtocolDriver datecs_driver{kDatecsPolicy, datecs_port, clock};
+  ScriptedDialogs dialogs;
+  RecordingAttention attention;
+  retrieval::NoWindowFrame window_frame;
+  messages::ConsoleState console;
+  TempDir dir;
+  RequestWindow window{{console, dialogs, attention, window_frame, [this] { return datecs; }, clock}, dir.file("temp.xml")};
+  std::function<std::string(const Request&)> respond;
+  std::unique_ptr<sim::FiscalRegister> reg;
+  std::vector<Request> requests;
+  std::vector<std::string> events;
+
+ private:
+  std::string answer(const std::string& frame) {
+    const auto request = parse_request_frame(frame);
+    if (!request) return std::string(1, static_cast<char>(kNak));
+    requests.push_back(*request);
+    return respond ? respond(*request) : std::string();
+  }
+};
+
+// "number,fragment" of a read-document request.
+std::string fragment_id(bool datecs, std::string data) {
+  const char sep = datecs ? ',' : ';';
+  if (!datecs) data = data.substr(data.find(';') + 1, data.size() - data.find(';') - 2);  // password, last ";"
+  data = data.substr(data.find(sep) + 1);                                                  // the type
+  std::replace(data.begin(), data.end(), sep, ',');
+  return data;
+}
+
+std::vector<std::string> fragments_asked(const Rig& rig) {
+  std::vector<std::string> asked;
+  for (const std::string& data : rig.sent(kReadDocument)) asked.push_back(fragment_id(rig.datecs, data));
+  return asked;
+}
+
+// The lines between <RQ V="1"> and </RQ>.
+std::vector<std::string> document_lines(const RequestWindow& w) {
+  if (w.ListBox1.size() < 3) return {};
+  return {w.ListBox1.begin() + 2, w.ListBox1.end() - 1};
+}
+
+TEST(RequestWindow, FormCreateDefaults) {
+  struct Case {
+    device_link::LocalTime now;
+    const char* format;
+    const char *start_date, *end_date, *end_time;
+  };
+  const Case cases[] = {
+      {{10, 1, 2024, 13, 5, 7}, "H:mm:ss", "01.12.23", "10.01.24", "13:05"},
+      {{15, 3, 2024, 9, 5, 7}, "H:mm:ss", "01.02.24", "15.03.24", "09:05"},
+      {{15, 3, 2024, 9, 5, 7}, "HH:mm:ss", "01.02.24", "15.03.24", "09:05"},
+      {{1, 12, 2009, 21, 0, 0}, "h:mm:ss tt", "01.11.09", "01.12.09", "09:00"},
+  };
+  for (const Case& c : cases) {
+    Rig rig(true);
+    rig.clock.local = c.now;
+    rig.window.FormCreate(c.format);
+    EXPECT_EQ(rig.window.Edit4, c.start_date) << c.end_date;
+    EXPECT_EQ(rig.window.Edit5, c.end_date);
+    EXPECT_EQ(rig.window.Edit6, "00:00");
+    EXPECT_EQ(rig.window.Edit7, c.end_time) << c.format;
+    EXPECT_EQ(rig.window.ComboBox1, render::document_choice::kBoth);
+  }
+}
+
+TEST(RequestWindow, NumberRangeIsCheckedBeforeAnythingIsSent) {
+  struct Case {
+    const char *first, *last;
+    std::vector<std::string> messages;
+    std::vector<std::string> list;  // ListBox2 afterwards, "old" standing before
+    std::size_t documents_asked;
+  };
+  const Case cases[] = {
+      {"0", "1", {win("Началный номер должен быть >0!")}, {"old"}, 0},
+      {"5", "4", {win("Конечный номер должен быть не меньше начального!")}, {"old"}, 0},
+      {"-3", "-5", {win("Началный номер должен быть >0!")}, {"old"}, 0},
+      {"abc", "1", {}, {"old", kFailure1, kFailure2}, 0},
+      {"1", "", {}, {"old", kFailure1, kFailure2}, 0},
+  };
+  for (const Case& c : cases) {
+    Rig rig(true);
+    rig.serve_journal(sim::sample_journal_text());
+    rig.window.ListBox2 = {"old"};
+    rig.window.Edit1 = c.first;
+    rig.window.Edit2 = c.last;
+    const auto result = rig.window.Button1Click();
+    EXPECT_EQ(rig.dialogs.messages, c.messages) << c.first;
+    EXPECT_EQ(rig.window.ListBox2, c.list) << c.first;
+    EXPECT_TRUE(rig.requests.empty()) << c.first;
+    EXPECT_FALSE(std::filesystem::exists(rig.dir.file("temp.xml"))) << c.first;
+    EXPECT_FALSE(result.complete());
+    EXPECT_TRUE(rig.window.flags.Busy);
+    EXPECT_FALSE(rig.attention.shown);
+  }
+  // One document asked for when first = last.
+  Rig rig(false);
+  rig.serve_journal(sim::sample_journal_text());
+  rig.window.ComboBox1 = render::document_choice::kReceipts;
+  const auto result = rig.window.Button1Click();
+  EXPECT_TRUE(result.complete());
+  EXPECT_EQ(fragments_asked(rig).front(), "1,0");
+  EXPECT_EQ(fragments_asked(rig).back(), "1," + std::to_string(fragments_asked(rig).size() - 1));
+}
+
+TEST(RequestWindow, FragmentsAreJoinedUntilTheRegisterEndsTheDocument) {
+  const std::string abc = "QUJD", def = "REVG", ghi = "R0hJ";
+  struct Case {
+    const char* what;
+    bool datecs;
+    int first, last;
+    std::map<std::string, Reply> script;  // "number,fragment" -> reply; others: the end
+    std::vector<std::string> lines;
+    std::vector<std::string> asked;
+  };
+  const Reply end{"0000", {"0", ""}};
+  const Case cases[] = {
+      {"three fragments, datecs", true, 1, 1, {{"1,0", {"", {"1", abc}}}, {"1,1", {"", {"7", def}}}, {"1,2", {"", {"1", ghi}}}},
+       {"ABCDEFGHI"}, {"1,0", "1,1", "1,2", "1,3"}},
+      {"three fragments, quendar", false, 1, 1, {{"1,0", {"0000", {"1", abc}}}, {"1,1", {"0000", {"1", def}}}, {"1,2", {"0000", {"1", ghi}}}},
+       {"ABCDEFGHI"}, {"1,0", "1,1", "1,2", "1,3"}},
+      {"-1 ends a datecs document", true, 1, 1, {{"1,0", {"", {"1", abc}}}, {"1,1", {"", {"-1", def}}}}, {"ABC"}, {"1,0", "1,1"}},
+      {"-1 is data on quendar", false, 1, 1, {{"1,0", {"0000", {"-1", abc}}}}, {"ABC"}, {"1,0", "1,1"}},
+      {"an error code ends the document at once", false, 1, 2,
+       {{"1,0", {"0001", {"1", abc}}}, {"2,0", {"0000", {"1", "QUI="}}}}, {"AB"}, {"1,0", "2,0", "2,1"}},
+      {"one field ends it", false, 1, 1, {{"1,0", {"0000", {"1", abc}}}, {"1,1", {"0000", {"0"}}}}, {"ABC"}, {"1,0", "1,1"}},
+      {"an empty document adds no line", true, 1, 2, {{"2,0", {"", {"1", "QQ"}}}}, {"A"}, {"1,0", "2,0", "2,1"}},
+      {"the line ends at a zero byte", true, 1, 1, {{"1,0", {"", {"1", retrieval::base64_encode(std::string("AB\0CD", 5))}}}},
+       {"AB"}, {"1,0", "1,1"}},
+  };
+  for (const Case& c : cases) {
+    Rig rig(c.datecs);
+    rig.script([&](const Request& r) {
+      const auto it = c.script.find(fragment_id(c.datecs, r.data));
+      return it == c.script.end() ? end : it->second;
+    });
+    rig.window.ComboBox1 = render::document_choice::kReceipts;
+    rig.window.Edit1 = std::to_string(c.first);
+    rig.window.Edit2 = std::to_string(c.last);
+    rig.window.Button1Click();
+    EXPECT_EQ(document_lines(rig.window), c.lines) << c.what;
+    EXPECT_EQ(fragments_asked(rig), c.asked) << c.what;
+  }
+}
+
+// Every number from first to last has one fragment "QUJD" (ABC).
+Reply one_fragment_each(bool datecs, const Request& r) {
+  const std::string id = fragment_id(datecs, r.data);
+  return id.ends_with(",0") ? Reply{"0000", {"1", "QUJD"}} : Reply{"0000", {"0", ""}};
+}
+
+TEST(RequestWindow, ProgressIsShownAfterEachDocumentAndNeverReaches100) {
+  for (const bool active : {true, false}) {
+    Rig rig(false);
+    rig.script([](const Request& r) { return one_fragment_each(false, r); });
+    rig.attention.active = active;
+    rig.window.Edit1 = "10";
+    rig.window.Edit2 = "13";
+    rig.window.Button1Click();
+    const std::vector<std::string> expected = {"0.00%     10", "25.00%     11", "50.00%     12", "75.00%     13"};
+    EXPECT_EQ(rig.attention.progress, active ? expected : std::vector<std::string>{});
+    EXPECT_EQ(rig.dialogs.pending_processed, 4);
+    EXPECT_EQ(rig.attention.caption, win("ВНИМАНИЕ!!!!"));
+    EXPECT_EQ(rig.attention.activity, win("ИДЁТ ЗАГРУЗКА ДАННЫХ...."));
+  }
+}
+
+TEST(RequestWindow, AStopFromTheUserEndsTheRetrievalAfterTheCurrentDocument) {
+  for (const bool datecs : {true, false}) {
+    Rig rig(datecs);
+    rig.script([datecs](const Request& r) { return one_fragment_each(datecs, r); });
+    rig.window.Edit1 = "1";
+    rig.window.Edit2 = "9";
+    // The click arrives while the window processes its messages before document 3.
+    rig.dialogs.on_pending = [&] {
+      if (rig.dialogs.pending_processed == 3) rig.window.RequestStop();
+    };
+    const auto result = rig.window.Button1Click();
+    EXPECT_EQ(document_lines(rig.window), (std::vector<std::string>{"ABC", "ABC"})) << datecs;
+    EXPECT_TRUE(result.assembly.stopped);
+    EXPECT_TRUE(result.assembly.saved);
+    EXPECT_FALSE(result.complete());
+    // The stop is spent: the next retrieval runs whole.
+    rig.dialogs.on_pending = nullptr;
+    EXPECT_TRUE(rig.window.Button1Click().complete());
+    EXPECT_EQ(document_lines(rig.window).size(), 9u);
+  }
+}
+
+TEST(RequestWindow, DateSpansAreSentAsDdMmYyAndHhMm) {
+  struct Case {
+    const char *start, *start_time, *end, *end_time;
+    bool datecs;
+    bool fetch;            // "Получить"; otherwise "Вернуть номера"
+    const char* sent;      // nullptr: nothing is sent
+    std::vector<std::string> messages;
+  };
+  const std::string out_of_order = win("Конечная дата должна быть не меньше начальной!");
+  const Case cases[] = {
+      {"01.05.24", "00:00", "31.05.24", "23:59", true, true, "010524,0000,310524,2359,0", {}},
+      {"01.05.24", "00:00", "31.05.24", "23:59", false, true, "271828;010524;0000;310524;2359;0;", {}},
+      {"02.05.24", "00:00", "01.05.24", "23:59", true, true, nullptr, {out_of_order}},
+      {"02.05.24", "00:00", "01.05.24", "23:59", true, false, "020524,0000,010524,2359,0", {}},
+      {"01.05.24", "10:00", "01.05.24", "09:00", false, true, "271828;010524;1000;010524;0900;0;", {}},
+      {"31.12.23", " 7:05", "01.01.24", "23:59", true, true, "311223,0705,010124,2359,0", {}},
+  };
+  for (const Case& c : cases) {
+    Rig rig(c.datecs);
+    rig.script([](const Request&) { return Reply{"0000", {"0"}}; });  // no numbers for the span
+    rig.window.Edit4 = c.start;
+    rig.window.Edit6 = c.start_time;
+    rig.window.Edit5 = c.end;
+    rig.window.Edit7 = c.end_time;
+    if (c.fetch)
+      rig.window.Button4Click();
+    else
+      rig.window.Button5Click();
+    const auto sent = rig.sent(kFindDocumentsByDate);
+    EXPECT_EQ(sent, c.sent ? std::vector<std::string>{c.sent} : std::vector<std::string>{}) << c.start;
+    EXPECT_EQ(rig.dialogs.messages, c.messages) << c.start;
+  }
+}
+
+TEST(RequestWindow, ADateSpanFetchesTheRegistersNumbersAsDocumentNumbers) {
+  Rig rig(false);
+  rig.script([](const Request& r) {
+    if (r.command == kFindDocumentsByDate) return Reply{"0000", {"120", "135"}};
+    return Reply{"0000", {"0"}};
+  });
+  rig.window.ComboBox1 = render::document_choice::kZReports;
+  rig.window.Edit4 = rig.window.Edit5 = "01.05.24";
+  rig.window.Edit6 = rig.window.Edit7 = "00:00";
+  rig.window.Button4Click();
+  const auto asked = rig.sent(kReadDocument);
+  ASSERT_EQ(asked.size(), 16u);
+  EXPECT_EQ(asked.front(), "271828;1;120;0;");
+  EXPECT_EQ(asked.back(), "271828;1;135;0;");
+}
+
+TEST(RequestWindow, NoNumbersForTheDates) {
+  struct Case {
+    bool datecs;
+    Reply reply;
+    std::vector<std::string> messages;  // under "Вернуть номера"
+    std::string line;                   // under "Получить"
+  };
+  const Case cases[] = {
+      {false, {"0601", {}}, {"Error|" + win("РРО вернул ошибку:0601")}, win("РРО вернул ошибку:  0601 !")},
+      {false, {"0000", {"7"}}, {}, win("РРО вернул ошибку:  0000 !")},
+      {true, {"", {"7"}}, {}, win("РРО вернул ошибку:   !")},
+  };
+  for (const Case& c : cases) {
+    Rig rig(c.datecs);
+    rig.script([&](const Request&) { return c.reply; });
+    rig.window.FormCreate();
+    rig.window.Edit1 = rig.window.Edit2 = "77";
+    EXPECT_FALSE(rig.window.Button5Click());
+    EXPECT_EQ(rig.dialogs.messages, c.messages);
+    EXPECT_EQ(rig.window.Edit1, "1");
+    EXPECT_EQ(rig.window.Edit2, "1");
+    EXPECT_EQ(rig.window.rq.receipt_no_max, 1);
+
+    rig.dialogs.messages.clear();
+    rig.window.ListBox2 = {"old"};
+    const auto result = rig.window.Button4Click();
+    EXPECT_EQ(result.outcome, Outcome::NoRange);
+    EXPECT_EQ(rig.window.ListBox2, std::vector<std::string>{c.line});
+    EXPECT_TRUE(rig.sent(kReadDocument).empty());
+  }
+}
+
+TEST(RequestWindow, BlankDateFieldsAreFailures) {
+  Rig rig(true);
+  rig.script([](const Request&) { return Reply{"", {"1", "2"}}; });
+  rig.window.FormCreate();
+  rig.window.Edit6 = "  :  ";
+  rig.window.ListBox2 = {"old"};
+  EXPECT_EQ(rig.window.Button4Click().outcome, Outcome::Failed);
+  EXPECT_EQ(rig.window.ListBox2, (std::vector<std::string>{"old", kFailure1, kFailure2}));
+  rig.window.Edit1 = "5";
+  EXPECT_THROW(rig.window.Button5Click(), journal::ConversionError);
+  EXPECT_EQ(rig.window.Edit1, "5");
+  EXPECT_TRUE(rig.requests.empty());
+}
+
+TEST(RequestWindow, SavedFileHoldsTheListWithCrLf) {
+  struct Case {
+    std::vector<std::string> lines;
+    std::string bytes;
+  };
+  const Case cases[] = {
+      {{}, ""},
+      {{"a", "", win("  Сума  ")}, "a\r\n\r\n" + win("  Сума  ") + "\r\n"},
+  };
+  for (const Case& c : cases) {
+    Rig rig(true);
+    rig.window.ListBox2 = c.lines;
+    rig.dialogs.save_path = rig.dir.file("out.txt");
+    rig.window.Button3Click();
+    EXPECT_EQ(rig.dialogs.questions, std::vector<std::string>{"save|*.txt|*.txt|txt"});
+    EXPECT_EQ(read_file(rig.dir.file("out.txt")), c.bytes);
+    EXPECT_TRUE(std::filesystem::exists(rig.dir.file("out.txt")));
+  }
+  Rig rig(true);
+  rig.window.ListBox2 = {"x"};
+  rig.window.Button3Click();  // cancelled
+  EXPECT_TRUE(std::filesystem::is_empty(rig.dir.path()));
+  EXPECT_FALSE(rig.window.SaveList(rig.dir.file("no-such-dir/out.txt")));
+  ASSERT_EQ(rig.dialogs.messages.size(), 1u);
+  EXPECT_EQ(rig.dialogs.messages[0].rfind(win("Невозможно записать файл "), 0), 0u);
+}
+
+TEST(RequestWindow, FieldsFlagsAndClosing) {
+  Rig rig(true);
+  rig.window.ComboBox1 = render::document_choice::kZReports;
+  rig.window.ComboBox1Change();
+  EXPECT_EQ(rig.window.Edit1 + " " + rig.window.Edit2, "0 0");
+  rig.window.flags.Busy = true;
+  rig.window.FormClose();
+  EXPECT_TRUE(rig.window.flags.Busy);
+  rig.window.Button2Click();
+  EXPECT_FALSE(rig.window.flags.Busy);
+}
+
+TEST(RequestWindow, PrintingSendsTheNumbersOrTheirDocuments) {
+  struct Case {
+    const char* what;
+    bool datecs;
+    int kind;
+    std::map<int, int> by_z_number;
+    const char *first, *last;
+    std::vector<bool> answers;
+    const char* sent;  // nullptr: nothing
+  };
+  using render::document_choice::kReceipts;
+  using render::document_choice::kZReports;
+  const Case cases[] = {
+      {"answered No", true, kReceipts, {}, "3", "7", {false}, nullptr},
+      {"receipts, datecs", true, kReceipts, {}, "3", "7", {true}, "3,7"},
+      {"receipts, quendar", false, kReceipts, {}, "3", "7", {true}, "271828;3;7;"},
+      {"Z-reports translated", true, kZReports, {{12, 140}, {14, 163}}, "12", "14", {true}, "140,163"},
+      {"Z-reports without a map", true, kZReports, {}, "12", "14", {true}, "12,14"},
+      {"a Z-report the map lacks", false, kZReports, {{12, 140}}, "12", "14", {true}, "271828;140;0;"},
+      {"no check of the numbers", true, kReceipts, {}, "9", "-2", {true}, "9,-2"},
+  };
+  for (const Case& c : cases) {
+    Rig rig(c.datecs);
+    rig.script([](const Request&) { return Reply{"0000", {}}; });
+    rig.window.ComboBox1 = c.kind;
+    for (const auto& [z, document] : c.by_z_number) rig.window.DocumentByZNumber.set(z, document);
+    rig.window.Edit1 = c.first;
+    rig.window.Edit2 = c.last;
+    rig.dialogs.answers.assign(c.answers.begin(), c.answers.end());
+    EXPECT_EQ(rig.window.Button6Click(), c.sent != nullptr) << c.what;
+    EXPECT_EQ(rig.dialogs.questions, std::vector<std::string>{win("Продолжить?|Печать требует затрат бумажной ленты")});
+    EXPECT_EQ(rig.sent(kPrintDocuments), c.sent ? std::vector<std::string>{c.sent} : std::vector<std::string>{})
+        << c.what;
+  }
+  // A refused print is reported on the Quendar variant too.
+  Rig rig(false);
+  rig.script([](const Request&) { return Reply{"0101", {}}; });
+  rig.dialogs.answers = {true};
+  EXPECT_FALSE(rig.window.Button6Click());
+  EXPECT_EQ(rig.dialogs.messages, std::vector<std::string>{"Error|" + win("РРО вернул ошибку:0101")});
+}
+
+}  // namespace
