@@ -32,6 +32,13 @@ TEST(CommandLine, OptionsDefaultsAndErrors) {
   EXPECT_EQ(full.options->encoding, Encoding::Cp1251);
   EXPECT_EQ(full.options->arguments, (std::vector<std::string>{"0x80", "--not-an-option-here"}));
 
+  // Except after raw, global options may stand among the command's arguments.
+  const ParseResult mixed = parse_command_line({"print", "3", "--yes", "7", "--port", "COM2", "--kind", "z"});
+  ASSERT_TRUE(mixed.options);
+  EXPECT_TRUE(mixed.options->yes);
+  EXPECT_EQ(mixed.options->port, "COM2");
+  EXPECT_EQ(mixed.options->arguments, (std::vector<std::string>{"3", "7", "--kind", "z"}));
+
   for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
            {"--protocol", "modbus", "raw"}, {"--speed", "fast", "raw"}, {"--port"}, {"--colour", "red", "raw"},
            {"--encoding", "koi8", "raw"}})
