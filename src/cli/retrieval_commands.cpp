@@ -49,23 +49,6 @@ class StopOnInterrupt {
   void (*previous_)(int) = SIG_DFL;
 };
 
-// The request window of one command, with its connection and its progress line.
-struct Workplace {
-  Workplace(const Options& options, const Terminal& terminal, messages::Dialogs& dialogs)
-      : progress(terminal, stderr_is_terminal(), device_link::system_clock()),
-        window({messages::console(), dialogs, progress, frame,
-                [&options] { return options.protocol == Protocol::Datecs; }, device_link::system_clock()}),
-        session(options, messages::console(), window.flags, dialogs) {
-    window.FormCreate();
-    window.Edit3 = terminal.typed(options.password);
-  }
-
-  TerminalProgress progress;
-  retrieval::NoWindowFrame frame;
-  RequestWindow window;
-  RegisterSession session;
-};
-
 int usage(const Terminal& terminal, const std::string& command, const std::string& error) {
   terminal.error(terminal.typed("talqen-cli " + command + ": " + error));
   return kExitUsage;
@@ -150,6 +133,29 @@ int finish_retrieval(const retrieval::RetrievalResult& result, RequestWindow& wi
   return written && result.complete() ? kExitDone : kExitFailed;
 }
 
+
+// The request window of one command, its fields filled from the command line, with its
+// connection and its progress line.
+struct Workplace {
+  Workplace(const Options& options, const Terminal& terminal, messages::Dialogs& dialogs, const Parsed& parsed)
+      : progress(terminal, stderr_is_terminal(), device_link::system_clock()),
+        window({messages::console(), dialogs, progress, frame,
+                [&options] { return options.protocol == Protocol::Datecs; }, device_link::system_clock()}),
+        session(options, messages::console(), window.flags, dialogs) {
+    window.FormCreate();
+    window.Edit3 = terminal.typed(options.password);
+    window.ComboBox1 = parsed.kind;
+    if (parsed.first) window.Edit1 = std::to_string(*parsed.first);
+    if (parsed.last) window.Edit2 = std::to_string(*parsed.last);
+    fill_date_fields(parsed.args, window);
+  }
+
+  TerminalProgress progress;
+  retrieval::NoWindowFrame frame;
+  RequestWindow window;
+  RegisterSession session;
+};
+
 // Connects, runs the work, disconnects; a failure that escapes the window's handlers is
 // reported as the desktop program's default failure report would.
 template <class Work>
@@ -162,6 +168,21 @@ int connected(Workplace& place, const Terminal& terminal, const std::string& com
     terminal.error(terminal.typed("talqen-cli " + command + ": " + e.what()));
     return kExitFailed;
   }
+}
+
+// fetch and fetch-dates: one retrieval handler, its lines shown or saved.
+int retrieve(const Options& options, const Terminal& terminal, messages::Dialogs& dialogs, const std::string& command,
+             std::initializer_list<std::string_view> value_options, std::size_t numbers,
+             retrieval::RetrievalResult (RequestWindow::*handler)()) {
+  std::string error;
+  const auto parsed = parse(options, value_options, numbers, error);
+  if (!parsed) return usage(terminal, command, error);
+  Workplace place(options, terminal, dialogs, *parsed);
+  const StopOnInterrupt stop(place.window);
+  return connected(place, terminal, command, [&] {
+    const auto result = (place.window.*handler)();
+    return finish_retrieval(result, place.window, parsed->args, terminal, stop.interrupted());
+  });
 }
 
 }  // namespace
@@ -184,40 +205,19 @@ std::optional<std::string> time_field_text(const std::string& typed) {
 }
 
 int run_fetch(const Options& options, const Terminal& terminal, messages::Dialogs& dialogs) {
-  std::string error;
-  const auto parsed = parse(options, {"--kind", "-o"}, 2, error);
-  if (!parsed) return usage(terminal, "fetch", error);
-  Workplace place(options, terminal, dialogs);
-  place.window.ComboBox1 = parsed->kind;
-  place.window.Edit1 = std::to_string(*parsed->first);
-  place.window.Edit2 = std::to_string(*parsed->last);
-  const StopOnInterrupt stop(place.window);
-  return connected(place, terminal, "fetch", [&] {
-    const auto result = place.window.Button1Click();
-    return finish_retrieval(result, place.window, parsed->args, terminal, stop.interrupted());
-  });
+  return retrieve(options, terminal, dialogs, "fetch", {"--kind", "-o"}, 2, &RequestWindow::Button1Click);
 }
 
 int run_fetch_dates(const Options& options, const Terminal& terminal, messages::Dialogs& dialogs) {
-  std::string error;
-  const auto parsed = parse(options, {"--from", "--from-time", "--to", "--to-time", "--kind", "-o"}, 0, error);
-  if (!parsed) return usage(terminal, "fetch-dates", error);
-  Workplace place(options, terminal, dialogs);
-  fill_date_fields(parsed->args, place.window);
-  place.window.ComboBox1 = parsed->kind;
-  const StopOnInterrupt stop(place.window);
-  return connected(place, terminal, "fetch-dates", [&] {
-    const auto result = place.window.Button4Click();
-    return finish_retrieval(result, place.window, parsed->args, terminal, stop.interrupted());
-  });
+  return retrieve(options, terminal, dialogs, "fetch-dates", {"--from", "--from-time", "--to", "--to-time", "--kind", "-o"},
+                  0, &RequestWindow::Button4Click);
 }
 
 int run_numbers(const Options& options, const Terminal& terminal, messages::Dialogs& dialogs) {
   std::string error;
   const auto parsed = parse(options, {"--from", "--from-time", "--to", "--to-time"}, 0, error);
   if (!parsed) return usage(terminal, "numbers", error);
-  Workplace place(options, terminal, dialogs);
-  fill_date_fields(parsed->args, place.window);
+  Workplace place(options, terminal, dialogs, *parsed);
   return connected(place, terminal, "numbers", [&] {
     const bool found = place.window.Button5Click();
     terminal.line(place.window.Edit1 + " " + place.window.Edit2);
@@ -229,10 +229,7 @@ int run_print(const Options& options, const Terminal& terminal, messages::Dialog
   std::string error;
   const auto parsed = parse(options, {"--kind"}, 2, error);
   if (!parsed) return usage(terminal, "print", error);
-  Workplace place(options, terminal, dialogs);
-  place.window.ComboBox1 = parsed->kind;
-  place.window.Edit1 = std::to_string(*parsed->first);
-  place.window.Edit2 = std::to_string(*parsed->last);
+  Workplace place(options, terminal, dialogs, *parsed);
   return connected(place, terminal, "print", [&] { return place.window.Button6Click() ? kExitDone : kExitFailed; });
 }
 

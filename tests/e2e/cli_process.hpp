@@ -4,13 +4,12 @@
 
 #include <fcntl.h>
 #include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <string>
-#include <thread>
 #include <vector>
+
+#include "child_exit.hpp"
 
 namespace e2e {
 
@@ -43,18 +42,7 @@ class CliProcess {
   // The exit status within timeout_ms; -1 when it died of a signal or had to be killed.
   int wait(int timeout_ms) {
     if (pid_ <= 0) return exit_code_;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
-    int status = 0;
-    pid_t done = 0;
-    while ((done = ::waitpid(pid_, &status, WNOHANG)) == 0 && std::chrono::steady_clock::now() < deadline)
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    if (done == 0) {
-      ::kill(pid_, SIGKILL);
-      ::waitpid(pid_, &status, 0);
-      exit_code_ = -1;
-    } else {
-      exit_code_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
+    exit_code_ = wait_or_kill(pid_, timeout_ms);
     pid_ = -1;
     return exit_code_;
   }

@@ -14,6 +14,8 @@
 #include <thread>
 #include <vector>
 
+#include "child_exit.hpp"
+
 namespace e2e {
 
 class SimProcess {
@@ -56,18 +58,7 @@ class SimProcess {
   int stop(int sig = SIGTERM) {
     if (pid_ <= 0) return exit_code_;
     ::kill(pid_, sig);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kStopWaitMs);
-    int status = 0;
-    pid_t done = 0;
-    while ((done = ::waitpid(pid_, &status, WNOHANG)) == 0 && std::chrono::steady_clock::now() < deadline)
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    if (done == 0) {
-      ::kill(pid_, SIGKILL);
-      ::waitpid(pid_, &status, 0);
-      exit_code_ = -1;
-    } else {
-      exit_code_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
+    exit_code_ = wait_or_kill(pid_, kStopWaitMs);
     pid_ = -1;
     if (out_ >= 0) ::close(out_);
     out_ = -1;
