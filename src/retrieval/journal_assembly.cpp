@@ -68,22 +68,24 @@ AssemblyReport RequestWindow::AssembleJournal(int first, int last, int documentT
       if (stop_requested()) break;  // asked for while the messages were processed
 
       const int number = static_cast<int>(n);
-      const FetchedDocument document = FetchDocument(documentType, number, report);
-      // Like a text, the line ends at a zero byte.
-      const std::string line = document.bytes.substr(0, strnlen(document.bytes.data(), document.bytes.size()));
-      if (!document.bytes.empty() && document.failed) {
+      FetchedDocument document = FetchDocument(documentType, number, report);
+      progress_.bytes_received += document.bytes.size();
+      if (document.failed && !document.bytes.empty()) {
         // Only a part arrived: as a line it would spoil the whole journal text.
         report.incomplete.push_back(number);
-      } else if (!line.empty()) {
-        ListBox1.push_back(line);
-        if (both) DocumentByOrdinal.set(ordinal, number);
-        ++ordinal;
-        ++progress_.documents_kept;
+      } else {
+        // Like a text, the line ends at a zero byte.
+        document.bytes.resize(strnlen(document.bytes.data(), document.bytes.size()));
+        if (!document.bytes.empty()) {
+          ListBox1.push_back(std::move(document.bytes));
+          if (both) DocumentByOrdinal.set(ordinal, number);
+          ++ordinal;
+          ++progress_.documents_kept;
+        }
       }
       progress_.current = n;
       ++progress_.documents_done;
-      progress_.bytes_received += document.bytes.size();
-      ShowProgress(first, last, n);
+      ShowProgress();
     }
   } catch (const journal::ConversionError&) {
     report.interrupted = true;
@@ -96,11 +98,12 @@ AssemblyReport RequestWindow::AssembleJournal(int first, int last, int documentT
   return report;
 }
 
-void RequestWindow::ShowProgress(std::int64_t first, std::int64_t last, std::int64_t number) {
-  const auto percent = static_cast<float>(static_cast<double>(number - first) /
-                                          static_cast<double>(last - first + 1) * 100.0);
+void RequestWindow::ShowProgress() {
+  const RetrievalProgress& p = progress_;
+  const auto percent =
+      static_cast<float>(static_cast<double>(p.current - p.first) / static_cast<double>(p.last - p.first + 1) * 100.0);
   if (ui_.attention.is_active()) {
-    ui_.attention.set_progress(render::FormatFixed(percent, 8, 2) + "%     " + std::to_string(number));
+    ui_.attention.set_progress(render::FormatFixed(percent, 8, 2) + "%     " + std::to_string(p.current));
     ui_.attention.repaint();
   }
   ui_.attention.progress_made(progress_);

@@ -133,7 +133,8 @@ class RequestWindow {
   // One document, fragment by fragment.
   struct FetchedDocument;
   FetchedDocument FetchDocument(int documentType, int number, AssemblyReport& report);
-  void ShowProgress(std::int64_t first, std::int64_t last, std::int64_t number);
+  // The progress text of the document just done.
+  void ShowProgress();
   DateSpan ReadDateFields() const;
   bool stop_requested() const;
 
