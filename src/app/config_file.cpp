@@ -44,7 +44,7 @@ const std::vector<std::string>& speed_items() {
   return items;
 }
 
-StoredSelection stored_port_and_speed(const std::string& path) {
+StoredSelection stored_port_and_speed(const std::string& path, const std::vector<std::string>& ports) {
   constexpr std::size_t kFirstPort = 0;
   constexpr std::size_t k9600 = 6;
   std::string port = read_profile_text(path, "Communication", "Port", "", kPortTextLimit);
@@ -55,7 +55,7 @@ StoredSelection stored_port_and_speed(const std::string& path) {
     const auto it = std::find(items.begin(), items.end(), value);
     return it == items.end() ? fallback : static_cast<std::size_t>(it - items.begin());
   };
-  return {index_of(port_items(), port, kFirstPort), index_of(speed_items(), speed, k9600)};
+  return {index_of(ports, port, kFirstPort), index_of(speed_items(), speed, k9600)};
 }
 
 }  // namespace app

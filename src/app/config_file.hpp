@@ -26,12 +26,12 @@ void ensure_config_file(const std::string& path, messages::Dialogs& dialogs);
 const std::vector<std::string>& port_items();
 const std::vector<std::string>& speed_items();
 
-// The stored port and speed as indices into those items (COM1 and 9600 when the stored
-// value names no item).
+// The stored port and speed as indices into the port box's items and the speed items:
+// the first port item and 9600 when the stored value names no item.
 struct StoredSelection {
   std::size_t port;
   std::size_t speed;
 };
-StoredSelection stored_port_and_speed(const std::string& path);
+StoredSelection stored_port_and_speed(const std::string& path, const std::vector<std::string>& ports = port_items());
 
 }  // namespace app

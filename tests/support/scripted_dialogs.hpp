@@ -13,7 +13,10 @@ namespace testing_support {
 
 class ScriptedDialogs final : public messages::Dialogs {
  public:
-  void show_message(std::string_view text) override { messages.emplace_back(text); }
+  void show_message(std::string_view text) override {
+    messages.emplace_back(text);
+    if (on_message) on_message();
+  }
   bool ask_retry_cancel(std::string_view caption, std::string_view text) override {
     questions.push_back(std::string(caption) + "|" + std::string(text));
     return next_answer();
@@ -40,6 +43,7 @@ class ScriptedDialogs final : public messages::Dialogs {
   std::deque<bool> answers;            // Retry / Yes = true; an empty script answers false
   std::optional<std::string> save_path;  // the save dialog's answer; nothing: cancelled
   std::function<void()> on_pending;      // what the user does while messages are processed
+  std::function<void()> on_message;      // what happens while a message is shown
   int pending_processed = 0;
 
  private:

@@ -1,0 +1,31 @@
+// The rendered lines as rows of a list view: converted for display only when a row is
+// shown, all rows of one height, so that a million lines cost no more than a screenful.
+#pragma once
+
+#include <QAbstractListModel>
+#include <QSize>
+#include <string>
+#include <vector>
+
+namespace ui {
+
+class LineListModel final : public QAbstractListModel {
+  Q_OBJECT
+
+ public:
+  LineListModel(const std::vector<std::string>& lines, QObject* parent = nullptr)
+      : QAbstractListModel(parent), lines_(lines) {}
+
+  // The lines have changed.
+  void refresh();
+  void set_row_size(QSize size) { row_size_ = size; }
+
+  int rowCount(const QModelIndex& parent = {}) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+
+ private:
+  const std::vector<std::string>& lines_;
+  QSize row_size_;
+};
+
+}  // namespace ui

@@ -1,0 +1,64 @@
+// talqen: the desktop program.
+#include <QApplication>
+#include <QMessageBox>
+#include <cstdio>
+#include <exception>
+
+#include "messages/printer_results.hpp"
+#include "ui/program_windows.hpp"
+#include "ui/qt_dialogs.hpp"
+#include "ui/simulator_process.hpp"
+#include "ui/ui_clock.hpp"
+
+namespace {
+
+// An exception that escapes a handler is shown in a message box, and the program goes on.
+class TalqenApplication final : public QApplication {
+ public:
+  using QApplication::QApplication;
+  bool notify(QObject* receiver, QEvent* event) override {
+    try {
+      return QApplication::notify(receiver, event);
+    } catch (const std::exception& e) {
+      QMessageBox::critical(activeWindow(), ui::kApplicationTitle, QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+      QMessageBox::critical(activeWindow(), ui::kApplicationTitle, QStringLiteral("Непредвиденная ошибка"));
+    }
+    return false;
+  }
+};
+
+constexpr const char* kUsage =
+    "usage: talqen [--simulator]\n"
+    "  --simulator  run talqen-sim (Datecs, sample journal) beside the program and offer its port first\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  TalqenApplication app(argc, argv);
+  app.setApplicationName(QStringLiteral("Talqen"));
+  app.setQuitOnLastWindowClosed(false);  // only the main window's closing ends the program
+  const QStringList args = QCoreApplication::arguments().mid(1);
+  const bool simulate = args.contains(QStringLiteral("--simulator"));
+  for (const QString& a : args)
+    if (a != QStringLiteral("--simulator")) {
+      std::fputs(kUsage, a == QStringLiteral("--help") ? stdout : stderr);
+      return a == QStringLiteral("--help") ? 0 : 2;
+    }
+
+  ui::QtDialogs dialogs;
+  messages::set_program_dialogs(&dialogs);
+  ui::UiClock clock;
+  ui::SimulatorProcess simulator;
+  ui::ProgramWindows windows(messages::console(), dialogs, clock);
+  if (simulate) {
+    QString error;
+    if (!simulator.start(QStringLiteral("datecs"), error)) {
+      std::fprintf(stderr, "talqen: %s\n", error.toLocal8Bit().constData());
+      return 1;
+    }
+    windows.form3.offer_port_first(simulator.port());
+  }
+  windows.form3.show();
+  return app.exec();
+}

@@ -1,0 +1,47 @@
+// The attention window shown while documents are fetched: what is going on, the
+// progress text, a bar, and a button that stops the retrieval after the current
+// document.
+#pragma once
+
+#include <QDialog>
+#include <functional>
+
+#include "retrieval/attention_window.hpp"
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+namespace ui {
+
+class TForm4 final : public QDialog, public retrieval::AttentionWindow {
+  Q_OBJECT
+
+ public:
+  explicit TForm4(QWidget* parent = nullptr);
+
+  // What "Отмена" does.
+  void set_cancel_action(std::function<void()> action) { cancel_ = std::move(action); }
+
+  void set_caption(std::string_view caption) override;
+  void set_activity(std::string_view text) override;
+  void set_progress(std::string_view text) override;
+  void show() override;
+  void hide() override;
+  void repaint() override;
+  bool is_active() const override { return isActiveWindow(); }
+  void progress_made(const retrieval::RetrievalProgress& progress) override;
+
+  QLabel* Label1;
+  QLabel* Label2;
+  QProgressBar* ProgressBar1;
+  QPushButton* CancelButton;
+
+ protected:
+  bool event(QEvent* e) override;
+
+ private:
+  std::function<void()> cancel_;
+};
+
+}  // namespace ui

@@ -1,0 +1,14 @@
+#include "ui/ui_clock.hpp"
+
+#include <QEventLoop>
+#include <QTimer>
+
+namespace ui {
+
+void UiClock::sleep_ms(int ms) {
+  QEventLoop loop;
+  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+}  // namespace ui
