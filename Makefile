@@ -4,7 +4,7 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: all deps build build-asan test test-unit test-asan demo bench check-win32 fuzz clean
+.PHONY: all deps build build-asan test test-unit test-asan demo bench check-win32 fuzz package screenshots clean
 
 all: build
 
@@ -12,11 +12,11 @@ deps:
 	@scripts/install-deps
 
 build: deps
-	@cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALQEN_WERROR=ON >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
 build-asan: deps
-	@cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DTALQEN_SANITIZE=ON >/dev/null
+	@cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DTALQEN_SANITIZE=ON -DTALQEN_WERROR=ON >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 
 # The whole suite, then again with every program built with AddressSanitizer.
@@ -29,6 +29,17 @@ test-unit: build
 
 demo: build
 	@scripts/demo $(BUILD)
+
+# The Debian package of the three programs, from a Release build of its own.
+package: deps
+	@cmake -S . -B build-release $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DTALQEN_BENCH=OFF >/dev/null
+	@cmake --build build-release -j $(JOBS)
+	@cd build-release && cpack -G DEB >/dev/null && ls -1 $$PWD/talqen_*.deb
+
+# PNGs of the desktop program's windows in docs/, taken under Xvfb.
+screenshots: build
+	@scripts/install-deps screenshots
+	@scripts/screenshots $(BUILD)
 
 bench: build
 	@for b in $(BUILD)/bench/*_bench; do [ -x "$$b" ] && "$$b"; done; true
@@ -53,4 +64,4 @@ check-win32:
 	@echo "check-win32: the device link compiles for Windows"
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) build-release build-fuzz

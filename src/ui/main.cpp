@@ -3,6 +3,7 @@
 #include <QMessageBox>
 #include <cstdio>
 #include <exception>
+#include <string>
 
 #include "messages/printer_results.hpp"
 #include "ui/program_windows.hpp"
@@ -35,16 +36,20 @@ constexpr const char* kUsage =
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Read before any window exists, so that --help needs no display.
+  bool simulate = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "--simulator") {
+      simulate = true;
+    } else {
+      std::fputs(kUsage, a == "--help" ? stdout : stderr);
+      return a == "--help" ? 0 : 2;
+    }
+  }
   TalqenApplication app(argc, argv);
   app.setApplicationName(QStringLiteral("Talqen"));
   app.setQuitOnLastWindowClosed(false);  // only the main window's closing ends the program
-  const QStringList args = QCoreApplication::arguments().mid(1);
-  const bool simulate = args.contains(QStringLiteral("--simulator"));
-  for (const QString& a : args)
-    if (a != QStringLiteral("--simulator")) {
-      std::fputs(kUsage, a == QStringLiteral("--help") ? stdout : stderr);
-      return a == QStringLiteral("--help") ? 0 : 2;
-    }
 
   ui::QtDialogs dialogs;
   messages::set_program_dialogs(&dialogs);

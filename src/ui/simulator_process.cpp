@@ -25,8 +25,8 @@ QString simulator_program() {
   return {};
 }
 
-bool SimulatorProcess::start(const QString& protocol, QString& error) {
-  const QString program = simulator_program();
+bool SimulatorProcess::start(const QString& protocol, QString& error, QString program) {
+  if (program.isEmpty()) program = simulator_program();
   if (program.isEmpty()) {
     error = QStringLiteral("talqen-sim not found beside ") + QCoreApplication::applicationDirPath();
     return false;

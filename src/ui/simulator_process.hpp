@@ -14,9 +14,10 @@ class SimulatorProcess {
   SimulatorProcess(const SimulatorProcess&) = delete;
   SimulatorProcess& operator=(const SimulatorProcess&) = delete;
 
-  // Starts it and waits (at most a few seconds) for its port; false with the reason in
-  // error when it cannot be found or does not start.
-  bool start(const QString& protocol, QString& error);
+  // Starts it (program: talqen-sim's path, or empty to look for it beside this program)
+  // and waits at most a few seconds for its port; false with the reason in error when it
+  // cannot be found or does not start.
+  bool start(const QString& protocol, QString& error, QString program = {});
   const QString& port() const { return port_; }
 
  private:

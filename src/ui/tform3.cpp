@@ -20,6 +20,8 @@
 #include "ui/tform53.hpp"
 #include "ui/tform54.hpp"
 
+#include "ui/designed_font.hpp"
+
 namespace ui {
 
 namespace {
@@ -69,6 +71,7 @@ class TForm3::WidgetView final : public app::MainWindowView {
 
 TForm3::TForm3(messages::ConsoleState& console, messages::Dialogs& dialogs, device_link::Clock& clock)
     : console_(console), dialogs_(dialogs), clock_(clock), view_(std::make_unique<WidgetView>(*this)) {
+  setFont(designed_font());
   setWindowTitle(QStringLiteral("Talqen"));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                  Qt::WindowMinimizeButtonHint);

@@ -7,9 +7,12 @@
 
 #include "ui/qt_text.hpp"
 
+#include "ui/designed_font.hpp"
+
 namespace ui {
 
 TForm4::TForm4(QWidget* parent) : QDialog(parent) {
+  setFont(designed_font());
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   setGeometry(270, 217, 472, 279);
   setFixedSize(472, 279);

@@ -1,5 +1,7 @@
 #include "ui/tform53.hpp"
 
+#include <exception>
+
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
@@ -13,12 +15,14 @@
 #include "ui/qt_text.hpp"
 #include "ui/tform4.hpp"
 
+#include "ui/designed_font.hpp"
+
 namespace ui {
 
 namespace {
 
 constexpr int kRowHeight = 14;
-constexpr int kWidestLine = 64;  // characters; receipt lines are 40 to 60
+constexpr int kWidestLine = 80;  // characters, trailing blanks included
 
 QLabel* label(const QString& text, QWidget* parent, int left, int top, QWidget* names) {
   auto* l = new QLabel(text, parent);
@@ -42,7 +46,8 @@ QLineEdit* masked(QWidget* parent, int left, int top, int width, const char* mas
 
 QPushButton* button(const QString& text, QWidget* parent, int left, int top, int width) {
   auto* b = new QPushButton(text, parent);
-  b->setGeometry(left, top, width, 25);
+  // The designed width, or more where this platform's font needs it for the caption.
+  b->setGeometry(left, top, std::max(width, b->sizeHint().width()), 25);
   return b;
 }
 
@@ -52,8 +57,10 @@ TForm53::TForm53(messages::ConsoleState& console, messages::Dialogs& dialogs, TF
                  QWidget& main_window, std::function<bool()> datecs_selected, device_link::Clock& clock,
                  std::string temp_xml_path)
     : main_window_(main_window),
+      dialogs_(dialogs),
       window_({console, dialogs, attention, *this, std::move(datecs_selected), clock}, std::move(temp_xml_path)),
       lines_(std::make_unique<LineListModel>(window_.ListBox2)) {
+  setFont(designed_font());
   setWindowTitle(QStringLiteral("Форма запроса и отображения данных"));
   setWindowModality(Qt::ApplicationModal);
   setGeometry(414, 125, 833, 638);
@@ -64,6 +71,7 @@ TForm53::TForm53(messages::ConsoleState& console, messages::Dialogs& dialogs, TF
   ListBox2->setGeometry(24, 8, 473, 569);
   ListBox2->setFont(QFont(QStringLiteral("Courier New"), 8));
   ListBox2->setUniformItemSizes(true);
+  ListBox2->setTextElideMode(Qt::ElideNone);
   ListBox2->setEditTriggers(QAbstractItemView::NoEditTriggers);
   ListBox2->setModel(lines_.get());
   lines_->set_row_size({ListBox2->fontMetrics().horizontalAdvance(QString(kWidestLine, QLatin1Char('0'))), kRowHeight});
@@ -141,13 +149,14 @@ void TForm53::push() {
 template <class Handler>
 void TForm53::run(Handler handler) {
   pull();
-  // A failure a handler lets through is the program's default failure report's; the
-  // fields still show what the handler did before it.
-  struct PushBack {
-    TForm53& w;
-    ~PushBack() { w.push(); }
-  } push_back{*this};
-  handler();
+  try {
+    handler();
+  } catch (const std::exception& e) {
+    // What a handler lets through (a number field that holds no number) is reported as
+    // the program reports any failure, and the window goes on.
+    dialogs_.show_message(text::from_utf8(e.what()));
+  }
+  push();
 }
 
 void TForm53::closeEvent(QCloseEvent* e) {

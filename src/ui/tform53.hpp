@@ -75,6 +75,7 @@ class TForm53 final : public QDialog, private retrieval::WindowFrame {
   void run(Handler handler);
 
   QWidget& main_window_;
+  messages::Dialogs& dialogs_;
   retrieval::RequestWindow window_;
   std::unique_ptr<LineListModel> lines_;
 };

@@ -3,9 +3,12 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "ui/designed_font.hpp"
+
 namespace ui {
 
 TForm54::TForm54(QWidget* parent) : QDialog(parent) {
+  setFont(designed_font());
   setWindowTitle(QStringLiteral("О программе"));
   setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   setFixedSize(385, 145);

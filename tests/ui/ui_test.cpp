@@ -244,6 +244,16 @@ TEST_F(Program, CloseButtonClearsBusyTheTitleBarDoesNot) {
   }
 }
 
+TEST_F(Program, AFailureAHandlerLetsThroughIsReportedAndTheWindowGoesOn) {
+  ui::TForm53& j = windows->form53;
+  j.Edit1->setText(QStringLiteral("abc"));
+  dialogs.answers = {true};  // yes, print
+  QTest::mouseClick(j.Button6, Qt::LeftButton);
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_NE(dialogs.messages[0].find("abc"), std::string::npos) << dialogs.messages[0];
+  EXPECT_EQ(j.Edit1->text(), QStringLiteral("abc"));
+}
+
 TEST_F(Program, CancelStopsTheRetrievalAfterTheCurrentDocument) {
   SimProcess sim({"--protocol", "datecs", "--sample"});
   ASSERT_TRUE(sim.ready());

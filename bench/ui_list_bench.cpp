@@ -1,0 +1,45 @@
+// The journal window's list of rendered lines with a million lines: handing the lines to
+// the view and showing the first screenful, as after a long retrieval.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QListView>
+#include <string>
+#include <vector>
+
+#include "text/cp1251.hpp"
+#include "ui/line_list_model.hpp"
+
+namespace {
+
+void BM_ShowLines(benchmark::State& state) {
+  const std::string line = text::from_utf8("  Олія соняшникова рафінована    12.50 A");
+  std::vector<std::string> lines(static_cast<std::size_t>(state.range(0)), line);
+  ui::LineListModel model(lines);
+  QListView view;
+  view.setUniformItemSizes(true);
+  view.setFont(QFont(QStringLiteral("Courier New"), 8));
+  model.set_row_size({view.fontMetrics().horizontalAdvance(QString(64, QLatin1Char('0'))), 14});
+  view.resize(473, 569);
+  view.setModel(&model);
+  view.show();
+  for (auto _ : state) {
+    model.refresh();
+    view.scrollToBottom();
+    view.repaint();
+    QCoreApplication::processEvents();
+  }
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_ShowLines)->Arg(1000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
