@@ -10,6 +10,8 @@
 #include <sstream>
 #include <vector>
 
+#include "text/atomic_file.hpp"
+
 namespace app {
 
 namespace {
@@ -41,6 +43,7 @@ std::optional<std::vector<Line>> read_lines(const std::string& path) {
   if (!in) return std::nullopt;
   std::ostringstream all;
   all << in.rdbuf();
+  if (in.bad()) return std::nullopt;
   const std::string content = all.str();
   std::vector<Line> lines;
   std::size_t start = 0;
@@ -122,26 +125,6 @@ std::optional<std::string> lookup(const std::string& path, std::string_view sect
   return std::string(value);
 }
 
-bool replace_file(const std::string& path, const std::string& content) {
-  namespace fs = std::filesystem;
-  const std::string temp = path + ".tmp";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(content.data(), static_cast<std::streamsize>(content.size()));
-    out.flush();
-    if (!out) {
-      std::error_code ec;
-      fs::remove(temp, ec);
-      return false;
-    }
-  }
-  std::error_code ec;
-  fs::rename(temp, path, ec);
-  if (ec) fs::remove(temp, ec);
-  return !ec;
-}
-
 }  // namespace
 
 std::string read_profile_text(const std::string& path, std::string_view section, std::string_view key,
@@ -165,9 +148,15 @@ int read_profile_integer(const std::string& path, std::string_view section, std:
   return static_cast<int>(std::clamp<long long>(n, INT_MIN, INT_MAX));
 }
 
-bool write_profile_text(const std::string& path, std::string_view section, std::string_view key,
-                        std::string_view value) {
-  std::vector<Line> lines = read_lines(path).value_or(std::vector<Line>{});
+ProfileWrite write_profile_text(const std::string& path, std::string_view section, std::string_view key,
+                                std::string_view value) {
+  std::optional<std::vector<Line>> read = read_lines(path);
+  if (!read) {
+    std::error_code ec;
+    if (std::filesystem::exists(path, ec) || ec) return ProfileWrite::Unreadable;
+    read.emplace();  // a new file
+  }
+  std::vector<Line>& lines = *read;
   // New lines follow the file's own line breaks; a new file gets CR LF.
   std::string newline = "\r\n";
   for (const Line& l : lines)
@@ -191,7 +180,7 @@ bool write_profile_text(const std::string& path, std::string_view section, std::
     // A last line that had no break gets one when something follows it.
     content += lines[i].newline.empty() && i + 1 < lines.size() ? newline : lines[i].newline;
   }
-  return replace_file(path, content);
+  return text::replace_file(path, content) ? ProfileWrite::Written : ProfileWrite::Failed;
 }
 
 }  // namespace app

@@ -21,8 +21,7 @@ Program& program() {
 }
 
 int run(ResultCallback callback, int command, std::initializer_list<device_link::DataField> fields) {
-  send_with_callback(callback, 0, command, device_link::command_data(device_link::kDatecsPolicy, {}, fields));
-  return 0;
+  return send_with_callback(callback, 0, command, device_link::command_data(device_link::kDatecsPolicy, {}, fields));
 }
 
 }  // namespace

@@ -21,7 +21,8 @@ int close_port();
 // a frame, which is delivered with the no-reply bit).
 int send_with_callback(ResultCallback callback, int tag, int command, std::string_view data);
 
-// The journal commands. The password, where a caller passes one, is not sent.
+// The journal commands: 0, or -1 when nothing was sent. The password, where a caller
+// passes one, is not sent.
 int datecs_diagnostic_info(ResultCallback callback);
 int datecs_read_document(ResultCallback callback, int documentType, int documentNumber, int fragment,
                          std::string_view ignoredPassword = {});

@@ -53,14 +53,20 @@ int ProtocolDriver::send(int command, std::string_view data, int tag) {
 
   // LEN is one byte: longer data would go out with a wrong length, so it never goes out.
   const bool fits = data.size() <= kMaxRequestData;
+  bool written = false;
   if (fits) {
     ++counter_;
     if (log_) log_->write_log(hex(sequence_byte(counter_)), hex(static_cast<unsigned>(command)) + last_data_);
     last_frame_ = build_request_frame(static_cast<std::uint8_t>(command), data, counter_);
     port_.flush_output();
     port_.purge(false);
-    port_.write({reinterpret_cast<const std::uint8_t*>(last_frame_.data()), last_frame_.size()});
-    wait_for_reply(receiver_, port_, clock_);
+    written = port_.write({reinterpret_cast<const std::uint8_t*>(last_frame_.data()), last_frame_.size()});
+    // A request that did not go out has no reply to wait for: a link failure at once.
+    if (written) {
+      wait_for_reply(receiver_, port_, clock_);
+    } else if (log_) {
+      log_->write_log("", "WRITE FAILED");
+    }
     last_raw_.assign(receiver_.raw_reply());
   } else {
     last_frame_.clear();
@@ -71,15 +77,15 @@ int ProtocolDriver::send(int command, std::string_view data, int tag) {
     result_.SentFrame[n] = '\0';
   }
 
-  build_result(fits);
+  build_result(written);
   receiver_.end_exchange();
 
-  if (log_ && fits) {
+  if (log_ && written) {
     const unsigned reply_seq = 0x20u + receiver_.reply_sequence() % 95u;
     log_->write_log(hex(reply_seq) + " SYN=" + std::to_string(receiver_.syn_count()),
                     ";" + std::string(result_.RawReply, strnlen(result_.RawReply, sizeof result_.RawReply)));
   }
-  return fits ? 0 : -1;
+  return written ? 0 : -1;
 }
 
 void ProtocolDriver::build_result(bool sent) {
@@ -128,6 +134,7 @@ datecs::RetData* ProtocolDriver::execute_command(int command, std::string_view d
   if (send(command, data) != 0 || !policy_.repeats_malformed_replies) return &result_;
   for (int attempt = 1; attempt <= reply_count_; ++attempt) {
     if (is_well_formed_reply(result_.RawReply)) continue;
+    if (port_.device_lost()) break;  // a repeat cannot reach a device that is gone
     clock_.sleep_ms(kRepeatDelayMs);
     repeat_command(false);
   }

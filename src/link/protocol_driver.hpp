@@ -33,8 +33,8 @@ class ProtocolDriver {
   int close_port();
 
   // One exchange: 0, or -1 when nothing was sent (an exchange still running, no port
-  // opened yet in this run, or data too long for a frame; the last gives a result with
-  // the no-reply bit).
+  // opened yet in this run, data too long for a frame, or a write that failed; the last
+  // two give a result with the no-reply bit at once, without waiting).
   int send(int command, std::string_view data, int tag = 0);
   // Sends the last command and data again; without new_sequence with the same SEQ.
   int repeat_command(bool new_sequence);
@@ -47,6 +47,8 @@ class ProtocolDriver {
   const VariantPolicy& policy() const { return policy_; }
   SerialPort& port() { return port_; }
   bool idle() const { return receiver_.exchange_finished(); }
+  // The device went away: every later exchange fails at once.
+  bool device_lost() const { return port_.device_lost(); }
   std::uint8_t sequence_counter() const { return counter_; }
   // What this exchange put on and took off the line.
   std::string_view last_sent_frame() const { return last_frame_; }

@@ -198,6 +198,7 @@ void wait_for_reply(ReplyReceiver& receiver, SerialPort& port, Clock& clock) {
     while (!receiver.frame_ended_ && in_time() && receive_byte(receiver, port)) {
     }
     if (receiver.exchange_finished_) break;
+    if (port.device_lost()) break;  // nothing can come any more: no reason to wait
     ++receiver.no_activity_;
   }
   receiver.frame_ended_ = false;

@@ -135,7 +135,7 @@ class ReplyReceiver {
 bool receive_byte(ReplyReceiver& receiver, SerialPort& port);
 
 // Reads until the exchange is finished, the line has been silent for kSilentReads
-// reads, or kMaxExchangeMs have passed.
+// reads, kMaxExchangeMs have passed, or the device is gone.
 void wait_for_reply(ReplyReceiver& receiver, SerialPort& port, Clock& clock);
 
 }  // namespace device_link

@@ -41,6 +41,10 @@ class SerialPort {
   // One byte, waiting at most kReadTimeoutMs.
   virtual ReadResult read_byte() = 0;
   virtual void clear_error() = 0;
+  // The device has gone away since it was opened (a USB adapter pulled out, the other
+  // end of a pseudo-terminal closed): a read or write failed for that reason, and
+  // nothing will come from it any more.
+  virtual bool device_lost() const = 0;
 };
 
 // The backend of the platform the program runs on.

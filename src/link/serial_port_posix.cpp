@@ -52,6 +52,7 @@ class PosixSerialPort final : public SerialPort {
 
   bool open(const std::string& name, int speed) override {
     close();
+    lost_ = false;
     speed_t constant{};
     if (!speed_constant(speed, constant)) return false;
     const std::string path = device_path(name);
@@ -111,7 +112,7 @@ class PosixSerialPort final : public SerialPort {
   }
 
   bool write(std::span<const std::uint8_t> bytes) override {
-    if (fd_ < 0) return false;
+    if (fd_ < 0 || lost_) return false;
     const std::int64_t budget = kWriteMarginMs + static_cast<std::int64_t>(bytes.size()) * 10000 / speed_;
     const std::int64_t deadline = now_ms() + budget;
     std::size_t done = 0;
@@ -121,7 +122,7 @@ class PosixSerialPort final : public SerialPort {
         done += static_cast<std::size_t>(n);
         continue;
       }
-      if (n < 0 && errno != EAGAIN && errno != EINTR) return false;
+      if (n < 0 && errno != EAGAIN && errno != EINTR) return failed();
       const std::int64_t left = deadline - now_ms();
       if (left <= 0) return false;
       pollfd p{fd_, POLLOUT, 0};
@@ -131,22 +132,26 @@ class PosixSerialPort final : public SerialPort {
   }
 
   ReadResult read_byte() override {
-    if (fd_ < 0) return {false, 0, true};
+    if (fd_ < 0 || lost_) return {false, 0, true};
     const std::int64_t deadline = now_ms() + kReadTimeoutMs;
     for (;;) {
       std::uint8_t b = 0;
       const ssize_t n = ::read(fd_, &b, 1);
       if (n == 1) return {true, b, false};
-      if (n < 0 && errno != EAGAIN && errno != EINTR) return {false, 0, true};
+      if (n < 0 && errno != EAGAIN && errno != EINTR) {
+        failed();
+        return {false, 0, true};
+      }
       const std::int64_t left = deadline - now_ms();
       if (left <= 0) return {};
       pollfd p{fd_, POLLIN, 0};
       const int rc = ::poll(&p, 1, static_cast<int>(left));
       if (rc < 0 && errno != EINTR) return {false, 0, true};
+      if (rc > 0 && (p.revents & POLLNVAL) != 0) lost_ = true;
       if (rc > 0 && (p.revents & (POLLERR | POLLNVAL)) != 0) return {false, 0, true};
       if (rc > 0 && (p.revents & POLLHUP) != 0 && (p.revents & POLLIN) == 0) {
         // The other end is gone (a pseudo-terminal's master closed): nothing will come.
-        std::this_thread::sleep_for(std::chrono::milliseconds(std::max<std::int64_t>(0, deadline - now_ms())));
+        lost_ = true;
         return {false, 0, true};
       }
     }
@@ -156,7 +161,16 @@ class PosixSerialPort final : public SerialPort {
     // termios keeps no sticky error state: each call reports its own error.
   }
 
+  bool device_lost() const override { return lost_; }
+
  private:
+  // A failed call; the errors that say the device itself is gone make it lost for good.
+  bool failed() {
+    if (errno == EIO || errno == ENXIO || errno == ENODEV || errno == EBADF) lost_ = true;
+    return false;
+  }
+
+  bool lost_ = false;
   int fd_ = -1;
   int speed_ = 9600;
 };

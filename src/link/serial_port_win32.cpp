@@ -12,6 +12,14 @@ namespace device_link {
 namespace {
 
 constexpr DWORD kQueueSize = 1024;
+constexpr DWORD kWriteMarginMs = 1000;
+
+// The errors that say the device itself is gone (a USB adapter pulled out).
+bool is_device_gone(DWORD error) {
+  return error == ERROR_DEVICE_NOT_CONNECTED || error == ERROR_BAD_COMMAND || error == ERROR_ACCESS_DENIED ||
+         error == ERROR_GEN_FAILURE || error == ERROR_OPERATION_ABORTED || error == ERROR_INVALID_HANDLE ||
+         error == ERROR_FILE_NOT_FOUND || error == ERROR_DEVICE_REMOVED;
+}
 
 class Win32SerialPort final : public SerialPort {
  public:
@@ -38,13 +46,15 @@ class Win32SerialPort final : public SerialPort {
     timeouts.ReadIntervalTimeout = 0;
     timeouts.ReadTotalTimeoutMultiplier = 0;
     timeouts.ReadTotalTimeoutConstant = kReadTimeoutMs;
-    timeouts.WriteTotalTimeoutMultiplier = 0;
-    timeouts.WriteTotalTimeoutConstant = 0;
+    // A write held off by flow control gives up: a second, plus the line time of its bytes.
+    timeouts.WriteTotalTimeoutMultiplier = static_cast<DWORD>(10000 / std::max(speed, 1) + 1);
+    timeouts.WriteTotalTimeoutConstant = kWriteMarginMs;
     if (!::SetCommTimeouts(h, &timeouts)) {
       ::CloseHandle(h);
       return false;
     }
     handle_ = h;
+    lost_ = false;
     return true;
   }
 
@@ -69,17 +79,23 @@ class Win32SerialPort final : public SerialPort {
   }
 
   bool write(std::span<const std::uint8_t> bytes) override {
-    if (!is_open()) return false;
+    if (!is_open() || lost_) return false;
     DWORD written = 0;
-    return ::WriteFile(handle_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-           written == bytes.size();
+    if (!::WriteFile(handle_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
+      lost_ = is_device_gone(::GetLastError());
+      return false;
+    }
+    return written == bytes.size();
   }
 
   ReadResult read_byte() override {
-    if (!is_open()) return {false, 0, true};
+    if (!is_open() || lost_) return {false, 0, true};
     std::uint8_t b = 0;
     DWORD got = 0;
-    if (!::ReadFile(handle_, &b, 1, &got, nullptr)) return {false, 0, true};
+    if (!::ReadFile(handle_, &b, 1, &got, nullptr)) {
+      lost_ = is_device_gone(::GetLastError());
+      return {false, 0, true};
+    }
     if (got == 1) return {true, b, false};
     DWORD errors = 0;
     COMSTAT stat{};
@@ -95,8 +111,11 @@ class Win32SerialPort final : public SerialPort {
     ::ClearCommError(handle_, &errors, &stat);
   }
 
+  bool device_lost() const override { return lost_; }
+
  private:
   HANDLE handle_ = INVALID_HANDLE_VALUE;
+  bool lost_ = false;
 };
 
 }  // namespace

@@ -57,6 +57,7 @@ FetchOutcome RequestWindow::FetchByDate() {
   }
   const RegisterAnswer answer = requests_.FindDocumentsByDate(Edit3, span);
   date_search_code_ = answer.error_code();
+  last_assembly_.port_lost = answer.port_lost;
   if (!answer.answered() || answer.result.FieldCount != 2) return FetchOutcome::NoRange;
   const std::int32_t first = journal::to_integer(answer.field(0));
   const std::int32_t last = journal::to_integer(answer.field(1));

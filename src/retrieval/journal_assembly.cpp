@@ -1,5 +1,6 @@
 // Fetching documents fragment by fragment and joining them into the journal text.
 #include <cstring>
+#include <optional>
 
 #include "journal/journal_errors.hpp"
 #include "journal/number_conversion.hpp"
@@ -19,6 +20,20 @@ constexpr std::string_view kDeclaration = R"(<?xml version="1.0" encoding="windo
 constexpr std::string_view kRootStart = R"(<RQ V="1">)";
 constexpr std::string_view kRootEnd = "</RQ>";
 
+// Field 1 of a read-document reply, or nothing when it is not a number.
+std::optional<std::int32_t> field_number(std::string_view text) {
+  try {
+    return journal::to_integer(text);
+  } catch (const journal::ConversionError&) {
+    return std::nullopt;
+  }
+}
+
+// Field 1 says that no further fragment exists.
+bool is_end_mark(const RegisterAnswer& answer, std::int32_t field1) {
+  return field1 == 0 || (answer.datecs && field1 == -1);
+}
+
 }  // namespace
 
 struct RequestWindow::FetchedDocument {
@@ -35,15 +50,20 @@ RequestWindow::FetchedDocument RequestWindow::FetchDocument(int documentType, in
   for (int fragment = 0; fragment < kFragmentLimit; ++fragment) {
     const RegisterAnswer answer = requests_.ReadDocument(Edit3, documentType, number, fragment);
     if (answer.link_failed()) ++report.link_failures;
+    report.port_lost = report.port_lost || answer.port_lost;
     if (!answer.answered()) {
       document.failed = true;
       break;
     }
-    // Any other number of fields, and field 1 = 0 (or -1 on the Datecs variant), end
-    // the document.
-    if (answer.result.FieldCount != 2) break;
-    const std::int32_t more = journal::to_integer(answer.field(0));
-    if (more == 0 || (answer.datecs && more == -1)) break;
+    // Field 1 = 0 (or -1 on the Datecs variant) ends the document, and so does any other
+    // number of fields. But a reply whose field 1 still announces data (30 fields "1;2;
+    // 3...") is a damaged one: the document begun did not arrive whole.
+    if (answer.result.FieldCount != 2) {
+      const std::optional<std::int32_t> more = field_number(answer.field(0));
+      document.failed = more && !is_end_mark(answer, *more);
+      break;
+    }
+    if (is_end_mark(answer, journal::to_integer(answer.field(0)))) break;
     document.bytes += base64_decode(answer.field(1));
   }
   return document;
@@ -62,7 +82,7 @@ AssemblyReport RequestWindow::AssembleJournal(int first, int last, int documentT
 
   try {
     // Wide, so that a range ending at the largest number cannot overflow the count.
-    for (std::int64_t n = first; n <= last && !stop_requested(); ++n) {
+    for (std::int64_t n = first; n <= last && !stop_requested() && !report.port_lost; ++n) {
       ui_.attention.repaint();
       ui_.dialogs.process_pending_messages();
       if (stop_requested()) break;  // asked for while the messages were processed
@@ -90,7 +110,7 @@ AssemblyReport RequestWindow::AssembleJournal(int first, int last, int documentT
   } catch (const journal::ConversionError&) {
     report.interrupted = true;
   }
-  report.stopped = stop_requested();
+  report.stopped = stop_requested() || report.port_lost;
 
   ListBox1.emplace_back(kRootEnd);
   report.saved = save_lines(temp_xml_path_, ListBox1);

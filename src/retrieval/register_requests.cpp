@@ -44,9 +44,10 @@ RegisterAnswer RegisterRequests::ask(DatecsRequest datecs_request, QuendarReques
   if (datecs_selected_()) {
     const messages::ResultRoute route(reporter_);
     datecs_request();
-    return {console_.LastResult, true};
+    return {console_.LastResult, true, datecs::program_driver().device_lost()};
   }
-  return {quendar_request(), false};
+  datecs::RetData result = quendar_request();
+  return {result, false, quendar::program_driver().device_lost()};
 }
 
 RegisterAnswer RegisterRequests::ReadDocument(std::string_view password, int documentType, int documentNumber,

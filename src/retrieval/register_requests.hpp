@@ -17,6 +17,7 @@ namespace retrieval {
 struct RegisterAnswer {
   datecs::RetData result;  // its texts stay valid until the variant's next exchange
   bool datecs = false;
+  bool port_lost = false;  // the device has gone away: no later request can succeed
 
   // The register's answer arrived intact (no link bit) and does not refuse the command:
   // on the Quendar variant its error code is 0000, on the Datecs variant none of the

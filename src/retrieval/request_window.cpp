@@ -24,7 +24,7 @@ std::string decimal(std::int32_t n) { return std::to_string(n); }
 
 bool RetrievalResult::complete() const {
   return outcome == Outcome::Shown && assembly.saved && !assembly.stopped && !assembly.interrupted &&
-         assembly.incomplete.empty() && assembly.link_failures == 0;
+         !assembly.port_lost && assembly.incomplete.empty() && assembly.link_failures == 0;
 }
 
 std::string FormatTime(const device_link::LocalTime& time, std::string_view format) {
@@ -96,6 +96,7 @@ RetrievalResult RequestWindow::EndRetrieval(RetrievalResult::Outcome outcome) {
   ui_.attention.hide();
   ui_.frame.show_request_window();
   if (outcome == RetrievalResult::Outcome::Failed) AppendFailureLines(ListBox2);
+  if (last_assembly_.port_lost) ui_.dialogs.show_message("Связь с портом потеряна"_cp1251);
   if (!last_assembly_.incomplete.empty()) {
     std::string text;
     for (const std::int32_t n : last_assembly_.incomplete) {

@@ -36,6 +36,8 @@ struct AssemblyReport {
   bool stopped = false;
   // A failure (a field 1 that is not a number) ended it; the documents before are kept.
   bool interrupted = false;
+  // The serial device went away: the retrieval ended at once, what came is kept.
+  bool port_lost = false;
   // temp.xml holds the journal text.
   bool saved = false;
 };

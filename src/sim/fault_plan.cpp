@@ -14,7 +14,7 @@ struct KindName {
   std::string_view name;
 };
 
-constexpr std::array<KindName, 11> kKinds = {{
+constexpr std::array<KindName, 12> kKinds = {{
     {FaultKind::Silence, "silence"},
     {FaultKind::Nak, "nak"},
     {FaultKind::BadChecksum, "bad-checksum"},
@@ -26,6 +26,7 @@ constexpr std::array<KindName, 11> kKinds = {{
     {FaultKind::ManyFields, "many-fields"},
     {FaultKind::Error, "error"},
     {FaultKind::BadNumber, "bad-number"},
+    {FaultKind::BadTerminator, "bad-terminator"},
 }};
 
 // A random fault of kind Error carries this code: group 1, detail 1 (printer failure).
@@ -98,6 +99,11 @@ std::string FaultPlan::disturb(const Fault& fault, const std::string& frame, std
       return junk(32, 96);
     case FaultKind::Truncate:
       return frame.substr(0, frame.size() / 2);
+    case FaultKind::BadTerminator: {
+      std::string bad = frame;
+      bad.back() = '!';
+      return bad;
+    }
     case FaultKind::NoiseBefore:
       return junk(8, 40) + frame;
     case FaultKind::SynStorm:

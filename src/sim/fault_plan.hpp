@@ -24,6 +24,7 @@ enum class FaultKind {
   ManyFields,   // reply data with 30 field separators
   Error,        // the register refuses: the given error code (Datecs: general-error bit)
   BadNumber,    // a well-formed reply whose field 1 is not a number
+  BadTerminator,  // the reply with another byte in place of its terminator
 };
 
 struct Fault {

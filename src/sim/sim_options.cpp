@@ -129,7 +129,7 @@ SIGTERM.
   --fault N:KIND  misbehave on the N-th well-formed request (from 1). KIND: silence, nak,
                   bad-checksum, garbage, truncate, noise-before, syn-storm, oversize,
                   many-fields, error=CODE (four hex digits; Datecs: the general-error bit),
-                  bad-number (field 1 of the reply is not a number)
+                  bad-number (field 1 of the reply is not a number), bad-terminator
   --fault-rate P  misbehave at random on a share P of the requests, reproducibly by --seed S
   --end-mark V    Datecs: field 1 of the answer past a document's last fragment, 0 or -1
 )";

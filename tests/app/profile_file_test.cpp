@@ -66,9 +66,9 @@ TEST(ProfileFile, WritingKeepsEveryOtherLine) {
   TempDir dir;
   const std::string path = dir.file("p.ini");
   write_file(path, kSample);
-  ASSERT_TRUE(write_profile_text(path, "communication", "PORT", "COM4"));
-  ASSERT_TRUE(write_profile_text(path, "Fiscal Printer", "ExtendedTax", "1"));
-  ASSERT_TRUE(write_profile_text(path, "CountryMode", "Country code", "0"));
+  ASSERT_EQ(write_profile_text(path, "communication", "PORT", "COM4"), ProfileWrite::Written);
+  ASSERT_EQ(write_profile_text(path, "Fiscal Printer", "ExtendedTax", "1"), ProfileWrite::Written);
+  ASSERT_EQ(write_profile_text(path, "CountryMode", "Country code", "0"), ProfileWrite::Written);
   std::string expected = kSample;
   expected.replace(expected.find("Port = com3 "), 12, "PORT=COM4");
   expected.insert(expected.find("[LogFile]"), "ExtendedTax=1\r\n");
@@ -81,15 +81,15 @@ TEST(ProfileFile, WritingKeepsEveryOtherLine) {
 TEST(ProfileFile, WritingCreatesTheFileAndFollowsItsLineBreaks) {
   TempDir dir;
   const std::string fresh = dir.file("new.ini");
-  ASSERT_TRUE(write_profile_text(fresh, "S", "K", "v"));
+  ASSERT_EQ(write_profile_text(fresh, "S", "K", "v"), ProfileWrite::Written);
   EXPECT_EQ(read_file(fresh), "[S]\r\nK=v\r\n");
 
   const std::string unix_style = dir.file("lf.ini");
   write_file(unix_style, "[S]\nA=1");
-  ASSERT_TRUE(write_profile_text(unix_style, "S", "B", "2"));
+  ASSERT_EQ(write_profile_text(unix_style, "S", "B", "2"), ProfileWrite::Written);
   EXPECT_EQ(read_file(unix_style), "[S]\nA=1\nB=2\n");
 
-  EXPECT_FALSE(write_profile_text(dir.file("no/such/dir.ini"), "S", "K", "v"));
+  EXPECT_EQ(write_profile_text(dir.file("no/such/dir.ini"), "S", "K", "v"), ProfileWrite::Failed);
 }
 
 }  // namespace

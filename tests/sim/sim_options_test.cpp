@@ -51,7 +51,7 @@ TEST(SimOptions, RefusesBadCommandLines) {
 
 TEST(SimOptions, EveryFaultKindReadsBackUnderItsName) {
   for (const char* kind : {"silence", "nak", "bad-checksum", "garbage", "truncate", "noise-before", "syn-storm",
-                           "oversize", "many-fields", "error=0006", "bad-number"}) {
+                           "oversize", "many-fields", "error=0006", "bad-number", "bad-terminator"}) {
     const auto fault = sim::parse_fault(kind);
     ASSERT_TRUE(fault) << kind;
     EXPECT_EQ(sim::fault_name(*fault), kind);

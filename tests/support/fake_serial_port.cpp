@@ -25,6 +25,7 @@ void FakeSerialPort::purge(bool abort_pending) {
 
 bool FakeSerialPort::write(std::span<const std::uint8_t> bytes) {
   calls.push_back("write");
+  if (fail_write || lost) return false;
   std::string frame(bytes.begin(), bytes.end());
   writes.push_back(frame);
   write_times.push_back(clock_.now_ms());
@@ -40,6 +41,7 @@ bool FakeSerialPort::write(std::span<const std::uint8_t> bytes) {
 }
 
 device_link::ReadResult FakeSerialPort::read_byte() {
+  if (lost) return {false, 0, true};
   std::uint8_t b = 0;
   if (!pending_.empty()) {
     b = pending_.front();

@@ -37,6 +37,7 @@ class FakeSerialPort final : public device_link::SerialPort {
   bool write(std::span<const std::uint8_t> bytes) override;
   device_link::ReadResult read_byte() override;
   void clear_error() override { ++error_clears; }
+  bool device_lost() const override { return lost; }
 
   // What happened, for assertions.
   std::vector<std::string> writes;
@@ -50,6 +51,8 @@ class FakeSerialPort final : public device_link::SerialPort {
   bool fail_open = false;
   bool fail_close = false;
   bool read_error_when_empty = false;
+  bool fail_write = false;
+  bool lost = false;  // the device is gone: writes fail, reads fail at once
 
  private:
   VirtualClock& clock_;

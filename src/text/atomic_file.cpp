@@ -1,0 +1,78 @@
+#include "text/atomic_file.hpp"
+
+#include <atomic>
+#include <filesystem>
+#include <system_error>
+
+#ifdef _WIN32
+#include <io.h>
+#include <process.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace text {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+long process_id() {
+#ifdef _WIN32
+  return static_cast<long>(_getpid());
+#else
+  return static_cast<long>(::getpid());
+#endif
+}
+
+// A name beside the target that no other process and no other write of this one uses:
+// "x" opens only a file that does not exist yet.
+std::FILE* open_temporary(const fs::path& target, fs::path& temporary) {
+  static std::atomic<unsigned> counter{0};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temporary = target;
+    temporary += "." + std::to_string(process_id()) + "-" + std::to_string(counter++) + ".tmp";
+    if (std::FILE* f = std::fopen(temporary.string().c_str(), "wbx")) return f;
+    std::error_code ec;
+    if (!fs::exists(temporary, ec)) return nullptr;  // not a name clash: the directory refuses
+  }
+  return nullptr;
+}
+
+bool flush_to_disk(std::FILE* f) {
+  if (std::fflush(f) != 0) return false;
+#ifdef _WIN32
+  return _commit(_fileno(f)) == 0;
+#else
+  // On the disk before the rename makes it the file, so a crash cannot leave it empty.
+  return ::fsync(::fileno(f)) == 0;
+#endif
+}
+
+}  // namespace
+
+bool write_bytes(std::FILE* f, std::string_view bytes) {
+  return std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+}
+
+bool replace_file(const std::string& path, const std::function<bool(std::FILE*)>& write) {
+  const fs::path target(path);
+  fs::path temporary;
+  std::FILE* f = open_temporary(target, temporary);
+  if (f == nullptr) return false;
+  const bool written = write(f) && flush_to_disk(f);
+  const bool closed = std::fclose(f) == 0;
+  std::error_code ec;
+  if (written && closed) {
+    fs::rename(temporary, target, ec);
+    if (!ec) return true;
+  }
+  fs::remove(temporary, ec);
+  return false;
+}
+
+bool replace_file(const std::string& path, std::string_view content) {
+  return replace_file(path, [content](std::FILE* f) { return write_bytes(f, content); });
+}
+
+}  // namespace text

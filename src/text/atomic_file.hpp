@@ -1,0 +1,23 @@
+// Every file the program writes (fpinit.ini, temp.xml, the saved lines) is replaced
+// atomically: written under a temporary name of this process beside it, flushed to the
+// disk, and renamed over the old file. A crash, a full disk or a directory that cannot
+// be written leaves the old file as it was and no partial file behind.
+#pragma once
+
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace text {
+
+// write puts the content into the open file and returns false on a failure. Returns
+// false when anything failed; the temporary file is removed then.
+bool replace_file(const std::string& path, const std::function<bool(std::FILE*)>& write);
+
+bool replace_file(const std::string& path, std::string_view content);
+
+// fwrite of all bytes, true when every byte was written.
+bool write_bytes(std::FILE* f, std::string_view bytes);
+
+}  // namespace text
