@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli_process.hpp"
+#include "fetch_helpers.hpp"
 #include "link/clock.hpp"
 #include "link/datecs.hpp"
 #include "link/quendar.hpp"
@@ -26,89 +27,11 @@
 
 namespace {
 
-using e2e::CliProcess;
-using e2e::SimProcess;
+using namespace e2e;
 using testing_support::read_file;
 using testing_support::run_program;
 using testing_support::TempDir;
 using testing_support::write_file;
-
-struct Variant {
-  const char* protocol;
-  const device_link::VariantPolicy& policy;
-};
-const Variant kVariants[] = {{"datecs", device_link::kDatecsPolicy}, {"quendar", device_link::kQuendarPolicy}};
-
-const std::string kFailure1 = "Непредвиденный сбой в структуре получаемой информации!";
-const std::string kFailure2 = "Попробуйте выбрать другой диапазон номеров или дат!";
-// fpinit.ini of a client that repeats a Quendar request once (the default), and of one
-// that does not, so that a lost reply stays lost.
-const std::string kRepeatOnce = "[Fiscal Printer]\r\nReply=1\r\n";
-const std::string kNoRepeats = "[Fiscal Printer]\r\nReply=0\r\n";
-
-const sim::JournalIndex& sample() {
-  static const sim::JournalIndex index = sim::JournalIndex::from_text(sim::sample_journal_text());
-  return index;
-}
-
-// temp.xml after a retrieval of these sample documents (numbered from 1).
-std::string journal_text_of(const std::vector<long>& documents) {
-  std::string text = "<?xml version=\"1.0\" encoding=\"windows-1251\"?>\r\n<RQ V=\"1\">\r\n";
-  for (long n : documents) text += sample().documents().at(static_cast<std::size_t>(n - 1)).bytes + "\r\n";
-  return text + "</RQ>\r\n";
-}
-
-std::vector<long> numbers(long first, long last) {
-  std::vector<long> v;
-  for (long n = first; n <= last; ++n) v.push_back(n);
-  return v;
-}
-
-// The lines a fresh window shows for a journal text, in UTF-8, a line each.
-std::string shown_lines(const std::string& journal_text, int choice = 2) {
-  render::LineList lines;
-  retrieval::RenderJournalText(journal_text, choice, lines);
-  std::string out;
-  for (const std::string& line : lines) out += text::to_utf8(line) + "\n";
-  return out;
-}
-
-// The request that asks for a fragment of a sample document, counting the connection
-// check as request 1.
-unsigned long request_of(const Variant& v, long document, long fragment) {
-  const std::size_t per_fragment =
-      sim::FiscalRegister(v.policy, {}, sim::JournalIndex::from_text("<RQ/>")).fragment_bytes();
-  unsigned long request = 1;
-  for (long n = 1; n < document; ++n)
-    request += (sample().documents().at(static_cast<std::size_t>(n - 1)).bytes.size() + per_fragment - 1) /
-                   per_fragment + 1;
-  return request + static_cast<unsigned long>(fragment) + 1;
-}
-
-struct CliRun {
-  int exit_code;
-  std::string out, err, temp_xml;
-};
-
-// One talqen-cli command in a fresh directory of its own (fpinit.ini, temp.xml).
-CliRun cli(const SimProcess& sim, const Variant& v, const std::string& arguments,
-           const std::string& config = kRepeatOnce) {
-  TempDir dir;
-  write_file(dir.file("fpinit.ini"), config);
-  const auto run = run_program("cd " + dir.path().string() + " && " + TALQEN_CLI + " --port " + sim.port() +
-                               " --protocol " + v.protocol + " " + arguments + " 2>" + dir.file("err.txt"));
-  return {run.exit_code, run.output, read_file(dir.file("err.txt")), read_file(dir.file("temp.xml"))};
-}
-
-SimProcess start_sim(const Variant& v, std::vector<std::string> extra = {}) {
-  std::vector<std::string> args = {"--protocol", v.protocol, "--sample"};
-  args.insert(args.end(), extra.begin(), extra.end());
-  return SimProcess(args);
-}
-
-std::string fault(unsigned long request, const std::string& kind) { return std::to_string(request) + ":" + kind; }
-
-bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 TEST(FetchAgainstSim, EveryDocumentOfTheTapeByteForByte) {
   for (const Variant& v : kVariants) {
