@@ -5,9 +5,7 @@
 #include <climits>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <vector>
 
 #include "text/atomic_file.hpp"
@@ -38,13 +36,17 @@ struct Line {
   std::string newline;  // "\r\n", "\n" or "" for a last line without one
 };
 
+// The lines of the file, or nothing when it cannot be opened or read through.
 std::optional<std::vector<Line>> read_lines(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream all;
-  all << in.rdbuf();
-  if (in.bad()) return std::nullopt;
-  const std::string content = all.str();
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (f == nullptr) return std::nullopt;
+  std::string content;
+  char buffer[1 << 14];
+  std::size_t n = 0;
+  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) content.append(buffer, n);
+  const bool failed = std::ferror(f) != 0;
+  std::fclose(f);
+  if (failed) return std::nullopt;
   std::vector<Line> lines;
   std::size_t start = 0;
   while (start < content.size()) {

@@ -125,6 +125,44 @@ void prepare_libxml2() {
 // parser's limits on nesting depth and text size apply (the loader's walk recurses).
 constexpr int kParseOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
 
+// No element of a journal has more than a score of attributes. libxml2 checks the
+// attributes of a start tag for duplicates pair by pair, so a tag with a hundred thousand
+// of them would hold the program for many seconds; such a text is refused before.
+constexpr std::size_t kMaxAttributes = 256;
+
+// Counts the attribute values of every start tag in one pass over the text, skipping
+// comments, CDATA sections, processing instructions and declarations.
+void check_attribute_counts(std::string_view text) {
+  const auto skip_past = [&](std::size_t from, std::string_view end) {
+    const std::size_t at = text.find(end, from);
+    return at == std::string_view::npos ? text.size() : at + end.size();
+  };
+  std::size_t i = 0;
+  while ((i = text.find('<', i)) != std::string_view::npos) {
+    const std::string_view rest = text.substr(i);
+    if (rest.starts_with("<!--")) {
+      i = skip_past(i + 4, "-->");
+    } else if (rest.starts_with("<![CDATA[")) {
+      i = skip_past(i + 9, "]]>");
+    } else if (rest.starts_with("<?")) {
+      i = skip_past(i + 2, "?>");
+    } else if (rest.starts_with("<!")) {
+      i = skip_past(i + 2, ">");
+    } else {
+      std::size_t values = 0;
+      char quote = 0;
+      for (++i; i < text.size() && (quote != 0 || text[i] != '>'); ++i) {
+        if (quote != 0) {
+          if (text[i] == quote) quote = 0;
+        } else if (text[i] == '"' || text[i] == '\'') {
+          quote = text[i];
+          if (++values > kMaxAttributes) throw ParseError("an element with more than 256 attributes");
+        }
+      }
+    }
+  }
+}
+
 struct FreeContext {
   void operator()(xmlParserCtxt* ctxt) const { xmlFreeParserCtxt(ctxt); }
 };
@@ -228,6 +266,7 @@ void Document::Free::operator()(_xmlDoc* doc) const { xmlFreeDoc(doc); }
 Document Document::parse(std::string_view text) {
   prepare_libxml2();
   if (text.size() > static_cast<std::size_t>(INT_MAX)) throw ParseError("journal text too large");
+  check_attribute_counts(text);
   const std::unique_ptr<xmlParserCtxt, FreeContext> ctxt(xmlNewParserCtxt());
   if (ctxt == nullptr) throw ParseError("cannot create an XML parser");
   xmlDoc* doc = xmlCtxtReadMemory(ctxt.get(), text.data(), static_cast<int>(text.size()), nullptr,

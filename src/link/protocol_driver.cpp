@@ -133,7 +133,8 @@ datecs::RetData* ProtocolDriver::execute_command(int command, std::string_view d
   // A request that was never sent has no reply to check.
   if (send(command, data) != 0 || !policy_.repeats_malformed_replies) return &result_;
   for (int attempt = 1; attempt <= reply_count_; ++attempt) {
-    if (is_well_formed_reply(result_.RawReply)) continue;
+    // A well-formed reply stays so until the next request: no further check can repeat.
+    if (is_well_formed_reply(result_.RawReply)) break;
     if (port_.device_lost()) break;  // a repeat cannot reach a device that is gone
     clock_.sleep_ms(kRepeatDelayMs);
     repeat_command(false);

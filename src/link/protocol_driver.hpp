@@ -3,6 +3,7 @@
 // around a fake port and a virtual clock.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -18,6 +19,7 @@ namespace device_link {
 
 // Pause before a request whose reply was malformed is sent again.
 inline constexpr int kRepeatDelayMs = 2000;
+inline constexpr int kMaxReplyCount = 100;
 
 class ProtocolDriver {
  public:
@@ -41,7 +43,9 @@ class ProtocolDriver {
   // send, then (where the variant repeats) up to reply_count repeats of a request whose
   // raw reply is malformed.
   datecs::RetData* execute_command(int command, std::string_view data);
-  void set_reply_count(int count) { reply_count_ = count; }
+  // At most kMaxReplyCount: every repeat can cost a silent wait and the pause before it,
+  // so a count read from a damaged file must not hold the program for days.
+  void set_reply_count(int count) { reply_count_ = std::clamp(count, 0, kMaxReplyCount); }
 
   datecs::RetData& result() { return result_; }
   const VariantPolicy& policy() const { return policy_; }

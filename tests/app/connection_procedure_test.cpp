@@ -201,4 +201,45 @@ TEST(Connection, QuendarAttemptWithTheLogOnWritesItsEntries) {
   EXPECT_NE(log.find("Конец Сеанса"_cp1251), std::string::npos);
 }
 
+TEST(Connection, ADamagedConfigurationFileGivesItsDefaults) {
+  std::string binary;
+  for (int i = 0; i < 4096; ++i) binary += static_cast<char>((i * 37) & 0xFF);
+  const std::string damaged[] = {
+      binary,
+      "[Fiscal Printer]\r\nReply=" + std::string(100000, '9'),
+      std::string(1 << 20, 'x'),
+      "[Fiscal Printer] Reply=0 [LogFile] Log=1",  // no line ends
+  };
+  for (const std::string& content : damaged) {
+    Rig rig(Register::Quendar);
+    testing_support::write_file(rig.config, content);
+    rig.view.datecs = false;
+    EXPECT_EQ(rig.procedure.Button3Click(), ConnectionResult::Connected) << content.size();
+    EXPECT_TRUE(rig.dialogs.messages.empty());
+    EXPECT_EQ(read_profile_text(rig.config, "Communication", "Port", "", 9), "COM4");
+  }
+}
+
+TEST(Connection, AConfigurationFileThatCannotBeReadIsKept) {
+  Rig rig(Register::Quendar);
+  // A directory where the file should be: it exists, and reading it fails.
+  std::filesystem::remove(rig.config);
+  std::filesystem::create_directory(rig.config);
+  rig.view.datecs = false;
+  EXPECT_EQ(rig.procedure.Button3Click(), ConnectionResult::Connected);
+  EXPECT_EQ(rig.dialogs.messages,
+            std::vector<std::string>{std::string("Файл fpinit.ini не читается: порт и скорость не сохранены"_cp1251)});
+  EXPECT_TRUE(std::filesystem::is_directory(rig.config));
+}
+
+TEST(Connection, AFailedWriteIsALinkFailureAtOnce) {
+  Rig rig(Register::Quendar);
+  rig.quendar_port.fail_write = true;
+  rig.view.datecs = false;
+  EXPECT_EQ(rig.procedure.Button3Click(), ConnectionResult::CheckFailed);
+  EXPECT_EQ(rig.quendar_port.empty_reads, 0);  // nothing waited for
+  EXPECT_EQ(rig.clock.slept_ms(), 0);          // and nothing repeated
+  EXPECT_NE(rig.dialogs.messages.at(0).find("Таймаут устройства! Ошибка!"_cp1251), std::string::npos);
+}
+
 }  // namespace

@@ -65,6 +65,32 @@ TEST(RenderJournalText, AnyFailureEndsTheListWithTheTwoFailureLines) {
   EXPECT_EQ(lines.size(), 15u);
 }
 
+TEST(RenderJournalText, CorruptTextsAreReportedNeverFatal) {
+  const std::string whole = journal_text(kReceipt + kZReport);
+  std::vector<std::string> texts;
+  for (std::size_t cut = 0; cut + 2 < whole.size(); ++cut) texts.push_back(whole.substr(0, cut));  // before "</RQ>"
+  std::uint32_t x = 7;
+  for (int n = 0; n < 200; ++n) {
+    std::string noise(static_cast<std::size_t>(n * 13), ' ');
+    for (char& c : noise) c = static_cast<char>((x = x * 1664525u + 1013904223u) >> 24);
+    texts.push_back(noise);
+  }
+  texts.push_back("<?xml version=\"1.0\" encoding=\"x-unknown\"?><RQ V=\"1\"/>");
+  texts.push_back("<RQ>" + std::string(100000, '<').replace(0, 0, "") + "</RQ>");
+  std::string deep = "<RQ>";
+  for (int i = 0; i < 100000; ++i) deep += "<a>";
+  texts.push_back(deep);
+  std::string attributes = "<RQ V=\"1\"><DAT";
+  for (int i = 0; i < 1000000; ++i) attributes += " a" + std::to_string(i) + "=\"1\"";
+  texts.push_back(attributes + "/></RQ>");
+  for (const std::string& text : texts) {
+    render::LineList lines;
+    ASSERT_FALSE(retrieval::RenderJournalText(text, render::document_choice::kBoth, lines)) << text.size();
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(text::to_utf8(lines.back()), kFailure2);
+  }
+}
+
 class RenderCommand : public ::testing::Test {
  protected:
   std::string journal(const std::string& utf8_documents) {
