@@ -49,15 +49,21 @@ screenshots: build
 bench: build
 	@for b in $(BUILD)/bench/*_bench; do [ -x "$$b" ] && "$$b"; done; true
 
-# Each libFuzzer target for FUZZ_SECONDS (clang, AddressSanitizer).
+# Each libFuzzer target for FUZZ_SECONDS (clang, AddressSanitizer), on a seed corpus
+# written from the tests' data; prints the executions and what was found.
 FUZZ_SECONDS ?= 30
+FUZZ_TARGETS := reply_stream_fuzz journal_text_fuzz base64_fuzz profile_file_fuzz sim_request_fuzz assembly_fuzz
 fuzz:
 	@scripts/install-deps fuzz
 	@cmake -S . -B build-fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++-16 \
-	  -DTALQEN_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
-	@cmake --build build-fuzz -j $(JOBS) --target reply_stream_fuzz journal_text_fuzz
-	@for f in reply_stream_fuzz journal_text_fuzz; do \
-	  build-fuzz/fuzz/$$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 2>&1 | tail -3 || exit 1; done
+	  -DTALQEN_FUZZ=ON -DBUILD_TESTING=OFF -DTALQEN_BENCH=OFF >/dev/null
+	@cmake --build build-fuzz -j $(JOBS) --target $(FUZZ_TARGETS) seed_corpus
+	@build-fuzz/fuzz/seed_corpus build-fuzz/corpus tests/render/golden/every_element.xml
+	@for f in $(FUZZ_TARGETS); do \
+	  echo "== $$f"; mkdir -p build-fuzz/corpus/$$f; \
+	  build-fuzz/fuzz/$$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 -timeout=20 -rss_limit_mb=2048 \
+	    build-fuzz/corpus/$$f > build-fuzz/$$f.log 2>&1 || { tail -40 build-fuzz/$$f.log; exit 1; }; \
+	  grep -E "stat::number_of_executed_units|stat::new_units_added" build-fuzz/$$f.log; done
 
 # Compiles the device link for Windows where a MinGW cross compiler is installed
 # (g++-mingw-w64-x86-64-posix): the Win32 serial backend is never built on Linux otherwise.

@@ -123,6 +123,8 @@ void ReplyReceiver::on_error_code(std::uint8_t b) {
 }
 
 void ReplyReceiver::on_data(std::uint8_t b) {
+  // The data counts only once all of it has arrived: a frame cut in its data gives an
+  // empty reply and no fields, so that half a document fragment can never pass for one.
   if (count_ < expected_length_) {
     reply_data_[count_++] = static_cast<char>(b);
     add(b);

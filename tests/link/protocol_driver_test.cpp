@@ -40,6 +40,21 @@ struct DriverRig {
   ProtocolDriver driver;
 };
 
+TEST(Exchange, AFrameCutInItsDataGivesNoFields) {
+  for (const VariantPolicy* policy : {&kQuendarPolicy, &kDatecsPolicy}) {
+    DriverRig rig(*policy);
+    rig.port.responder = [policy](const std::string& req) {
+      const std::string frame = answer(*policy, req, "1;QUJDREVGR0hJ;");
+      return frame.substr(0, frame.size() - 14);  // ends inside the data
+    };
+    rig.driver.send(0xA7, "1,1,0");
+    const datecs::RetData& r = rig.driver.result();
+    EXPECT_EQ(r.Status, 0x04000000u) << policy->name;
+    EXPECT_EQ(r.FieldCount, 0) << policy->name;
+    EXPECT_STREQ(r.ReplyText, "") << policy->name;
+  }
+}
+
 TEST(QuendarExchange, ResultRecordOfACleanReply) {
   DriverRig rig(kQuendarPolicy);
   rig.port.responder = [](const std::string& req) { return answer(kQuendarPolicy, req, "ECR-1;2.05;SN;"); };
