@@ -240,6 +240,11 @@ TEST(Connection, AFailedWriteIsALinkFailureAtOnce) {
   EXPECT_EQ(rig.quendar_port.empty_reads, 0);  // nothing waited for
   EXPECT_EQ(rig.clock.slept_ms(), 0);          // and nothing repeated
   EXPECT_NE(rig.dialogs.messages.at(0).find("Таймаут устройства! Ошибка!"_cp1251), std::string::npos);
+  // The Datecs journal commands say that nothing was sent.
+  rig.datecs_port.fail_write = true;
+  rig.datecs_driver.open_port("COM1", 9600);
+  EXPECT_EQ(datecs::datecs_read_document(nullptr, 1, 1, 0), -1);
+  EXPECT_EQ(rig.datecs_port.empty_reads, 0);
 }
 
 }  // namespace
