@@ -8,7 +8,7 @@
 #include "cli/command_arguments.hpp"
 #include "cli/raw_command.hpp"
 #include "retrieval/journal_pipeline.hpp"
-#include "retrieval/line_file.hpp"
+#include "text/atomic_file.hpp"
 
 namespace cli {
 
@@ -41,15 +41,22 @@ int run_render(const Options& options, const Terminal& terminal) {
     terminal.error(terminal.typed("talqen-cli render: cannot read " + journal_path));
     return kExitUsage;
   }
-  render::LineList lines;
-  const bool rendered = retrieval::RenderJournalText(*text, *choice, lines);
+  // The lines go out as they are made: a journal of a year is never held as lines.
+  bool rendered = false;
   if (const std::string* output = args->value("-o")) {
-    if (!retrieval::save_lines(*output, lines)) {
+    const bool written = text::replace_file(*output, [&](std::FILE* f) {
+      bool ok = true;
+      render::LineSink sink([&](std::string&& line) { ok = ok && text::write_bytes(f, line) && text::write_bytes(f, "\r\n"); });
+      rendered = retrieval::RenderJournalText(*text, *choice, sink);
+      return ok;
+    });
+    if (!written) {
       terminal.error(terminal.typed("talqen-cli render: cannot write " + *output));
       return kExitFailed;
     }
   } else {
-    for (const std::string& line : lines) terminal.line(line);
+    render::LineSink sink([&](std::string&& line) { terminal.line(line); });
+    rendered = retrieval::RenderJournalText(*text, *choice, sink);
   }
   return rendered ? kExitDone : kExitFailed;
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "journal/journal_errors.hpp"
 #include "journal/number_conversion.hpp"
 
 namespace journal {
@@ -103,8 +104,12 @@ void JournalLoader::LoadJournal(const dom::Node& root) {
 }
 
 void JournalLoader::WalkNodes(const dom::NodeList& list) {
-  for (const dom::Node node : list) {
-    if (node.is_text()) continue;  // text between elements changes nothing
+  for (const dom::Node node : list) WalkNode(node);
+}
+
+void JournalLoader::WalkNode(const dom::Node& node) {
+  {
+    if (node.is_text()) return;  // text between elements changes nothing
     const std::string name = node.name();
     // The document counter moves before the element it closes is counted, so a MAC
     // closes the next document's counters.
@@ -366,6 +371,39 @@ void JournalLoader::StoreValue(std::int32_t code, std::string_view v) {
 
 void LoadJournal(const dom::Node& root, rq& journal, control& state) {
   JournalLoader(journal, state).LoadJournal(root);
+}
+
+void LoadJournalText(std::string_view text, rq& journal, control& state) {
+  dom::JournalReader reader(text);
+  // A text that is not well-formed files nothing, as when it is parsed whole first: the
+  // journal (emptied by the caller) is put back as it was.
+  const rq kept{journal.V, {}, {}, 0, journal.receipt_no_min, journal.receipt_no_max, journal.z_no_min,
+                journal.z_no_max};
+  const auto put_back = [&] {
+    journal.clear();
+    journal.V = kept.V;
+    journal.receipt_no_min = kept.receipt_no_min;
+    journal.receipt_no_max = kept.receipt_no_max;
+    journal.z_no_min = kept.z_no_min;
+    journal.z_no_max = kept.z_no_max;
+  };
+  JournalLoader loader(journal, state);
+  try {
+    loader.WalkAttributes(reader.root().attributes());
+    while (const std::optional<dom::Node> child = reader.next_child()) loader.WalkNode(*child);
+  } catch (const ParseError&) {
+    put_back();
+    throw;
+  } catch (const ConversionError&) {
+    // The parse failure comes first when the rest of the text has one.
+    try {
+      reader.check_rest();
+    } catch (const ParseError&) {
+      put_back();
+      throw;
+    }
+    throw;
+  }
 }
 
 }  // namespace journal

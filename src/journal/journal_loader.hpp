@@ -23,6 +23,7 @@ class JournalLoader {
 
   // The steps of the walk.
   void WalkNodes(const dom::NodeList& list);
+  void WalkNode(const dom::Node& node);
   void WalkAttributes(const dom::AttributeList& list);
   void StoreValue(std::int32_t code, std::string_view value);
   void AdvanceCounters();
@@ -43,5 +44,11 @@ class JournalLoader {
 // Fills the journal from the document element of a parsed journal text. The caller has
 // emptied the journal (rq::clear) and reset the state (control::reset) before.
 void LoadJournal(const dom::Node& root, rq& journal, control& state);
+
+// The same from the text itself, read one document at a time so that the whole tree is
+// never held, with the same outcome: a text that is not well-formed throws ParseError
+// and leaves the journal as it was; a value that is no number throws ConversionError
+// with what was filed before it kept.
+void LoadJournalText(std::string_view text, rq& journal, control& state);
 
 }  // namespace journal

@@ -1,6 +1,7 @@
 #include "journal/xml_dom.hpp"
 
 #include <libxml/parser.h>
+#include <libxml/xmlreader.h>
 #include <libxml/parserInternals.h>
 #include <libxml/tree.h>
 
@@ -301,5 +302,80 @@ Document Document::parse_lines(std::span<const std::string> lines) {
 }
 
 Node Document::root() const { return Node(xmlDocGetRootElement(doc_.get())); }
+
+namespace {
+
+// Errors of a reader: the fatal ones end its reading by themselves; an undeclared
+// prefix is only an error, which a conforming parser takes as fatal all the same.
+void note_reader_error(void* arg, const xmlError* error) {
+  auto& first = *static_cast<std::string*>(arg);
+  if (error == nullptr || error->level < XML_ERR_ERROR || !first.empty()) return;
+  std::string detail = error->message != nullptr ? error->message : "error";
+  while (!detail.empty() && (detail.back() == '\n' || detail.back() == '\r')) detail.pop_back();
+  first = "line " + std::to_string(error->line) + ": " + detail;
+}
+
+void reader_error_handler(void* arg, xmlErrorPtr error) { note_reader_error(arg, error); }
+
+}  // namespace
+
+JournalReader::JournalReader(std::string_view text) {
+  prepare_libxml2();
+  if (text.size() > static_cast<std::size_t>(INT_MAX)) throw ParseError("journal text too large");
+  check_attribute_counts(text);
+  reader_ = xmlReaderForMemory(text.data(), static_cast<int>(text.size()), nullptr, nullptr, kParseOptions);
+  if (reader_ == nullptr) throw ParseError("cannot create an XML reader");
+  xmlTextReaderSetStructuredErrorHandler(reader_, reader_error_handler, &error_);
+  for (;;) {
+    const int rc = xmlTextReaderRead(reader_);
+    if (rc != 1 || !error_.empty()) fail("journal text has no document element");
+    if (xmlTextReaderNodeType(reader_) == XML_READER_TYPE_ELEMENT) break;
+  }
+  root_ = xmlTextReaderCurrentNode(reader_);
+  // An empty root (<RQ/>) has no children and no end of its own to wait for.
+  if (xmlTextReaderIsEmptyElement(reader_) == 1) started_ = true, ended_ = true;
+}
+
+JournalReader::~JournalReader() {
+  if (reader_ != nullptr) xmlFreeTextReader(reader_);
+}
+
+Node JournalReader::root() const { return Node(root_); }
+
+void JournalReader::fail(const char* what) {
+  throw ParseError(error_.empty() ? std::string("journal text is not well-formed XML: ") + what : error_);
+}
+
+int JournalReader::read_next(bool skip_subtree) {
+  const int rc = skip_subtree ? xmlTextReaderNext(reader_) : xmlTextReaderRead(reader_);
+  if (rc < 0 || !error_.empty()) fail("a read failed");
+  return rc;
+}
+
+std::optional<Node> JournalReader::next_child() {
+  if (ended_) {
+    check_rest();
+    return std::nullopt;
+  }
+  // The first child is inside the root; each later one follows its sibling's subtree.
+  const int rc = read_next(started_);
+  started_ = true;
+  if (rc == 0) fail("the text ends inside its document element");
+  if (xmlTextReaderDepth(reader_) == 0) {  // the root's end
+    ended_ = true;
+    check_rest();
+    return std::nullopt;
+  }
+  const xmlNode* node = xmlTextReaderExpand(reader_);
+  if (node == nullptr || !error_.empty()) fail("an element cannot be read");
+  return Node(node);
+}
+
+void JournalReader::check_rest() {
+  while (read_next(false) == 1) {
+  }
+  // libxml2 keeps going past an undeclared prefix; a conforming parser rejects the text.
+  if (!error_.empty()) fail("after its document element");
+}
 
 }  // namespace journal::dom

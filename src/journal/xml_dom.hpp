@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -17,6 +18,7 @@
 struct _xmlAttr;
 struct _xmlDoc;
 struct _xmlNode;
+struct _xmlTextReader;
 
 namespace journal::dom {
 
@@ -118,6 +120,39 @@ class Document {
   };
   explicit Document(_xmlDoc* doc) : doc_(doc) {}
   std::unique_ptr<_xmlDoc, Free> doc_;
+};
+
+// A journal text read one child of its document element at a time, so that only that
+// child's subtree is held: a journal of a year's documents costs the memory of one. The
+// same safe settings as Document::parse apply. The text must outlive the reader.
+class JournalReader {
+ public:
+  // Throws ParseError when the text has no document element or fails before it.
+  explicit JournalReader(std::string_view text);
+  ~JournalReader();
+  JournalReader(const JournalReader&) = delete;
+  JournalReader& operator=(const JournalReader&) = delete;
+
+  // The document element; its attributes are readable until the first next_child().
+  Node root() const;
+  // The next child node of the document element, text and comments included, with its
+  // whole subtree; valid until the next call. Nothing once the element has ended and
+  // the rest of the text has been checked. Throws ParseError where the text is not
+  // well-formed.
+  std::optional<Node> next_child();
+  // Reads what is left without handing it out; throws ParseError where it is not
+  // well-formed.
+  void check_rest();
+
+ private:
+  [[noreturn]] void fail(const char* what);
+  int read_next(bool skip_subtree);
+
+  _xmlTextReader* reader_ = nullptr;
+  const _xmlNode* root_ = nullptr;
+  bool started_ = false;
+  bool ended_ = false;
+  std::string error_;  // the first error libxml2 reported
 };
 
 }  // namespace journal::dom

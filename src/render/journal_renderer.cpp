@@ -8,7 +8,7 @@ using namespace text::literals;
 
 namespace render {
 
-void RenderJournal(const journal::rq& journal, RenderContext& context, LineList& lines) {
+void RenderJournal(const journal::rq& journal, RenderContext& context, LineSink& lines) {
   using namespace document_choice;
   if (context.choice == kBoth) context.document_by_z_number.clear();
   const std::int32_t count = journal.doc_count;

@@ -45,7 +45,7 @@ std::string AmountWithLetter(std::string amount, std::int64_t group) {
   return amount;
 }
 
-void AppendIndented(std::string_view text, LineList& lines) {
+void AppendIndented(std::string_view text, LineSink& lines) {
   std::string line = "  ";
   line += text;
   lines.push_back(std::move(line));
@@ -53,12 +53,12 @@ void AppendIndented(std::string_view text, LineList& lines) {
 
 // "  " + PlaceRight (left, value, column 37), with left already in the line after the
 // two blanks.
-void AppendIndentedPlaced(std::string line, std::string_view value, LineList& lines) {
+void AppendIndentedPlaced(std::string line, std::string_view value, LineSink& lines) {
   PlaceRightAfter(line, 2, value, Column::At37);
   lines.push_back(std::move(line));
 }
 
-void AppendItem(const journal::sale& item, bool wrap, LineList& lines) {
+void AppendItem(const journal::sale& item, bool wrap, LineSink& lines) {
   std::string_view name = item.NM;
   if (wrap) {
     while (name.size() > kWrapWidth) {
@@ -82,7 +82,7 @@ void AppendItem(const journal::sale& item, bool wrap, LineList& lines) {
   AppendIndentedPlaced(std::move(line), AmountWithLetter(AmountText(item.SM), TaxGroupNumber(item.TX)), lines);
 }
 
-void AppendDiscount(const journal::sale_up_down& d, LineList& lines) {
+void AppendDiscount(const journal::sale_up_down& d, LineSink& lines) {
   std::string line = LineBuffer("    Знижка "_cp1251);
   if (whole_part(d.TY) == 1) {
     line += '-';
@@ -96,14 +96,14 @@ void AppendDiscount(const journal::sale_up_down& d, LineList& lines) {
   AppendIndentedPlaced(std::move(line), AmountWithLetter("-" + AmountText(d.SM), group), lines);
 }
 
-void AppendMarkup(const journal::sale_up_down& s, LineList& lines) {
+void AppendMarkup(const journal::sale_up_down& s, LineSink& lines) {
   std::string line = LineBuffer("    Надбавка "_cp1251);
   line += RateText(s.PR);
   if (whole_part(s.TY) == 1) line += '%';
   AppendIndentedPlaced(std::move(line), AmountWithLetter(AmountText(s.SM), TaxGroupNumber(s.TX)), lines);
 }
 
-void AppendSaleLines(const journal::check& c, LineList& lines) {
+void AppendSaleLines(const journal::check& c, LineSink& lines) {
   WalkSequence(c, [&](const journal::sequence_entry& at) {
     switch (at.kind) {
       case P: AppendItem(EntryOrInitial(c.p_list, at.index), true, lines); break;
@@ -127,7 +127,7 @@ void AppendSaleLines(const journal::check& c, LineList& lines) {
 
 // Label, rate with "%" ending at column 22 (eight blanks after it reach column 30), and
 // the tax amount ending at column 37.
-void AppendTaxLine(std::string label, const std::string& rate, const std::string& amount, LineList& lines) {
+void AppendTaxLine(std::string label, const std::string& rate, const std::string& amount, LineSink& lines) {
   std::string rate_text = rate;
   rate_text += '%';
   rate_text.append(8, ' ');
@@ -146,7 +146,7 @@ std::string VatLabel(std::string_view letter) {
 }
 
 // Returns whether the receipt is cancelled.
-bool AppendTotals(const journal::check& c, LineList& lines) {
+bool AppendTotals(const journal::check& c, LineSink& lines) {
   const journal::sale_end& e = c.end;
   bool cancelled = false;
   WalkSequence(c, [&](const journal::sequence_entry& at) {
@@ -180,7 +180,7 @@ bool AppendTotals(const journal::check& c, LineList& lines) {
   return cancelled;
 }
 
-void AppendPayments(const journal::check& c, LineList& lines) {
+void AppendPayments(const journal::check& c, LineSink& lines) {
   WalkSequence(c, [&](const journal::sequence_entry& at) {
     if (at.kind != M) return;
     const journal::sale_pay& m = EntryOrInitial(c.m_list, at.index);
@@ -197,7 +197,7 @@ void AppendPayments(const journal::check& c, LineList& lines) {
   });
 }
 
-void AppendTrailer(const journal::dat& document, const journal::check& c, bool cancelled, LineList& lines) {
+void AppendTrailer(const journal::dat& document, const journal::check& c, bool cancelled, LineSink& lines) {
   // The receipt number ends at column 11 over nine zeros; date and time take 21-37.
   std::string number = PlaceRight(LineBuffer("  000000000"), FormatGrouped(c.end.NO), Column::At11);
   number.append(8, ' ');
@@ -216,7 +216,7 @@ void AppendTrailer(const journal::dat& document, const journal::check& c, bool c
 
 }  // namespace
 
-void RenderReceipt(const journal::rq& journal, const journal::dat& document, LineList& lines) {
+void RenderReceipt(const journal::rq& journal, const journal::dat& document, LineSink& lines) {
   const journal::check& c = EntryOrInitial(document.receipts, document.receipt_key);
   AppendDocumentHead(journal, document, lines);
   std::string desk("            Каса"_cp1251);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +18,29 @@ namespace render {
 
 // The target list: rendering only appends to it.
 using LineList = std::vector<std::string>;
+
+// Where rendered lines go, in order: into a list that keeps them (the journal window's),
+// or on to a file or a terminal as they are made, so that no caller need hold them all.
+class LineSink {
+ public:
+  explicit LineSink(LineList& lines) : lines_(&lines) {}
+  explicit LineSink(std::function<void(std::string&&)> consume) : consume_(std::move(consume)) {}
+
+  void push_back(std::string line) {
+    if (lines_)
+      lines_->push_back(std::move(line));
+    else
+      consume_(std::move(line));
+  }
+  template <class... Args>
+  void emplace_back(Args&&... args) {
+    push_back(std::string(std::forward<Args>(args)...));
+  }
+
+ private:
+  LineList* lines_ = nullptr;
+  std::function<void(std::string&&)> consume_;
+};
 
 // A value that would be written outside its line. Like a conversion failure it ends the
 // rendering, and the retrieval reports the journal as unreadable.
@@ -91,6 +115,6 @@ inline constexpr std::string_view kSeparatorLine = "  --------------------------
 
 // Organisation, town, and the factory number of this document with the fiscal number of
 // the journal's first document, whichever document this is.
-void AppendDocumentHead(const journal::rq& journal, const journal::dat& document, LineList& lines);
+void AppendDocumentHead(const journal::rq& journal, const journal::dat& document, LineSink& lines);
 
 }  // namespace render

@@ -23,7 +23,7 @@ std::int32_t WholeKey(float v) {
 }
 
 // A row of the report's tables: the left value ends at column 24, the right one at 37.
-void AppendRow(std::string label, const std::string& left, const std::string& right, LineList& lines) {
+void AppendRow(std::string label, const std::string& left, const std::string& right, LineSink& lines) {
   PlaceRightAfter(label, 0, left, Column::At24);
   PlaceRightAfter(label, 0, right, Column::At37);
   lines.push_back(std::move(label));
@@ -35,9 +35,9 @@ std::string Labelled(std::string_view prefix, std::string_view name) {
   return label;
 }
 
-void AppendZeroRow(LineList& lines) { lines.emplace_back("                    0.00      0.00"); }
+void AppendZeroRow(LineSink& lines) { lines.emplace_back("                    0.00      0.00"); }
 
-void AppendPaymentForms(const journal::zvit& z, LineList& lines) {
+void AppendPaymentForms(const journal::zvit& z, LineSink& lines) {
   lines.emplace_back("  ------      Повернення    Продаж"_cp1251);
   // The table is summed in single precision, as the register's own totals are.
   float returns = 0;
@@ -53,7 +53,7 @@ void AppendPaymentForms(const journal::zvit& z, LineList& lines) {
             lines);
 }
 
-void AppendCashMovements(const journal::zvit& z, LineList& lines) {
+void AppendCashMovements(const journal::zvit& z, LineSink& lines) {
   lines.emplace_back("  ------         Видача     Внесок"_cp1251);
   for (const auto& [key, io] : z.io_list) {
     AppendRow(Labelled("  ", io.NM), AmountText(io.SMO), AmountText(io.SMI), lines);
@@ -65,7 +65,7 @@ void AppendCashMovements(const journal::zvit& z, LineList& lines) {
 
 // A group with excise has its excise figures under its own letter and its tax figures
 // under the next one.
-void AppendSalesByGroup(const journal::zvit& z, LineList& lines) {
+void AppendSalesByGroup(const journal::zvit& z, LineSink& lines) {
   if (!z.has_txs) return AppendZeroRow(lines);
   for (const auto& [key, t] : z.txs_list) {
     const std::int64_t group = TaxGroupNumber(t.TX);
@@ -80,7 +80,7 @@ void AppendSalesByGroup(const journal::zvit& z, LineList& lines) {
 }
 
 // The return rows show the excise of returns in the tax column, with no excise row.
-void AppendReturnsByGroup(const journal::zvit& z, LineList& lines) {
+void AppendReturnsByGroup(const journal::zvit& z, LineSink& lines) {
   if (!z.has_txs) return AppendZeroRow(lines);
   for (const auto& [key, t] : z.txs_list)
     AppendRow(Labelled("  ВІД. "_cp1251, TaxLetter(TaxGroupNumber(t.TX))), AmountText(t.DTO), AmountText(t.SMO),
@@ -89,7 +89,7 @@ void AppendReturnsByGroup(const journal::zvit& z, LineList& lines) {
 
 // The counts of all NC elements written one after another.
 template <class Count>
-void AppendCounts(std::string_view label, const journal::zvit& z, Count count, LineList& lines) {
+void AppendCounts(std::string_view label, const journal::zvit& z, Count count, LineSink& lines) {
   std::string line(label);
   if (!z.has_nc) {
     line += '0';
@@ -99,7 +99,7 @@ void AppendCounts(std::string_view label, const journal::zvit& z, Count count, L
   lines.push_back(std::move(line));
 }
 
-void AppendTaxPeriod(const journal::zvit& z, LineList& lines) {
+void AppendTaxPeriod(const journal::zvit& z, LineSink& lines) {
   std::string line = LineBuffer("  Податок     від "_cp1251);
   if (!z.has_txs) {
     lines.push_back(std::move(line));
@@ -109,7 +109,7 @@ void AppendTaxPeriod(const journal::zvit& z, LineList& lines) {
   lines.push_back(PlaceRight(std::move(line), FormatTimestamp(first_date, false), Column::At37));
 }
 
-void AppendRates(const journal::zvit& z, LineList& lines) {
+void AppendRates(const journal::zvit& z, LineSink& lines) {
   if (!z.has_txs) return;
   for (const auto& [key, t] : z.txs_list) {
     const std::int64_t group = TaxGroupNumber(t.TX);
@@ -133,7 +133,7 @@ void AppendRates(const journal::zvit& z, LineList& lines) {
 }  // namespace
 
 void RenderZReport(const journal::rq& journal, const journal::dat& document, std::int32_t index,
-                   RenderContext& context, LineList& lines) {
+                   RenderContext& context, LineSink& lines) {
   const journal::zvit& z = EntryOrInitial(document.zreports, document.zreport_key);
   AppendDocumentHead(journal, document, lines);
   lines.push_back(Labelled("           Z-звіт N "_cp1251, WholeText(z.NO)));  // Latin Z and N

@@ -13,6 +13,11 @@ namespace render {
 // the mode kBoth links its number to the requested document number. Failures as for
 // RenderReceipt.
 void RenderZReport(const journal::rq& journal, const journal::dat& document, std::int32_t index,
-                   RenderContext& context, LineList& lines);
+                   RenderContext& context, LineSink& lines);
+inline void RenderZReport(const journal::rq& journal, const journal::dat& document, std::int32_t index,
+                          RenderContext& context, LineList& lines) {
+  LineSink sink(lines);
+  RenderZReport(journal, document, index, context, sink);
+}
 
 }  // namespace render

@@ -9,29 +9,49 @@
 
 namespace retrieval {
 
-void LoadAndRender(const journal::dom::Document& text, journal::rq& journal, journal::control& state,
+void LoadAndRender(std::string_view text, journal::rq& journal, journal::control& state,
                    render::RenderContext& context, render::LineList& lines) {
-  journal::LoadJournal(text.root(), journal, state);
+  journal::LoadJournalText(text, journal, state);
   lines.clear();
   render::RenderJournal(journal, context, lines);
 }
 
-bool RenderJournalText(std::string_view journal_text, int choice, render::LineList& lines) {
+bool RenderJournalText(std::string_view journal_text, int choice, render::LineSink& lines) {
   // A fresh request window: nothing was requested by ordinal, no Z-report linked yet.
   journal::rq journal;
   journal::control state;
   const journal::sootv document_by_ordinal;
   journal::sootv document_by_z_number;
   render::RenderContext context{choice, document_by_ordinal, document_by_z_number};
-  lines.clear();
   try {
-    LoadAndRender(journal::dom::Document::parse(journal_text), journal, state, context, lines);
+    journal::LoadJournalText(journal_text, journal, state);
+    render::RenderJournal(journal, context, lines);
     return true;
   } catch (const std::exception&) {
     // Whatever failed, the user sees the journal as unreadable, as after a retrieval.
-    AppendFailureLines(lines);
+    render::LineList failure;
+    AppendFailureLines(failure);
+    for (std::string& line : failure) lines.push_back(std::move(line));
     return false;
   }
+}
+
+bool RenderJournalText(std::string_view journal_text, int choice, render::LineList& lines) {
+  lines.clear();
+  render::LineSink sink(lines);
+  return RenderJournalText(journal_text, choice, sink);
+}
+
+std::string JoinedJournalText(const std::vector<std::string>& lines) {
+  std::size_t size = 0;
+  for (const std::string& line : lines) size += line.size() + 2;
+  std::string text;
+  text.reserve(size);
+  for (const std::string& line : lines) {
+    text += line;
+    text += "\r\n";
+  }
+  return text;
 }
 
 }  // namespace retrieval

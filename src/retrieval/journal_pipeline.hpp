@@ -1,27 +1,32 @@
 // A journal text turned into what the request window shows: parsed, loaded into the
 // journal and rendered as the register printed it. A retrieval, talqen-cli render and the
-// desktop program all go this one way.
+// desktop program all go this one way. The text is read one document at a time.
 #pragma once
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "journal/journal_container.hpp"
-#include "journal/xml_dom.hpp"
 #include "render/render_context.hpp"
 #include "render/rendering_helpers.hpp"
 
 namespace retrieval {
 
-// Loads the parsed text into the journal (emptied and reset by the caller), then empties
-// lines and renders the journal into them. Throws what the loader and the renderers
-// throw: a failed load leaves lines as they were, a failed rendering the lines rendered
-// before it.
-void LoadAndRender(const journal::dom::Document& text, journal::rq& journal, journal::control& state,
+// Loads the text into the journal (emptied and reset by the caller), then empties lines
+// and renders the journal into them. Throws what the loader and the renderers throw: a
+// failed load leaves lines as they were, a failed rendering the lines rendered before it.
+void LoadAndRender(std::string_view text, journal::rq& journal, journal::control& state,
                    render::RenderContext& context, render::LineList& lines);
 
 // A saved journal text as a fresh request window shows it with the given document-kind
-// choice, in place of what lines held. A failure anywhere leaves the lines rendered so
-// far followed by the two failure lines, and gives false.
+// choice, the lines handed to the sink as they are made. A failure anywhere ends them
+// with the two failure lines, and gives false.
+bool RenderJournalText(std::string_view journal_text, int choice, render::LineSink& lines);
+// The same into a list, in place of what it held.
 bool RenderJournalText(std::string_view journal_text, int choice, render::LineList& lines);
+
+// The lines of a journal text joined as temp.xml holds them, each followed by CR LF.
+std::string JoinedJournalText(const std::vector<std::string>& lines);
 
 }  // namespace retrieval

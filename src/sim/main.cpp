@@ -129,9 +129,15 @@ int main(int argc, char** argv) {
   sim::ServingSettings serving;
   serving.latency_ms = o.latency_ms;
   serving.baud = device ? 0 : o.baud;  // a real line keeps its own pace
-  sim::serve(*line, reg, serving, g_stop, log, stderr);
+  const sim::LineTotals totals = sim::serve(*line, reg, serving, g_stop, log, stderr);
 
   if (log) std::fclose(log);
+  if (!o.stats.empty())
+    if (std::FILE* stats = std::fopen(o.stats.c_str(), "w")) {
+      std::fprintf(stats, "bytes received %llu sent %llu\n", static_cast<unsigned long long>(totals.received),
+                   static_cast<unsigned long long>(totals.sent));
+      std::fclose(stats);
+    }
   if (!o.link.empty()) ::unlink(o.link.c_str());
   return 0;
 }

@@ -27,11 +27,12 @@ std::string wall_time() {
   return buf;
 }
 
-void work(SimLine& line, int latency_ms, const volatile std::sig_atomic_t& stop) {
+void work(SimLine& line, int latency_ms, const volatile std::sig_atomic_t& stop, std::uint64_t& sent) {
   const auto end = Clock::now() + milliseconds(latency_ms);
   const std::string syn(1, static_cast<char>(device_link::kSyn));
   while (!stop && Clock::now() < end) {
     line.write(syn);
+    ++sent;
     std::this_thread::sleep_until(std::min(end, Clock::now() + milliseconds(kSynIntervalMs)));
   }
 }
@@ -54,21 +55,26 @@ void send_paced(SimLine& line, std::string_view bytes, int baud, const volatile 
 
 }  // namespace
 
-void serve(SimLine& line, FiscalRegister& reg, const ServingSettings& settings, const volatile std::sig_atomic_t& stop,
-           std::FILE* request_log, std::FILE* events) {
+LineTotals serve(SimLine& line, FiscalRegister& reg, const ServingSettings& settings,
+                 const volatile std::sig_atomic_t& stop, std::FILE* request_log, std::FILE* events) {
+  std::uint64_t received = 0;
+  std::uint64_t sent = 0;
   while (!stop) {
     const std::string got = line.read(kPollMs);
     if (got.empty()) continue;
+    received += got.size();
     const std::string received_at = wall_time();
     for (const Answer& a : reg.receive(got)) {
-      if (a.works && settings.latency_ms > 0) work(line, settings.latency_ms, stop);
-      if (stop) return;
+      if (a.works && settings.latency_ms > 0) work(line, settings.latency_ms, stop, sent);
+      if (stop) break;
       send_paced(line, a.bytes, settings.baud, stop);
+      sent += a.bytes.size();
       if (request_log) std::fprintf(request_log, "%s %s\n", received_at.c_str(), a.log.c_str());
       if (events && !a.event.empty()) std::fprintf(events, "talqen-sim: %s\n", a.event.c_str());
     }
     if (request_log) std::fflush(request_log);
   }
+  return {received, sent};
 }
 
 }  // namespace sim

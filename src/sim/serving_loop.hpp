@@ -3,6 +3,7 @@
 #pragma once
 
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 
 #include "sim/fiscal_register.hpp"
@@ -19,10 +20,16 @@ struct ServingSettings {
   int baud = 0;        // replies leave at this speed, 10 bits a byte; 0: at once
 };
 
+// Every byte both ways: what the clients put on the line.
+struct LineTotals {
+  std::uint64_t received = 0;
+  std::uint64_t sent = 0;  // SYN bytes included
+};
+
 // Serves until stop becomes non-zero (set by a signal handler). Writes one line per
 // frame to request_log (may be null) and what the register does besides answering, such
 // as printing, to events (may be null).
-void serve(SimLine& line, FiscalRegister& reg, const ServingSettings& settings, const volatile std::sig_atomic_t& stop,
-           std::FILE* request_log, std::FILE* events);
+LineTotals serve(SimLine& line, FiscalRegister& reg, const ServingSettings& settings,
+                 const volatile std::sig_atomic_t& stop, std::FILE* request_log, std::FILE* events);
 
 }  // namespace sim

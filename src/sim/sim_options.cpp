@@ -46,7 +46,7 @@ SimParse parse_sim_command_line(const std::vector<std::string>& args) {
     } else if (a == "--service-mode") {
       o.service_mode = true;
     } else if (a == "--protocol" || a == "--journal" || a == "--link" || a == "--device" || a == "--password" ||
-               a == "--log" || a == "--baud" || a == "--latency" || a == "--fault" || a == "--fault-rate" ||
+               a == "--log" || a == "--stats" || a == "--baud" || a == "--latency" || a == "--fault" || a == "--fault-rate" ||
                a == "--seed" || a == "--end-mark") {
       const auto v = value();
       if (!v) return fail(a + " needs a value");
@@ -63,6 +63,8 @@ SimParse parse_sim_command_line(const std::vector<std::string>& args) {
         o.password = *v;
       } else if (a == "--log") {
         o.log = *v;
+      } else if (a == "--stats") {
+        o.stats = *v;
       } else if (a == "--baud") {
         const auto n = whole_number(*v, 50, 4'000'000);
         if (!n) return fail("--baud needs a speed from 50 to 4000000: " + *v);
@@ -108,7 +110,7 @@ SimParse parse_sim_command_line(const std::vector<std::string>& args) {
 std::string sim_usage_text() {
   return R"(usage: talqen-sim [--protocol datecs|quendar] [--journal FILE | --sample]
                   [--link PATH | --device PATH] [--baud N] [--password P] [--latency MS]
-                  [--service-mode] [--log FILE] [--fault N:KIND]... [--fault-rate P [--seed S]]
+                  [--service-mode] [--log FILE] [--stats FILE] [--fault N:KIND]... [--fault-rate P [--seed S]]
                   [--end-mark 0|-1]
 
 A simulated fiscal register. By default it opens a pseudo-terminal and prints
@@ -126,6 +128,7 @@ SIGTERM.
   --latency MS    working time before each reply, filled with a SYN every 60 ms (default 0)
   --service-mode  Quendar: the register reports service mode (bit 0 of status byte 0)
   --log FILE      one line per request: time, SEQ, CMD, data, what was answered
+  --stats FILE    at the end, the bytes received and sent: "bytes received R sent S"
   --fault N:KIND  misbehave on the N-th well-formed request (from 1). KIND: silence, nak,
                   bad-checksum, garbage, truncate, noise-before, syn-storm, oversize,
                   many-fields, error=CODE (four hex digits; Datecs: the general-error bit),

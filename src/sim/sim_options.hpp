@@ -21,6 +21,7 @@ struct SimOptions {
   int latency_ms = 0;
   bool service_mode = false;
   std::string log;          // --log FILE
+  std::string stats;        // --stats FILE: the bytes of both ways, written at the end
   std::vector<std::pair<unsigned long, Fault>> faults;
   double fault_rate = 0;
   unsigned seed = 1;

@@ -159,7 +159,8 @@ TEST(DocumentHead, NamesThisDocumentsFactoryNumberAndTheFirstDocumentsFiscalNumb
   const journal::rq journal = render_testing::load_journal(
       "<DAT FN=\"111\" ZN=\"A1\"><C/><TS/></DAT><MAC/><DAT FN=\"222\" ZN=\"B2\"><C/><TS/></DAT><MAC/>");
   LineList lines;
-  AppendDocumentHead(journal, journal.documents.at(1), lines);
+  LineSink sink(lines);
+  AppendDocumentHead(journal, journal.documents.at(1), sink);
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[0], "          ДП \"Компанія OBRIM\""_cp1251);
   EXPECT_EQ(lines[1], "                м.Київ"_cp1251);
