@@ -1,8 +1,8 @@
 #include "cli/render_command.hpp"
 
-#include <fstream>
+#include <cstdio>
+#include <filesystem>
 #include <optional>
-#include <sstream>
 #include <string>
 
 #include "cli/command_arguments.hpp"
@@ -14,13 +14,21 @@ namespace cli {
 
 namespace {
 
+// Read straight into one string of the file's size: a journal of a year is held once.
 std::optional<std::string> read_whole_file(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream content;
-  content << in.rdbuf();
-  if (in.bad()) return std::nullopt;
-  return std::move(content).str();
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (f == nullptr) return std::nullopt;
+  std::string content;
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(path, ec);
+  if (!ec) content.reserve(static_cast<std::size_t>(size));
+  char buffer[1 << 16];
+  std::size_t n = 0;
+  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) content.append(buffer, n);
+  const bool failed = std::ferror(f) != 0;
+  std::fclose(f);
+  if (failed) return std::nullopt;
+  return content;
 }
 
 }  // namespace

@@ -6,7 +6,9 @@
 #include <libxml/tree.h>
 
 #include <array>
+#include <algorithm>
 #include <climits>
+#include <cstring>
 #include <mutex>
 
 #include "journal/journal_errors.hpp"
@@ -317,13 +319,24 @@ void note_reader_error(void* arg, const xmlError* error) {
 
 void reader_error_handler(void* arg, xmlErrorPtr error) { note_reader_error(arg, error); }
 
+// The text handed to the reader piece by piece as it asks, so that libxml2 never holds a
+// copy of the whole of it.
+int read_piece(void* context, char* buffer, int length) {
+  auto& rest = *static_cast<std::string_view*>(context);
+  const std::size_t n = std::min(rest.size(), static_cast<std::size_t>(std::max(length, 0)));
+  std::memcpy(buffer, rest.data(), n);
+  rest.remove_prefix(n);
+  return static_cast<int>(n);
+}
+
 }  // namespace
 
 JournalReader::JournalReader(std::string_view text) {
   prepare_libxml2();
   if (text.size() > static_cast<std::size_t>(INT_MAX)) throw ParseError("journal text too large");
   check_attribute_counts(text);
-  reader_ = xmlReaderForMemory(text.data(), static_cast<int>(text.size()), nullptr, nullptr, kParseOptions);
+  rest_ = text;
+  reader_ = xmlReaderForIO(read_piece, nullptr, &rest_, nullptr, nullptr, kParseOptions);
   if (reader_ == nullptr) throw ParseError("cannot create an XML reader");
   xmlTextReaderSetStructuredErrorHandler(reader_, reader_error_handler, &error_);
   for (;;) {

@@ -148,6 +148,7 @@ class JournalReader {
   [[noreturn]] void fail(const char* what);
   int read_next(bool skip_subtree);
 
+  std::string_view rest_;  // what the reader has not taken yet
   _xmlTextReader* reader_ = nullptr;
   const _xmlNode* root_ = nullptr;
   bool started_ = false;

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 
 #include "journal/number_conversion.hpp"
 #include "text/cp1251.hpp"
@@ -205,11 +206,41 @@ std::string FormatGrouped(double value) {
   return out;
 }
 
-std::string AmountText(float v) { return FormatFixed(static_cast<double>(v) * 0.01, 8, 2); }
-std::string AmountText7(float v) { return FormatFixed(static_cast<double>(v) * 0.01, 7, 2); }
-std::string RateText(float v) { return FormatFixed(v, 8, 2); }
-std::string RateText7(float v) { return FormatFixed(v, 7, 2); }
-std::string CountText(float v) { return FormatFixed(v, 8, 0); }
+namespace {
+
+// What FormatFixed gives for a whole-numbered v divided by 10^shift, when the result has
+// no more than `precision` digits, written straight from the integer; nothing otherwise.
+// With shift 2 the double v * 0.01 lies within an ulp of v / 100, far from any tie at
+// two places, so rounding it gives v / 100 exactly. Amounts, counts and most rates are
+// whole, and every rendered line has some: this is the renderer's hot path.
+std::optional<std::string> WholeFixed(float v, int shift, int precision, int decimals) {
+  if (!(std::fabs(v) < 1e15f) || std::trunc(v) != v) return std::nullopt;
+  auto n = static_cast<std::int64_t>(v);
+  for (int i = shift; i < decimals; ++i) n *= 10;
+  std::int64_t limit = 1;
+  for (int i = 0; i < precision; ++i) limit *= 10;
+  const std::uint64_t magnitude = n < 0 ? static_cast<std::uint64_t>(-n) : static_cast<std::uint64_t>(n);
+  if (magnitude >= static_cast<std::uint64_t>(limit)) return std::nullopt;
+  std::string digits = std::to_string(magnitude);
+  const auto places = static_cast<std::size_t>(decimals);
+  if (digits.size() <= places) digits.insert(0, places + 1 - digits.size(), '0');
+  if (places > 0) digits.insert(digits.size() - places, 1, '.');
+  if (n < 0) digits.insert(0, 1, '-');
+  return digits;
+}
+
+std::string Fixed(float v, int shift, int precision, int decimals) {
+  if (auto fast = WholeFixed(v, shift, precision, decimals)) return std::move(*fast);
+  return FormatFixed(shift == 2 ? static_cast<double>(v) * 0.01 : static_cast<double>(v), precision, decimals);
+}
+
+}  // namespace
+
+std::string AmountText(float v) { return Fixed(v, 2, 8, 2); }
+std::string AmountText7(float v) { return Fixed(v, 2, 7, 2); }
+std::string RateText(float v) { return Fixed(v, 0, 8, 2); }
+std::string RateText7(float v) { return Fixed(v, 0, 7, 2); }
+std::string CountText(float v) { return Fixed(v, 0, 8, 0); }
 std::string QuantityText(float v) { return FormatFixed(static_cast<double>(v) * 0.001, 8, 0); }
 
 // 40 significant digits hold every whole single-precision value exactly.

@@ -155,6 +155,22 @@ TEST(WholeText, TruncatesTowardZeroAndWritesEveryDigit) {
   EXPECT_EQ(WholeText(1e20f), "100000002004087734272");
 }
 
+TEST(NumberTexts, AgreeWithTheExactFormattingForEveryKindOfValue) {
+  std::vector<float> values;
+  for (int v = -100000; v <= 100000; ++v) values.push_back(static_cast<float>(v));
+  for (float v : {9999999.0f, 10000000.0f, 99999999.0f, 100000000.0f, 123456789.0f, -99999999.0f, 16777216.0f,
+                  1e12f, -1e15f, 1e20f, 0.5f, -0.5f, 2.25f, 0.1f, 1234.5f, -0.0f, 20.0f, 7.0f, 999999.0f, 1000000.0f})
+    values.push_back(v);
+  for (float v : values) {
+    const double d = v;
+    ASSERT_EQ(AmountText(v), FormatFixed(d * 0.01, 8, 2)) << v;
+    ASSERT_EQ(AmountText7(v), FormatFixed(d * 0.01, 7, 2)) << v;
+    ASSERT_EQ(RateText(v), FormatFixed(d, 8, 2)) << v;
+    ASSERT_EQ(RateText7(v), FormatFixed(d, 7, 2)) << v;
+    ASSERT_EQ(CountText(v), FormatFixed(d, 8, 0)) << v;
+  }
+}
+
 TEST(DocumentHead, NamesThisDocumentsFactoryNumberAndTheFirstDocumentsFiscalNumber) {
   const journal::rq journal = render_testing::load_journal(
       "<DAT FN=\"111\" ZN=\"A1\"><C/><TS/></DAT><MAC/><DAT FN=\"222\" ZN=\"B2\"><C/><TS/></DAT><MAC/>");
