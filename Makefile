@@ -4,7 +4,7 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: all deps build build-asan test test-unit test-asan demo bench check-win32 fuzz package screenshots clean
+.PHONY: all deps build build-asan test test-unit test-asan demo bench bench-micro check-win32 fuzz package screenshots clean
 
 all: build
 
@@ -46,7 +46,13 @@ screenshots: build
 	@scripts/install-deps screenshots
 	@scripts/screenshots $(BUILD)
 
+# One table: rendering beside xmllint, peak memory, retrievals against their limits.
 bench: build
+	@scripts/install-deps bench
+	@scripts/bench-table $(BUILD)
+
+# The Google Benchmark programs (load, render, the journal window's list).
+bench-micro: build
 	@for b in $(BUILD)/bench/*_bench; do [ -x "$$b" ] && "$$b"; done; true
 
 # Each libFuzzer target for FUZZ_SECONDS (clang, AddressSanitizer), on a seed corpus

@@ -52,6 +52,7 @@ ConnectionResult ConnectionProcedure::connect() {
   if (read_profile_integer(config, "LogFile", "Log", 0) != 0)
     quendar::set_log_name(read_profile_text(config, "LogFile", "LogName", "Talqen.log", kLogNameLimit));
   quendar::set_reply_count(read_profile_integer(config, "Fiscal Printer", "Reply", 1));
+  datecs::set_quick_end(read_profile_integer(config, "Fiscal Printer", "QuickEnd", 0) != 0);
 
   const std::string port = view_.port_text();
   const std::string speed = view_.speed_text();

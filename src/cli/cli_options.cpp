@@ -35,6 +35,10 @@ ParseResult parse_command_line(const std::vector<std::string>& args) {
       o.yes = true;
       continue;
     }
+    if (a == "--quick-end") {
+      o.quick_end = true;
+      continue;
+    }
     const bool global = a == "--port" || a == "--speed" || a == "--protocol" || a == "--password" ||
                         a == "--reply" || a == "--on-timeout" || a == "--encoding";
     if (!global) {
@@ -91,6 +95,8 @@ Options:
   --encoding ENC       text on the terminal: utf-8 (default) or cp1251
   --yes                answer Yes to the program's Yes/No questions
   --on-timeout ANSWER  answer to "Таймаут" during a retrieval: retry or cancel (default)
+  --quick-end          datecs: end each exchange at the reply's terminator instead of
+                       after one more 100 ms read (as QuickEnd=1 in fpinit.ini does)
   --help               this text
 Except after raw, these options may also stand among a command's arguments.
 

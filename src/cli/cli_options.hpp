@@ -18,6 +18,7 @@ struct Options {
   int reply_count = 1;
   Encoding encoding = Encoding::Utf8;
   bool yes = false;                // the answer to Yes/No questions
+  bool quick_end = false;          // Datecs: end each exchange at the reply's terminator
   bool retry_on_timeout = false;   // the answer to the time-out question
   bool help = false;
   std::string command;

@@ -76,6 +76,7 @@ int run_raw(const Options& options, const Terminal& terminal) {
     quendar::set_reply_count(options.reply_count);
     result = *quendar::execute_command(code, data);
   } else {
+    datecs::set_quick_end(options.quick_end);
     datecs::send_with_callback(keep_result, 0, code, data);
     result = delivered;
   }

@@ -9,6 +9,7 @@
 #include "cli/raw_command.hpp"
 #include "cli/register_session.hpp"
 #include "cli/terminal_progress.hpp"
+#include "link/datecs.hpp"
 #include "retrieval/request_window.hpp"
 
 namespace cli {
@@ -141,7 +142,8 @@ struct Workplace {
       : progress(terminal, stderr_is_terminal(), device_link::system_clock()),
         window({messages::console(), dialogs, progress, frame,
                 [&options] { return options.protocol == Protocol::Datecs; }, device_link::system_clock()}),
-        session(options, messages::console(), window.flags, dialogs) {
+        session(options, messages::console(), window.flags, dialogs),
+        quick_end(options.quick_end) {
     window.FormCreate();
     window.Edit3 = terminal.typed(options.password);
     window.ComboBox1 = parsed.kind;
@@ -154,6 +156,7 @@ struct Workplace {
   retrieval::NoWindowFrame frame;
   RequestWindow window;
   RegisterSession session;
+  bool quick_end;
 };
 
 // Connects, runs the work, disconnects; a failure that escapes the window's handlers is
@@ -162,6 +165,7 @@ template <class Work>
 int connected(Workplace& place, const Terminal& terminal, const std::string& command, Work work) {
   const app::ConnectionResult connection = place.session.connect();
   if (connection != app::ConnectionResult::Connected) return exit_status_of_failed(connection);
+  if (place.quick_end) datecs::set_quick_end(true);
   try {
     return work();
   } catch (const std::exception& e) {

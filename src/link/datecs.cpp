@@ -33,6 +33,7 @@ void set_program_driver(device_link::ProtocolDriver* driver) {
 
 int open_port(const std::string& name, int speed) { return program_driver().open_port(name, speed); }
 int close_port() { return program_driver().close_port(); }
+void set_quick_end(bool quick) { program_driver().set_quick_end(quick); }
 
 int send_with_callback(ResultCallback callback, int tag, int command, std::string_view data) {
   device_link::ProtocolDriver& driver = program_driver();

@@ -17,6 +17,8 @@ void set_program_driver(device_link::ProtocolDriver* driver);
 
 int open_port(const std::string& name, int speed);
 int close_port();
+// fpinit.ini's QuickEnd: every exchange ends at the reply's terminator.
+void set_quick_end(bool quick);
 // 0, or -1 when nothing was sent (nothing is delivered then, except for data too long for
 // a frame, which is delivered with the no-reply bit).
 int send_with_callback(ResultCallback callback, int tag, int command, std::string_view data);

@@ -46,6 +46,12 @@ class ProtocolDriver {
   // At most kMaxReplyCount: every repeat can cost a silent wait and the pause before it,
   // so a count read from a damaged file must not hold the program for days.
   void set_reply_count(int count) { reply_count_ = std::clamp(count, 0, kMaxReplyCount); }
+  // Ends each exchange at the reply's terminator instead of after one more silent read,
+  // where the variant waits for that read (the Datecs variant). Off by default: a
+  // register may rely on the pause.
+  void set_quick_end(bool quick) {
+    receiver_.set_frame_end_stops_reading(quick || policy_.frame_end_stops_reading);
+  }
 
   datecs::RetData& result() { return result_; }
   const VariantPolicy& policy() const { return policy_; }

@@ -17,7 +17,7 @@ const ReplyReceiver::Handler ReplyReceiver::kHandlers[kReceiverStates] = {
 };
 
 ReplyReceiver::ReplyReceiver(const VariantPolicy& policy, char (&raw_reply)[datecs::kRawReplySize])
-    : policy_(policy), raw_(raw_reply) {}
+    : policy_(policy), frame_end_stops_reading_(policy.frame_end_stops_reading), raw_(raw_reply) {}
 
 void ReplyReceiver::dispatch(std::uint8_t b) {
   no_activity_ = 0;
@@ -175,7 +175,7 @@ void ReplyReceiver::on_terminator(std::uint8_t b) {
   checksum_digits_complete_ = false;
   frame_open_ = false;
   state_ = ReceiverState::AwaitStart;
-  if (policy_.frame_end_stops_reading) frame_ended_ = true;
+  if (frame_end_stops_reading_) frame_ended_ = true;
   if (b == kTerminator) exchange_finished_ = true;
 }
 

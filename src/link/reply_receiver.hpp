@@ -73,6 +73,10 @@ class ReplyReceiver {
   char* reply_data() { return reply_data_; }
   std::size_t& reply_length() { return reply_length_; }
 
+  // Whether a handled terminator ends the reading at once, as the variant says or as
+  // the user chose for it (the Datecs variant's quick end).
+  void set_frame_end_stops_reading(bool stops) { frame_end_stops_reading_ = stops; }
+
  private:
   friend bool receive_byte(ReplyReceiver&, SerialPort&);
   friend void wait_for_reply(ReplyReceiver&, SerialPort&, Clock&);
@@ -118,6 +122,7 @@ class ReplyReceiver {
   char reply_data_[kReplyDataSize] = {};
   std::size_t reply_length_ = 0;
   std::uint8_t status_bytes_[status::kStatusByteCount] = {};
+  bool frame_end_stops_reading_;
   char (&raw_)[datecs::kRawReplySize];
   std::size_t raw_length_ = 0;
   int syn_count_ = 0;

@@ -50,6 +50,20 @@ TEST(FetchAgainstSim, EveryDocumentOfTheTapeByteForByte) {
   }
 }
 
+TEST(FetchAgainstSim, DatecsQuickEndKeepsEveryByte) {
+  const Variant& datecs = kVariants[0];
+  SimProcess sim = start_sim(datecs);
+  ASSERT_TRUE(sim.ready());
+  const CliRun by_option = cli(sim, datecs, "--quick-end fetch 1 33");
+  EXPECT_EQ(by_option.exit_code, 0) << by_option.err;
+  EXPECT_EQ(by_option.temp_xml, sim::sample_journal_text());
+  EXPECT_EQ(by_option.out, shown_lines(by_option.temp_xml));
+  const CliRun by_file = cli(sim, datecs, "fetch 1 5", "[Fiscal Printer]\r\nQuickEnd=1\r\n");
+  EXPECT_EQ(by_file.temp_xml, journal_text_of(numbers(1, 5)));
+  // Five documents end at their terminators: far below the 100 ms wait of each exchange.
+  EXPECT_LT(by_file.seconds, 2.0);
+}
+
 TEST(FetchAgainstSim, NumbersTheRegisterHasAndHasNot) {
   struct Case {
     const char* what;
