@@ -1,3 +1,7 @@
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -23,6 +27,12 @@ int main(int argc, char** argv) {
     std::fputs(cli::usage_text().c_str(), stdout);
     return cli::kExitDone;
   }
+#ifdef _WIN32
+  // The console shows the bytes talqen-cli writes in the encoding it was asked for.
+  const UINT code_page = options.encoding == cli::Encoding::Cp1251 ? 1251 : CP_UTF8;
+  ::SetConsoleOutputCP(code_page);
+  ::SetConsoleCP(code_page);
+#endif
   const cli::Terminal terminal(options.encoding);
   cli::CliDialogs dialogs(terminal, options);
   messages::set_program_dialogs(&dialogs);

@@ -126,11 +126,37 @@ std::string device_path(const std::string& name) { return "\\\\.\\" + name; }
 
 std::vector<std::string> list_serial_ports() {
   std::vector<std::string> ports;
-  char target[512];
-  for (int n = 1; n <= 256; ++n) {
-    const std::string name = "COM" + std::to_string(n);
-    if (::QueryDosDeviceA(name.c_str(), target, sizeof target) != 0) ports.push_back(name);
+  // The ports Windows knows now, as its device map lists them.
+  HKEY key = nullptr;
+  if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_READ, &key) == ERROR_SUCCESS) {
+    for (DWORD i = 0;; ++i) {
+      char name[256];
+      DWORD name_size = sizeof name;
+      char value[256];
+      DWORD value_size = sizeof value - 1;
+      DWORD type = 0;
+      if (::RegEnumValueA(key, i, name, &name_size, nullptr, &type, reinterpret_cast<BYTE*>(value), &value_size) !=
+          ERROR_SUCCESS)
+        break;
+      if (type == REG_SZ) {
+        value[value_size] = '\0';
+        ports.emplace_back(value);
+      }
+    }
+    ::RegCloseKey(key);
   }
+  // Where the device map says nothing (older systems, some emulations), the DOS names.
+  if (ports.empty()) {
+    char target[512];
+    for (int n = 1; n <= 256; ++n) {
+      const std::string name = "COM" + std::to_string(n);
+      if (::QueryDosDeviceA(name.c_str(), target, sizeof target) != 0) ports.push_back(name);
+    }
+  }
+  std::sort(ports.begin(), ports.end(), [](const std::string& a, const std::string& b) {
+    return a.size() != b.size() ? a.size() < b.size() : a < b;
+  });
+  ports.erase(std::unique(ports.begin(), ports.end()), ports.end());
   return ports;
 }
 

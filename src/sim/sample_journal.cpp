@@ -129,7 +129,7 @@ class Receipt {
       const long paid = pay == Pay::Cash && tendered > total_ ? tendered : total_;
       lines_ += "<M" + attr("N", ++n_) + attr("T", form) +
                 attr("NM", pay == Pay::Cash ? "ГОТІВКА"_cp1251 : "КРЕДИТ"_cp1251) + attr("SM", paid) +
-                attr("RM", paid - total_) + (pay == Pay::Credit ? attr("RRN", 409000000000 + number * 7919) : "") +
+                attr("RM", paid - total_) + (pay == Pay::Credit ? attr("RRN", std::to_string(409000000000LL + number * 7919LL)) : "") +
                 "/>";
       book(form);
     }

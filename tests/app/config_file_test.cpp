@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "app/profile_file.hpp"
 #include "support/scripted_dialogs.hpp"
 #include "support/temp_dir.hpp"
@@ -59,7 +61,9 @@ TEST(ConfigFile, ProgramDirectoryIsFixedAtFirstUse) {
   fix_program_directory(console, "/first");
   fix_program_directory(console, "/second");
   EXPECT_EQ(console.ProgramDirectory, "/first");
-  EXPECT_EQ(console.ConfigPath, "/first/fpinit.ini");
+  // The platform's separator: a backslash on Windows.
+  EXPECT_EQ(console.ConfigPath, "/first" + std::string(1, static_cast<char>(std::filesystem::path::preferred_separator)) +
+                                    "fpinit.ini");
 }
 
 }  // namespace

@@ -122,6 +122,8 @@ std::string read_golden(const std::string& name) {
 // Every element kind of a journal, rendered in the mode kBoth. The golden file holds the
 // lines in UTF-8, each followed by a line feed, trailing blanks included.
 TEST(RenderJournal, JournalOfEveryElementKindMatchesTheGoldenFile) {
+  // The golden lines group digits with a blank; on Windows the user's separator is used.
+  if (render::ThousandsSeparator() != " ") GTEST_SKIP() << "the golden file is for the blank separator";
   const std::string xml = read_golden("every_element.xml");
   ASSERT_FALSE(xml.empty());
   journal::rq journal;

@@ -244,9 +244,11 @@ TEST(RenderReceipt, CashDeskAndReceiptNumberFields) {
   };
   const Case cases[] = {
       {"CS=\"1\" NO=\"271\"", "            Каса01", kNumberLine271},
-      {"CS=\"7\" NO=\"1234\"", "            Каса07", padded("  00001 234         12.05.2014  10:30", 54)},
+      {"CS=\"7\" NO=\"1234\"", "            Каса07",
+       padded("  00001" + render::ThousandsSeparator() + "234         12.05.2014  10:30", 54)},
       {"CS=\"9.9\" NO=\"138\"", "            Каса09", padded("  000000138         12.05.2014  10:30", 54)},
-      {"CS=\"10\" NO=\"1234567\"", "            Каса10", padded("  1 234 567         12.05.2014  10:30", 54)},
+      {"CS=\"10\" NO=\"1234567\"", "            Каса10",
+       padded("  1" + render::ThousandsSeparator() + "234" + render::ThousandsSeparator() + "567         12.05.2014  10:30", 54)},
       {"CS=\"12\" NO=\"0\"", "            Каса12", kNumberLine0},
   };
   for (const Case& c : cases) {

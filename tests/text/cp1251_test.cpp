@@ -1,20 +1,33 @@
 #include "text/cp1251.hpp"
 
 #include <gtest/gtest.h>
-#include <iconv.h>
 
 #include <string>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <iconv.h>
+#endif
 
 using namespace text::literals;
 
 namespace {
 
-// glibc's converter is an independent reference for the table.
-std::string iconv_convert(const char* to, const char* from, const std::string& in) {
-  iconv_t cd = iconv_open(to, from);
+// The platform's own converter is an independent reference for the table: glibc's
+// iconv, or Windows' code page 1251.
+std::string reference_utf8(const std::string& cp1251) {
+#ifdef _WIN32
+  wchar_t wide[8];
+  const int n = ::MultiByteToWideChar(1251, 0, cp1251.data(), static_cast<int>(cp1251.size()), wide, 8);
+  char out[32];
+  const int m = ::WideCharToMultiByte(CP_UTF8, 0, wide, n, out, sizeof out, nullptr, nullptr);
+  return std::string(out, static_cast<std::size_t>(m > 0 ? m : 0));
+#else
+  iconv_t cd = iconv_open("UTF-8", "CP1251");
   if (cd == reinterpret_cast<iconv_t>(-1)) return "<no iconv>";
-  std::string src = in;
-  std::string out(in.size() * 4 + 8, '\0');
+  std::string src = cp1251;
+  std::string out(cp1251.size() * 4 + 8, '\0');
   char* inp = src.data();
   char* outp = out.data();
   size_t inleft = src.size(), outleft = out.size();
@@ -23,6 +36,7 @@ std::string iconv_convert(const char* to, const char* from, const std::string& i
   if (rc == static_cast<size_t>(-1)) return "<iconv failed>";
   out.resize(out.size() - outleft);
   return out;
+#endif
 }
 
 TEST(Cp1251, EveryUpperByteMatchesTheReferenceAndRoundTrips) {
@@ -30,7 +44,7 @@ TEST(Cp1251, EveryUpperByteMatchesTheReferenceAndRoundTrips) {
     const std::string byte(1, static_cast<char>(b));
     const std::string utf8 = text::to_utf8(byte);
     if (b != 0x98) {  // the one byte Windows-1251 leaves undefined
-      EXPECT_EQ(utf8, iconv_convert("UTF-8", "CP1251", byte)) << std::hex << b;
+      EXPECT_EQ(utf8, reference_utf8(byte)) << std::hex << b;
     }
     EXPECT_EQ(text::from_utf8(utf8), byte) << std::hex << b;
     EXPECT_EQ(text::from_utf16(text::to_utf16(byte)), byte) << std::hex << b;
