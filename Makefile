@@ -4,7 +4,7 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: all deps build build-asan test test-unit test-asan demo bench bench-micro check-win32 fuzz package screenshots clean
+.PHONY: all deps build build-asan test test-unit test-asan demo bench bench-micro fuzz package screenshots windows test-windows clean
 
 all: build
 
@@ -71,14 +71,23 @@ fuzz:
 	    build-fuzz/corpus/$$f > build-fuzz/$$f.log 2>&1 || { tail -40 build-fuzz/$$f.log; exit 1; }; \
 	  grep -E "stat::number_of_executed_units|stat::new_units_added" build-fuzz/$$f.log; done
 
-# Compiles the device link for Windows where a MinGW cross compiler is installed
-# (g++-mingw-w64-x86-64-posix): the Win32 serial backend is never built on Linux otherwise.
-MINGW ?= x86_64-w64-mingw32-g++-posix
-check-win32:
-	@command -v $(MINGW) >/dev/null || { echo "check-win32: $(MINGW) not installed"; exit 1; }
-	@for f in src/link/*.cpp src/text/*.cpp src/messages/*.cpp; do \
-	  $(MINGW) -std=c++20 -Wall -Wextra -Werror -Isrc -fsyntax-only $$f || exit 1; done
-	@echo "check-win32: the device link compiles for Windows"
+# Windows: talqen-cli.exe and the unit tests as static .exe files, cross-built with
+# MinGW-w64 against libxml2 built once from Debian's source package; the tests run under
+# Wine, and talqen-cli.exe against talqen-sim beside the Linux talqen-cli.
+WINDOWS_BUILD ?= build-windows
+WINE ?= $(shell command -v wine64 || echo /usr/lib/wine/wine64)
+windows:
+	@scripts/install-deps windows
+	@scripts/build-windows-libxml2 $(WINDOWS_BUILD)
+	@cmake -S . -B $(WINDOWS_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
+	  -DTALQEN_WINDOWS_PREFIX=$(abspath $(WINDOWS_BUILD))/libxml2 -DTALQEN_WERROR=ON -DTALQEN_BENCH=OFF >/dev/null
+	@cmake --build $(WINDOWS_BUILD) -j $(JOBS)
+
+test-windows: windows build
+	@WINEPREFIX=$(abspath $(WINDOWS_BUILD))/wine WINEDEBUG=-all $(WINE) wineboot -i >/dev/null 2>&1 || true
+	@ctest --test-dir $(WINDOWS_BUILD) --output-on-failure -j $(JOBS)
+	@tests/windows/against-sim $(BUILD) $(WINDOWS_BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) build-release build-fuzz
+	rm -rf $(BUILD) $(ASAN_BUILD) build-release build-fuzz $(WINDOWS_BUILD)
