@@ -15,7 +15,6 @@ namespace app {
 
 namespace {
 
-constexpr std::string_view kCheckPassword = "271828";
 
 std::string_view wrong_protocol() {
   return "Подключения нет. Возможно использование не того протокола обмена данными"_cp1251;
@@ -95,15 +94,27 @@ ConnectionResult ConnectionProcedure::connect() {
   return result;
 }
 
-bool ConnectionProcedure::check_datecs() {
+std::optional<std::string> DatecsIdentity(const datecs::RetData& r) {
   constexpr int kDiagnosticFields = 8;
+  if (r.FieldCount != kDiagnosticFields) return std::nullopt;
+  return field(r, 0) + "    " + field(r, 6);
+}
+
+std::string QuendarIdentity(const datecs::RetData& r) {
+  std::string text = std::string("   Модель:"_cp1251) + field(r, 0) + std::string(",    Версия:"_cp1251) +
+                     field(r, 1) + ",     " + field(r, 2) + ".";
+  if (r.StatusBytes[0] & 0x01) text += " Сервис.реж."_cp1251;
+  return text;
+}
+
+bool ConnectionProcedure::check_datecs() {
   {
     const messages::ResultRoute route(reporter_);
     datecs::datecs_diagnostic_info(PrinterResultsx);
   }
-  const datecs::RetData& r = console_.LastResult;
-  if (r.FieldCount != kDiagnosticFields) return false;
-  view_.set_status_text(field(r, 0) + "    " + field(r, 6));
+  const std::optional<std::string> identity = DatecsIdentity(console_.LastResult);
+  if (!identity) return false;
+  view_.set_status_text(*identity);
   return true;
 }
 
@@ -115,10 +126,7 @@ std::optional<std::string> ConnectionProcedure::check_quendar(bool& closed) {
     closed = quendar::close_port() != 0;
     return std::nullopt;
   }
-  std::string text = std::string("   Модель:"_cp1251) + field(r, 0) + std::string(",    Версия:"_cp1251) +
-                     field(r, 1) + ",     " + field(r, 2) + ".";
-  if (r.StatusBytes[0] & 0x01) text += " Сервис.реж."_cp1251;
-  return text;
+  return QuendarIdentity(r);
 }
 
 ConnectionResult ConnectionProcedure::disconnect() {

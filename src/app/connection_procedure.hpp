@@ -26,6 +26,15 @@ class MainWindowView {
   virtual void set_status_text(std::string_view text) = 0;     // StatusBar1
 };
 
+// The status-bar text for a register's answer to its variant's diagnostic command: for
+// the Datecs variant fields 1 and 7 of its eight, nothing for another field count; for
+// the Quendar variant (after its error code passed) model, version and number.
+std::optional<std::string> DatecsIdentity(const datecs::RetData& result);
+std::string QuendarIdentity(const datecs::RetData& result);
+
+// The password the Quendar check sends: the register's default.
+inline constexpr std::string_view kCheckPassword = "271828";
+
 enum class ConnectionResult {
   PortNotOpened,  // nothing changed
   CheckFailed,    // port closed again, not connected

@@ -122,6 +122,11 @@ Commands:
                        have the register print documents FIRST to LAST on its paper;
                        without --yes the question is answered No and nothing is sent
   render JOURNAL.xml [--kind z|receipt|both] [-o FILE]   render a saved journal text
+  detect [PORT...] [--write-config]
+                       find the register: each port (the given ones, or every serial
+                       device) at each speed in both variants, with the diagnostic command
+                       only; prints "PORT SPEED VARIANT" and the register's identity;
+                       --write-config stores port and speed in fpinit.ini
 
 fetch, fetch-dates, numbers and print connect as diagnose does first. While fetching,
 progress is shown on stderr when it is a terminal.

@@ -8,6 +8,7 @@
 
 #include "cli/cli_dialogs.hpp"
 #include "cli/cli_options.hpp"
+#include "cli/detect_command.hpp"
 #include "cli/diagnose_command.hpp"
 #include "cli/raw_command.hpp"
 #include "cli/render_command.hpp"
@@ -47,6 +48,7 @@ int main(int argc, char** argv) {
   if (options.command == "fetch-dates") return cli::run_fetch_dates(options, terminal, dialogs);
   if (options.command == "numbers") return cli::run_numbers(options, terminal, dialogs);
   if (options.command == "print") return cli::run_print(options, terminal, dialogs);
+  if (options.command == "detect") return cli::run_detect(options, terminal, dialogs);
 
   std::fprintf(stderr, "talqen-cli: %s\n%s",
                options.command.empty() ? "no command given" : ("unknown command: " + options.command).c_str(),

@@ -52,6 +52,8 @@ class ProtocolDriver {
   void set_quick_end(bool quick) {
     receiver_.set_frame_end_stops_reading(quick || policy_.frame_end_stops_reading);
   }
+  // Silent reads that end a wait for a reply (kSilentReads unless set).
+  void set_silent_reads(int reads) { receiver_.set_silent_reads(reads); }
 
   datecs::RetData& result() { return result_; }
   const VariantPolicy& policy() const { return policy_; }

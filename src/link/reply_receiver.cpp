@@ -196,7 +196,7 @@ void wait_for_reply(ReplyReceiver& receiver, SerialPort& port, Clock& clock) {
   const std::int64_t deadline = clock.now_ms() + kMaxExchangeMs;
   const auto in_time = [&] { return clock.now_ms() < deadline; };
   receiver.no_activity_ = 0;
-  while (receiver.no_activity_ < kSilentReads && in_time()) {
+  while (receiver.no_activity_ < receiver.silent_reads_ && in_time()) {
     while (!receiver.frame_ended_ && in_time() && receive_byte(receiver, port)) {
     }
     if (receiver.exchange_finished_) break;

@@ -76,6 +76,9 @@ class ReplyReceiver {
   // Whether a handled terminator ends the reading at once, as the variant says or as
   // the user chose for it (the Datecs variant's quick end).
   void set_frame_end_stops_reading(bool stops) { frame_end_stops_reading_ = stops; }
+  // How many silent reads end a wait for a reply: kSilentReads, or fewer where a quick
+  // answer is all that is looked for (a search for the register).
+  void set_silent_reads(int reads) { silent_reads_ = reads; }
 
  private:
   friend bool receive_byte(ReplyReceiver&, SerialPort&);
@@ -123,6 +126,7 @@ class ReplyReceiver {
   std::size_t reply_length_ = 0;
   std::uint8_t status_bytes_[status::kStatusByteCount] = {};
   bool frame_end_stops_reading_;
+  int silent_reads_ = kSilentReads;
   char (&raw_)[datecs::kRawReplySize];
   std::size_t raw_length_ = 0;
   int syn_count_ = 0;
@@ -140,7 +144,7 @@ class ReplyReceiver {
 bool receive_byte(ReplyReceiver& receiver, SerialPort& port);
 
 // Reads until the exchange is finished, the line has been silent for kSilentReads
-// reads, kMaxExchangeMs have passed, or the device is gone.
+// reads (or as many as set), kMaxExchangeMs have passed, or the device is gone.
 void wait_for_reply(ReplyReceiver& receiver, SerialPort& port, Clock& clock);
 
 }  // namespace device_link

@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "link/serial_port.hpp"
+#include "link/termios_speeds.hpp"
 
 namespace device_link {
 
@@ -24,22 +25,6 @@ namespace {
 constexpr int kDrainLimitMs = 1000;
 // Bound for one write: the time the bytes need at the line speed, plus a margin.
 constexpr int kWriteMarginMs = 1000;
-
-bool speed_constant(int speed, speed_t& out) {
-  struct Speed { int baud; speed_t constant; };
-  static constexpr Speed kSpeeds[] = {
-      {50, B50},       {75, B75},       {110, B110},     {134, B134},     {150, B150},
-      {200, B200},     {300, B300},     {600, B600},     {1200, B1200},   {1800, B1800},
-      {2400, B2400},   {4800, B4800},   {9600, B9600},   {19200, B19200}, {38400, B38400},
-      {57600, B57600}, {115200, B115200}, {230400, B230400},
-  };
-  for (const Speed& s : kSpeeds)
-    if (s.baud == speed) {
-      out = s.constant;
-      return true;
-    }
-  return false;
-}
 
 std::int64_t now_ms() {
   using namespace std::chrono;

@@ -129,6 +129,7 @@ int main(int argc, char** argv) {
   sim::ServingSettings serving;
   serving.latency_ms = o.latency_ms;
   serving.baud = device ? 0 : o.baud;  // a real line keeps its own pace
+  serving.garble_at_other_speeds = !device && o.baud > 0;
   const sim::LineTotals totals = sim::serve(*line, reg, serving, g_stop, log, stderr);
 
   if (log) std::fclose(log);

@@ -55,6 +55,20 @@ void send_paced(SimLine& line, std::string_view bytes, int baud, const volatile 
 
 }  // namespace
 
+std::string garbled(std::string_view bytes, bool client_faster) {
+  std::string out;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    // A faster receiver samples each bit twice; a slower one merges two bytes into one.
+    if (!client_faster && i % 2 == 1) continue;
+    for (int k = 0; k < (client_faster ? 2 : 1); ++k) {
+      auto b = static_cast<unsigned char>(static_cast<unsigned char>(bytes[i]) * 73u + 41u + static_cast<unsigned>(k));
+      if (b < 0x20) b = static_cast<unsigned char>(b | 0x80);  // never a preamble, terminator, NAK or SYN
+      out += static_cast<char>(b);
+    }
+  }
+  return out;
+}
+
 LineTotals serve(SimLine& line, FiscalRegister& reg, const ServingSettings& settings,
                  const volatile std::sig_atomic_t& stop, std::FILE* request_log, std::FILE* events) {
   std::uint64_t received = 0;
@@ -67,8 +81,11 @@ LineTotals serve(SimLine& line, FiscalRegister& reg, const ServingSettings& sett
     for (const Answer& a : reg.receive(got)) {
       if (a.works && settings.latency_ms > 0) work(line, settings.latency_ms, stop, sent);
       if (stop) break;
-      send_paced(line, a.bytes, settings.baud, stop);
-      sent += a.bytes.size();
+      std::string bytes = a.bytes;
+      const int client = settings.garble_at_other_speeds ? line.client_speed() : 0;
+      if (client != 0 && client != settings.baud) bytes = garbled(bytes, client > settings.baud);
+      send_paced(line, bytes, settings.baud, stop);
+      sent += bytes.size();
       if (request_log) std::fprintf(request_log, "%s %s\n", received_at.c_str(), a.log.c_str());
       if (events && !a.event.empty()) std::fprintf(events, "talqen-sim: %s\n", a.event.c_str());
     }

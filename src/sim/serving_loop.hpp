@@ -4,6 +4,8 @@
 
 #include <csignal>
 #include <cstdint>
+#include <string>
+#include <string_view>
 #include <cstdio>
 
 #include "sim/fiscal_register.hpp"
@@ -18,7 +20,14 @@ inline constexpr int kPollMs = 50;
 struct ServingSettings {
   int latency_ms = 0;  // working time before each reply, filled with SYN bytes
   int baud = 0;        // replies leave at this speed, 10 bits a byte; 0: at once
+  // A client whose line runs at another speed than baud gets what a receiver at the
+  // wrong speed reads: garbled bytes, never a frame.
+  bool garble_at_other_speeds = false;
 };
+
+// What a receiver at another speed makes of the bytes: other bytes, about half as many
+// or twice as many, none of them a control byte of the frame.
+std::string garbled(std::string_view bytes, bool client_faster);
 
 // Every byte both ways: what the clients put on the line.
 struct LineTotals {

@@ -1,5 +1,7 @@
 #include "sim/sim_line.hpp"
 
+#include "link/termios_speeds.hpp"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <stdlib.h>
@@ -29,6 +31,12 @@ class PseudoTerminal final : public SimLine {
  public:
   PseudoTerminal(int master, std::string path) : master_(master), path_(std::move(path)) {}
   ~PseudoTerminal() override { ::close(master_); }
+
+  // A pseudo-terminal has one set of line settings: the master reads the client's.
+  int client_speed() const override {
+    termios tio{};
+    return ::tcgetattr(master_, &tio) == 0 ? device_link::baud_of(::cfgetospeed(&tio)) : 0;
+  }
 
   std::string read(int timeout_ms) override {
     pollfd p{master_, POLLIN, 0};

@@ -17,6 +17,8 @@ class SimLine {
   virtual void write(std::string_view bytes) = 0;
   // The path a client opens.
   virtual const std::string& path() const = 0;
+  // The speed the client set its end of the line to; 0 where the line cannot tell.
+  virtual int client_speed() const { return 0; }
 };
 
 // A new pseudo-terminal in raw mode; nullptr with the reason in error.

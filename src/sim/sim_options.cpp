@@ -123,7 +123,9 @@ SIGTERM.
                   (33 documents over three days); neither: an empty tape
   --link PATH     also make PATH a symbolic link to the pseudo-terminal (removed at exit)
   --device PATH   serve a serial device instead (null-modem cable); speed --baud or 9600
-  --baud N        pace replies as a line of N baud would (10 bits a byte); default at once
+  --baud N        pace replies as a line of N baud would (10 bits a byte), and answer a
+                  client whose line is set to another speed with garbled bytes, as a
+                  register at N baud would be heard; default: at once, at any speed
   --password P    the password Quendar requests must carry (default 271828)
   --latency MS    working time before each reply, filled with a SYN every 60 ms (default 0)
   --service-mode  Quendar: the register reports service mode (bit 0 of status byte 0)

@@ -190,7 +190,7 @@ TEST(SimProcessLife, WorksWithSynBytesAndAnswersAtTheLineSpeed) {
   SimProcess sim({"--sample", "--latency", "400", "--baud", "2400"});
   ASSERT_TRUE(sim.ready()) << sim.output();
   const auto start = std::chrono::steady_clock::now();
-  const auto run = raw(sim, "datecs", kDatecs.read_doc_1);
+  const auto run = raw(sim, "datecs", kDatecs.read_doc_1, "--speed 2400");
   const auto took = std::chrono::steady_clock::now() - start;
   EXPECT_EQ(run.exit_code, 0) << run.output;
   EXPECT_EQ(record_value(run.output, "Field1"), "1") << run.output;

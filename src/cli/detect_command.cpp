@@ -1,0 +1,56 @@
+#include "cli/detect_command.hpp"
+
+#include <filesystem>
+
+#include "app/config_file.hpp"
+#include "app/profile_file.hpp"
+#include "app/register_probe.hpp"
+#include "cli/raw_command.hpp"
+#include "text/cp1251.hpp"
+
+using namespace text::literals;
+
+namespace cli {
+
+int run_detect(const Options& options, const Terminal& terminal, messages::Dialogs& dialogs) {
+  bool write_config = false;
+  std::vector<std::string> ports;
+  for (const std::string& a : options.arguments) {
+    if (a == "--write-config") {
+      write_config = true;
+    } else if (a.size() > 1 && a[0] == '-') {
+      terminal.error(terminal.typed("talqen-cli detect: unknown option: " + a));
+      return kExitUsage;
+    } else {
+      ports.push_back(a);
+    }
+  }
+  if (ports.empty()) ports = device_link::list_serial_ports();
+
+  const bool show_progress = stderr_is_terminal();
+  app::RegisterProbe probe(device_link::make_platform_serial_port, device_link::system_clock());
+  const auto found = probe.find(ports, [&](const app::ProbeAttempt& a) {
+    if (show_progress)
+      terminal.status(terminal.typed(a.port + " " + std::to_string(a.speed) + " " + (a.datecs ? "datecs" : "quendar")));
+    return true;
+  });
+  if (show_progress) terminal.status("");
+  if (!found) {
+    terminal.error("Регистратор не найден"_cp1251);
+    return kExitFailed;
+  }
+  terminal.line(found->port + " " + std::to_string(found->speed) + " " + (found->datecs ? "datecs" : "quendar"));
+  terminal.line(found->identity);
+  if (write_config) {
+    // As a passed connection stores them.
+    messages::ConsoleState console;
+    std::error_code ec;
+    app::fix_program_directory(console, std::filesystem::current_path(ec).string());
+    app::ensure_config_file(console.ConfigPath, dialogs);
+    app::write_profile_text(console.ConfigPath, "Communication", "Port", found->port);
+    app::write_profile_text(console.ConfigPath, "Communication", "Speed", std::to_string(found->speed));
+  }
+  return kExitDone;
+}
+
+}  // namespace cli
