@@ -15,6 +15,7 @@
 #include <QStatusBar>
 
 #include "app/config_file.hpp"
+#include "app/register_probe.hpp"
 #include "link/serial_port.hpp"
 #include "ui/qt_text.hpp"
 #include "ui/tform53.hpp"
@@ -57,6 +58,7 @@ class TForm3::WidgetView final : public app::MainWindowView {
   void set_port_boxes_enabled(bool enabled) override {
     w_.ComboBox1->setEnabled(enabled);
     w_.ComboBox2->setEnabled(enabled);
+    w_.Button4->setEnabled(enabled);  // the port is in use while connected
   }
   void set_variant_buttons_enabled(bool enabled) override {
     w_.RadioButton1->setEnabled(enabled);
@@ -107,6 +109,9 @@ TForm3::TForm3(messages::ConsoleState& console, messages::Dialogs& dialogs, devi
   Shape1->setAccessibleName(QStringLiteral("Индикатор подключения"));
   Button3 = new QPushButton(QStringLiteral("Подключить"), GroupBox1);
   Button3->setGeometry(403, 116, 87, 20);
+  Button4 = new QPushButton(QStringLiteral("Найти"), GroupBox1);
+  Button4->setGeometry(403, 90, 87, 20);
+  Button4->setToolTip(QStringLiteral("Найти порт, скорость и протокол регистратора"));
   Button1 = new QPushButton(QStringLiteral("Закрыть"), client);
   Button1->setGeometry(463, 232, 60, 20);
 
@@ -120,6 +125,7 @@ TForm3::TForm3(messages::ConsoleState& console, messages::Dialogs& dialogs, devi
   N5 = menuBar()->addAction(QStringLiteral("О программе..."));
 
   connect(Button3, &QPushButton::clicked, this, &TForm3::Button3Click);
+  connect(Button4, &QPushButton::clicked, this, &TForm3::Button4Click);
   connect(Button1, &QPushButton::clicked, this, &QWidget::close);
   connect(N45, &QAction::triggered, this, &TForm3::N45Click);
   connect(N5, &QAction::triggered, this, &TForm3::N5Click);
@@ -176,6 +182,35 @@ void TForm3::Button3Click() {
   if (connection_) connection_->Button3Click();
 }
 
+void TForm3::Button4Click() {
+  std::vector<std::string> ports;
+  for (int i = 0; i < ComboBox1->count(); ++i) ports.push_back(ComboBox1->itemText(i).toStdString());
+  Button3->setEnabled(false);
+  Button4->setEnabled(false);
+  app::RegisterProbe probe(device_link::make_platform_serial_port, device_link::system_clock());
+  const auto found = probe.find(ports, [this](const app::ProbeAttempt& a) {
+    StatusBar1->setText(QStringLiteral("Поиск: ") + QString::fromStdString(a.port) + QStringLiteral(", ") +
+                        QString::number(a.speed) + QStringLiteral(" бод, ") + (a.datecs ? QStringLiteral("Datecs")
+                                                                                        : QStringLiteral("Quendar")));
+    // The window goes on taking clicks and painting between the attempts.
+    dialogs_.process_pending_messages();
+    return !closing_;  // the search ends with the program
+  });
+  Button3->setEnabled(true);
+  Button4->setEnabled(true);
+  if (!found) {
+    StatusBar1->setText(QStringLiteral("Регистратор не найден"));
+    return;
+  }
+  ComboBox1->setCurrentIndex(ComboBox1->findText(QString::fromStdString(found->port)));
+  ComboBox2->setCurrentIndex(ComboBox2->findText(QString::number(found->speed)));
+  (found->datecs ? RadioButton1 : RadioButton2)->setChecked(true);
+  StatusBar1->setText(QStringLiteral("Найден: ") + QString::fromStdString(found->port) + QStringLiteral(", ") +
+                      QString::number(found->speed) + QStringLiteral(" бод, ") +
+                      (found->datecs ? QStringLiteral("Datecs") : QStringLiteral("Quendar")) + QStringLiteral(". ") +
+                      to_qstring(found->identity).trimmed());
+}
+
 void TForm3::N45Click() {
   if (!journal_) return;
   hide();
@@ -193,6 +228,7 @@ void TForm3::changeEvent(QEvent* e) {
 
 void TForm3::closeEvent(QCloseEvent* e) {
   // Closing the main window ends the program; an open port is left as it is.
+  closing_ = true;
   QMainWindow::closeEvent(e);
   QCoreApplication::quit();
 }

@@ -60,6 +60,8 @@ class TForm3 final : public QMainWindow {
   void Button3Click();
   void N45Click();
   void N5Click();
+  // "Найти": the register searched for over the port box's ports.
+  void Button4Click();
 
   QGroupBox* GroupBox1;
   QLabel* Label1;
@@ -70,6 +72,7 @@ class TForm3 final : public QMainWindow {
   QRadioButton* RadioButton2;
   ConnectionIndicator* Shape1;
   QPushButton* Button3;
+  QPushButton* Button4;  // "Найти"
   QPushButton* Button1;
   QLabel* StatusBar1;  // the status bar's one text panel
   QMenu* N2;
@@ -91,6 +94,7 @@ class TForm3 final : public QMainWindow {
   std::unique_ptr<WidgetView> view_;
   std::optional<app::ConnectionProcedure> connection_;
   bool activating_ = false;  // FormActivate is running: activations meanwhile are its own
+  bool closing_ = false;     // the main window was closed: the program ends
 };
 
 }  // namespace ui

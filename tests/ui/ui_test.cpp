@@ -103,6 +103,7 @@ TEST_F(Program, EveryControlShowsItsCaptionAndEveryLabelNamesItsField) {
       {m.RadioButton1->text(), "Datecs"},
       {m.RadioButton2->text(), "Quendar"},
       {m.Button3->text(), "Подключить"},
+      {m.Button4->text(), "Найти"},
       {m.Button1->text(), "Закрыть"},
       {m.N2->title(), "КЛЭФ"},
       {m.N45->text(), "Вывод документов в электронном виде"},
@@ -191,6 +192,25 @@ TEST_F(Program, ConnectingAndDisconnectingSwitchEveryControl) {
     EXPECT_EQ(m.StatusBar1->text(), QString());
   }
   EXPECT_TRUE(dialogs.messages.size() <= 1u);  // the configuration file's, at most
+}
+
+TEST_F(Program, FindSelectsThePortSpeedAndVariantTheRegisterAnswersOn) {
+  SimProcess sim({"--protocol", "quendar", "--sample", "--baud", "57600"});
+  ASSERT_TRUE(sim.ready());
+  ui::TForm3& m = windows->form3;
+  m.offer_port_first(QString::fromStdString(sim.port()));
+  m.RadioButton1->setChecked(true);
+  m.ComboBox2->setCurrentIndex(0);
+  QTest::mouseClick(m.Button4, Qt::LeftButton);
+  EXPECT_EQ(m.ComboBox1->currentText().toStdString(), sim.port());
+  EXPECT_EQ(m.ComboBox2->currentText(), QStringLiteral("57600"));
+  EXPECT_TRUE(m.RadioButton2->isChecked());
+  EXPECT_TRUE(m.StatusBar1->text().startsWith(q("Найден: "))) << m.StatusBar1->text().toStdString();
+  EXPECT_GT(dialogs.pending_processed, 0);  // the window was kept responsive
+  // Found, it connects as chosen.
+  QTest::mouseClick(m.Button3, Qt::LeftButton);
+  EXPECT_TRUE(m.Shape1->connected());
+  EXPECT_FALSE(m.Button4->isEnabled());
 }
 
 TEST_F(Program, RetrievalShowsWhatTheCommandLineShowsAndSavesIt) {
