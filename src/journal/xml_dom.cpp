@@ -336,7 +336,8 @@ JournalReader::JournalReader(std::string_view text) {
   if (text.size() > static_cast<std::size_t>(INT_MAX)) throw ParseError("journal text too large");
   check_attribute_counts(text);
   rest_ = text;
-  reader_ = xmlReaderForIO(read_piece, nullptr, &rest_, nullptr, nullptr, kParseOptions);
+  owned_reader_.reset(xmlReaderForIO(read_piece, nullptr, &rest_, nullptr, nullptr, kParseOptions));
+  reader_ = owned_reader_.get();
   if (reader_ == nullptr) throw ParseError("cannot create an XML reader");
   xmlTextReaderSetStructuredErrorHandler(reader_, reader_error_handler, &error_);
   for (;;) {
@@ -349,9 +350,9 @@ JournalReader::JournalReader(std::string_view text) {
   if (xmlTextReaderIsEmptyElement(reader_) == 1) started_ = true, ended_ = true;
 }
 
-JournalReader::~JournalReader() {
-  if (reader_ != nullptr) xmlFreeTextReader(reader_);
-}
+JournalReader::~JournalReader() = default;
+
+void JournalReader::FreeReader::operator()(_xmlTextReader* reader) const { xmlFreeTextReader(reader); }
 
 Node JournalReader::root() const { return Node(root_); }
 

@@ -148,7 +148,13 @@ class JournalReader {
   [[noreturn]] void fail(const char* what);
   int read_next(bool skip_subtree);
 
+  struct FreeReader {
+    void operator()(_xmlTextReader* reader) const;
+  };
+
   std::string_view rest_;  // what the reader has not taken yet
+  // Freed also when the constructor fails part way.
+  std::unique_ptr<_xmlTextReader, FreeReader> owned_reader_;
   _xmlTextReader* reader_ = nullptr;
   const _xmlNode* root_ = nullptr;
   bool started_ = false;

@@ -320,5 +320,57 @@ TEST(LoadJournal, NumberRangesNeedAWholeNumberThatFits) {
   EXPECT_EQ(k.journal.receipt_no_max, 16777217);
 }
 
+// The text read one document at a time fills the journal as the parsed whole does.
+TEST(LoadJournalText, FillsTheJournalAsTheWholeTreeDoes) {
+  const std::string texts[] = {
+      "<DAT FN=\"1\"><C T=\"0\"><P N=\"1\" NM=\"Хліб\" SM=\"1250\"/><E N=\"2\" NO=\"5\"/></C><TS>20240501120000</TS>"
+      "</DAT><MAC DI=\"1\">QUJD</MAC>\r\n<DAT><Z NO=\"9\"><M T=\"0\" SMI=\"5\"/></Z></DAT><MAC/>",
+      "<!-- a comment --><?pi x?><DAT><C><L N=\"1\">текст</L></C></DAT>\r\n  <MAC/>",
+      "",
+  };
+  for (const std::string& lines : texts) {
+    Loaded whole = load(lines);
+    Loaded streamed;
+    LoadJournalText(journal_text(lines), streamed.journal, streamed.state);
+    EXPECT_EQ(streamed.journal.doc_count, whole.journal.doc_count) << lines;
+    EXPECT_EQ(streamed.journal.V, whole.journal.V);
+    EXPECT_EQ(streamed.journal.receipt_no_max, whole.journal.receipt_no_max);
+    EXPECT_EQ(streamed.journal.z_no_max, whole.journal.z_no_max);
+    for (std::int32_t i = 0; i < whole.journal.doc_count; ++i) {
+      EXPECT_EQ(streamed.doc(i).is_receipt, whole.doc(i).is_receipt);
+      EXPECT_EQ(streamed.doc(i).ts.text, whole.doc(i).ts.text);
+    }
+  }
+}
+
+TEST(LoadJournalText, ATextThatIsNotWellFormedFilesNothing) {
+  struct Case {
+    const char* what;
+    std::string text;
+  };
+  const Case cases[] = {
+      {"the end is missing", journal_text("<DAT><C><E NO=\"5\"/></C></DAT><MAC/>").substr(0, 90)},
+      {"junk after a good document", journal_text("<DAT><C><E NO=\"5\"/></C></DAT><MAC/><DAT><</DAT>")},
+      {"a number that is none, then junk", journal_text("<DAT><C><E NO=\"5\"/></C></DAT><MAC/><DAT DI=\"x\"/><<")},
+      {"junk after the root", journal_text("<DAT><C><E NO=\"5\"/></C></DAT><MAC/>") + "<RQ/>"},
+  };
+  for (const Case& c : cases) {
+    Loaded j;
+    j.journal.receipt_no_min = 3;
+    j.journal.receipt_no_max = 4;
+    EXPECT_THROW(LoadJournalText(c.text, j.journal, j.state), ParseError) << c.what;
+    EXPECT_EQ(j.journal.doc_count, 0) << c.what;
+    EXPECT_TRUE(j.journal.documents.empty()) << c.what;
+    EXPECT_EQ(j.journal.receipt_no_min, 3) << c.what;
+    EXPECT_EQ(j.journal.receipt_no_max, 4) << c.what;
+    EXPECT_EQ(j.journal.V, 0.0f) << c.what;
+  }
+  // A number that is none in a well-formed text keeps what was filed before it.
+  Loaded k;
+  EXPECT_THROW(LoadJournalText(journal_text("<DAT><C><E NO=\"5\"/></C></DAT><MAC/><DAT DI=\"x\"/>"), k.journal, k.state),
+               ConversionError);
+  EXPECT_EQ(k.journal.receipt_no_max, 5);
+}
+
 }  // namespace
 }  // namespace journal
