@@ -38,15 +38,9 @@ struct Line {
 
 // The lines of the file, or nothing when it cannot be opened or read through.
 std::optional<std::vector<Line>> read_lines(const std::string& path) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (f == nullptr) return std::nullopt;
-  std::string content;
-  char buffer[1 << 14];
-  std::size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) content.append(buffer, n);
-  const bool failed = std::ferror(f) != 0;
-  std::fclose(f);
-  if (failed) return std::nullopt;
+  const std::optional<std::string> file = text::read_file(path);
+  if (!file) return std::nullopt;
+  const std::string& content = *file;
   std::vector<Line> lines;
   std::size_t start = 0;
   while (start < content.size()) {

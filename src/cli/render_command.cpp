@@ -1,7 +1,6 @@
 #include "cli/render_command.hpp"
 
 #include <cstdio>
-#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -11,27 +10,6 @@
 #include "text/atomic_file.hpp"
 
 namespace cli {
-
-namespace {
-
-// Read straight into one string of the file's size: a journal of a year is held once.
-std::optional<std::string> read_whole_file(const std::string& path) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (f == nullptr) return std::nullopt;
-  std::string content;
-  std::error_code ec;
-  const auto size = std::filesystem::file_size(path, ec);
-  if (!ec) content.reserve(static_cast<std::size_t>(size));
-  char buffer[1 << 16];
-  std::size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) content.append(buffer, n);
-  const bool failed = std::ferror(f) != 0;
-  std::fclose(f);
-  if (failed) return std::nullopt;
-  return content;
-}
-
-}  // namespace
 
 int run_render(const Options& options, const Terminal& terminal) {
   std::string error;
@@ -44,8 +22,8 @@ int run_render(const Options& options, const Terminal& terminal) {
     return kExitUsage;
   }
   const std::string& journal_path = args->positional.front();
-  const auto text = read_whole_file(journal_path);
-  if (!text) {
+  const auto journal_text = text::read_file(journal_path);
+  if (!journal_text) {
     terminal.error(terminal.typed("talqen-cli render: cannot read " + journal_path));
     return kExitUsage;
   }
@@ -55,7 +33,7 @@ int run_render(const Options& options, const Terminal& terminal) {
     const bool written = text::replace_file(*output, [&](std::FILE* f) {
       bool ok = true;
       render::LineSink sink([&](std::string&& line) { ok = ok && text::write_bytes(f, line) && text::write_bytes(f, "\r\n"); });
-      rendered = retrieval::RenderJournalText(*text, *choice, sink);
+      rendered = retrieval::RenderJournalText(*journal_text, *choice, sink);
       return ok;
     });
     if (!written) {
@@ -64,7 +42,7 @@ int run_render(const Options& options, const Terminal& terminal) {
     }
   } else {
     render::LineSink sink([&](std::string&& line) { terminal.line(line); });
-    rendered = retrieval::RenderJournalText(*text, *choice, sink);
+    rendered = retrieval::RenderJournalText(*journal_text, *choice, sink);
   }
   return rendered ? kExitDone : kExitFailed;
 }

@@ -291,7 +291,7 @@ Document Document::parse(std::string_view text) {
   return parsed;
 }
 
-Document Document::parse_lines(std::span<const std::string> lines) {
+std::string JoinLines(std::span<const std::string> lines) {
   std::size_t size = 0;
   for (const std::string& line : lines) size += line.size() + 2;
   std::string text;
@@ -300,8 +300,10 @@ Document Document::parse_lines(std::span<const std::string> lines) {
     text += line;
     text += "\r\n";
   }
-  return parse(text);
+  return text;
 }
+
+Document Document::parse_lines(std::span<const std::string> lines) { return parse(JoinLines(lines)); }
 
 Node Document::root() const { return Node(xmlDocGetRootElement(doc_.get())); }
 

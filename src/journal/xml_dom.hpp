@@ -102,6 +102,9 @@ class NodeList {
   const _xmlNode* first_;
 };
 
+// The lines joined as temp.xml holds them, each followed by CR LF.
+std::string JoinLines(std::span<const std::string> lines);
+
 // A parsed journal text. Nodes and lists borrow from it and must not outlive it.
 class Document {
  public:

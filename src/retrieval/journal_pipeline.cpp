@@ -42,16 +42,4 @@ bool RenderJournalText(std::string_view journal_text, int choice, render::LineLi
   return RenderJournalText(journal_text, choice, sink);
 }
 
-std::string JoinedJournalText(const std::vector<std::string>& lines) {
-  std::size_t size = 0;
-  for (const std::string& line : lines) size += line.size() + 2;
-  std::string text;
-  text.reserve(size);
-  for (const std::string& line : lines) {
-    text += line;
-    text += "\r\n";
-  }
-  return text;
-}
-
 }  // namespace retrieval

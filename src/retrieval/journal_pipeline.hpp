@@ -26,7 +26,4 @@ bool RenderJournalText(std::string_view journal_text, int choice, render::LineSi
 // The same into a list, in place of what it held.
 bool RenderJournalText(std::string_view journal_text, int choice, render::LineList& lines);
 
-// The lines of a journal text joined as temp.xml holds them, each followed by CR LF.
-std::string JoinedJournalText(const std::vector<std::string>& lines);
-
 }  // namespace retrieval

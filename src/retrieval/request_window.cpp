@@ -4,6 +4,7 @@
 
 #include "journal/number_conversion.hpp"
 #include "journal/time_and_date.hpp"
+#include "journal/xml_dom.hpp"
 #include "messages/error_codes.hpp"
 #include "messages/status_word.hpp"
 #include "retrieval/failure_lines.hpp"
@@ -111,7 +112,7 @@ RetrievalResult RequestWindow::EndRetrieval(RetrievalResult::Outcome outcome) {
 
 RetrievalResult::Outcome RequestWindow::ShowAssembledJournal() {
   render::RenderContext context{ComboBox1, DocumentByOrdinal, DocumentByZNumber};
-  LoadAndRender(JoinedJournalText(ListBox1), rq, control, context, ListBox2);
+  LoadAndRender(journal::dom::JoinLines(ListBox1), rq, control, context, ListBox2);
   // The documents completed before a failure are shown, and the failure follows them.
   return last_assembly_.interrupted ? RetrievalResult::Outcome::Failed : RetrievalResult::Outcome::Shown;
 }

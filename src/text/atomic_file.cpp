@@ -51,6 +51,22 @@ bool flush_to_disk(std::FILE* f) {
 
 }  // namespace
 
+std::optional<std::string> read_file(const std::string& path) {
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (f == nullptr) return std::nullopt;
+  std::string content;
+  std::error_code ec;
+  const auto size = fs::file_size(path, ec);
+  if (!ec) content.reserve(static_cast<std::size_t>(size));
+  char buffer[1 << 16];
+  std::size_t n = 0;
+  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) content.append(buffer, n);
+  const bool failed = std::ferror(f) != 0;
+  std::fclose(f);
+  if (failed) return std::nullopt;
+  return content;
+}
+
 bool write_bytes(std::FILE* f, std::string_view bytes) {
   return std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
 }

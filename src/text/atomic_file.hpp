@@ -1,11 +1,13 @@
-// Every file the program writes (fpinit.ini, temp.xml, the saved lines) is replaced
-// atomically: written under a temporary name of this process beside it, flushed to the
-// disk, and renamed over the old file. A crash, a full disk or a directory that cannot
-// be written leaves the old file as it was and no partial file behind.
+// The program's files: read whole, and replaced atomically. Every file the program
+// writes (fpinit.ini, temp.xml, the saved lines) is written under a temporary name of
+// this process beside it, flushed to the disk, and renamed over the old file. A crash, a
+// full disk or a directory that cannot be written leaves the old file as it was and no
+// partial file behind.
 #pragma once
 
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,6 +18,10 @@ namespace text {
 bool replace_file(const std::string& path, const std::function<bool(std::FILE*)>& write);
 
 bool replace_file(const std::string& path, std::string_view content);
+
+// The whole content, read into one string of the file's size; nothing when the file
+// cannot be opened or read through.
+std::optional<std::string> read_file(const std::string& path);
 
 // fwrite of all bytes, true when every byte was written.
 bool write_bytes(std::FILE* f, std::string_view bytes);

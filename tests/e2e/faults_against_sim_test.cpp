@@ -20,6 +20,8 @@ struct FaultCase {
   int variant;  // into kVariants
 };
 
+void PrintTo(const FaultCase& c, std::ostream* out) { *out << kVariants[c.variant].protocol << " " << c.fault; }
+
 std::string name_of(const ::testing::TestParamInfo<FaultCase>& info) {
   std::string name = std::string(kVariants[info.param.variant].protocol) + "_" + info.param.fault;
   for (char& c : name)
