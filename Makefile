@@ -84,9 +84,16 @@ windows:
 	  -DTALQEN_WINDOWS_PREFIX=$(abspath $(WINDOWS_BUILD))/libxml2 -DTALQEN_WERROR=ON -DTALQEN_BENCH=OFF >/dev/null
 	@cmake --build $(WINDOWS_BUILD) -j $(JOBS)
 
+WINESERVER ?= $(shell command -v wineserver || echo /usr/lib/wine/wineserver)
+WINE_ENV = WINEPREFIX=$(abspath $(WINDOWS_BUILD))/wine WINEDEBUG=-all
+# One persistent Wine server for the whole run: a test that starts while an idle server
+# is shutting down otherwise loses its connection ("wine client error ... reset by peer").
 test-windows: windows build
-	@WINEPREFIX=$(abspath $(WINDOWS_BUILD))/wine WINEDEBUG=-all $(WINE) wineboot -i >/dev/null 2>&1 || true
-	@ctest --test-dir $(WINDOWS_BUILD) --output-on-failure -j $(JOBS)
+	@$(WINE_ENV) $(WINESERVER) -k >/dev/null 2>&1 || true
+	@$(WINE_ENV) $(WINESERVER) -p
+	@$(WINE_ENV) $(WINE) wineboot -i >/dev/null 2>&1 || true
+	@status=0; ctest --test-dir $(WINDOWS_BUILD) --output-on-failure -j $(JOBS) || status=$$?; \
+	  $(WINE_ENV) $(WINESERVER) -k >/dev/null 2>&1; exit $$status
 	@tests/windows/against-sim $(BUILD) $(WINDOWS_BUILD)
 
 clean:
