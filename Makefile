@@ -90,7 +90,7 @@ WINE_ENV = WINEPREFIX=$(abspath $(WINDOWS_BUILD))/wine WINEDEBUG=-all
 # is shutting down otherwise loses its connection ("wine client error ... reset by peer").
 test-windows: windows build
 	@$(WINE_ENV) $(WINESERVER) -k >/dev/null 2>&1 || true
-	@$(WINE_ENV) $(WINESERVER) -p
+	@mkdir -p $(WINDOWS_BUILD)/wine && $(WINE_ENV) $(WINESERVER) -p
 	@$(WINE_ENV) $(WINE) wineboot -i >/dev/null 2>&1 || true
 	@status=0; ctest --test-dir $(WINDOWS_BUILD) --output-on-failure -j $(JOBS) || status=$$?; \
 	  $(WINE_ENV) $(WINESERVER) -k >/dev/null 2>&1; exit $$status
