@@ -58,4 +58,11 @@ StoredSelection stored_port_and_speed(const std::string& path, const std::vector
   return {index_of(ports, port, kFirstPort), index_of(speed_items(), speed, k9600)};
 }
 
+ProfileWrite store_port_and_speed(const std::string& path, std::string_view port, std::string_view speed) {
+  const ProfileWrite port_written = write_profile_text(path, "Communication", "Port", port);
+  if (port_written == ProfileWrite::Unreadable) return port_written;
+  const ProfileWrite speed_written = write_profile_text(path, "Communication", "Speed", speed);
+  return speed_written != ProfileWrite::Written ? speed_written : port_written;
+}
+
 }  // namespace app

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/profile_file.hpp"
 #include "messages/dialogs.hpp"
 #include "messages/printer_results.hpp"
 
@@ -33,5 +34,10 @@ struct StoredSelection {
   std::size_t speed;
 };
 StoredSelection stored_port_and_speed(const std::string& path, const std::vector<std::string>& ports = port_items());
+
+// The port and speed that connected, stored for the next start. A file that cannot be
+// read is left as it is (Unreadable, nothing written); otherwise both keys are written
+// and the result is the worse of the two.
+ProfileWrite store_port_and_speed(const std::string& path, std::string_view port, std::string_view speed);
 
 }  // namespace app

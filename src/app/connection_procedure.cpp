@@ -86,8 +86,7 @@ ConnectionResult ConnectionProcedure::connect() {
     }
   }
   // A file that cannot be read keeps the user's settings untouched; they are told.
-  if (write_profile_text(config, "Communication", "Port", port) == ProfileWrite::Unreadable ||
-      write_profile_text(config, "Communication", "Speed", speed) == ProfileWrite::Unreadable)
+  if (store_port_and_speed(config, port, speed) == ProfileWrite::Unreadable)
     dialogs_.show_message(std::string("Файл fpinit.ini не читается: порт и скорость не сохранены"_cp1251));
   if (quendar_status) view_.set_status_text(*quendar_status);
   view_.set_variant_buttons_enabled(false);

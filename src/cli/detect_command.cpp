@@ -3,7 +3,6 @@
 #include <filesystem>
 
 #include "app/config_file.hpp"
-#include "app/profile_file.hpp"
 #include "app/register_probe.hpp"
 #include "cli/raw_command.hpp"
 #include "text/cp1251.hpp"
@@ -47,8 +46,14 @@ int run_detect(const Options& options, const Terminal& terminal, messages::Dialo
     std::error_code ec;
     app::fix_program_directory(console, std::filesystem::current_path(ec).string());
     app::ensure_config_file(console.ConfigPath, dialogs);
-    app::write_profile_text(console.ConfigPath, "Communication", "Port", found->port);
-    app::write_profile_text(console.ConfigPath, "Communication", "Speed", std::to_string(found->speed));
+    const app::ProfileWrite stored =
+        app::store_port_and_speed(console.ConfigPath, found->port, std::to_string(found->speed));
+    if (stored != app::ProfileWrite::Written) {
+      terminal.error(stored == app::ProfileWrite::Unreadable
+                         ? std::string("Файл fpinit.ini не читается: порт и скорость не сохранены"_cp1251)
+                         : std::string("Невозможно записать файл "_cp1251) + console.ConfigPath);
+      return kExitFailed;
+    }
   }
   return kExitDone;
 }

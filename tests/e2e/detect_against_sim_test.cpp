@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <regex>
 #include <string>
 
@@ -35,15 +36,20 @@ struct Detection {
   int exit_code;
   std::string out, err, config;
   double seconds;
+  bool config_is_directory;
 };
 
-Detection detect(const std::string& ports) {
+// unreadable_config: a directory stands where fpinit.ini belongs.
+Detection detect(const std::string& ports, bool unreadable_config = false) {
   TempDir dir;
+  if (unreadable_config) std::filesystem::create_directory(dir.file("fpinit.ini"));
   const auto start = std::chrono::steady_clock::now();
   const auto run = run_program("cd " + dir.path().string() + " && " + TALQEN_CLI + " detect --write-config " + ports +
                                " 2>" + dir.file("err.txt"));
   const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-  return {run.exit_code, run.output, read_file(dir.file("err.txt")), read_file(dir.file("fpinit.ini")), took.count()};
+  const bool directory = std::filesystem::is_directory(dir.file("fpinit.ini"));
+  return {run.exit_code, run.output, read_file(dir.file("err.txt")), directory ? "" : read_file(dir.file("fpinit.ini")),
+          took.count(), directory};
 }
 
 TEST(DetectAgainstSim, FindsPortSpeedAndVariantAmongThreeCandidates) {
@@ -73,6 +79,16 @@ TEST(DetectAgainstSim, FindsPortSpeedAndVariantAmongThreeCandidates) {
     EXPECT_GT(requests, 0u);
     std::printf("[ detect ] %s found in %.1f s\n", c.protocol, d.seconds);
   }
+}
+
+TEST(DetectAgainstSim, AConfigurationThatCannotBeStoredIsAFailure) {
+  SimProcess sim({"--protocol", "datecs", "--sample", "--baud", "115200"});
+  ASSERT_TRUE(sim.ready());
+  const Detection d = detect(sim.port(), true);
+  EXPECT_EQ(d.exit_code, 1);
+  EXPECT_EQ(d.out, sim.port() + " 115200 datecs\nSIM-DT    4000000001\n");
+  EXPECT_TRUE(contains(d.err, "Файл fpinit.ini не читается: порт и скорость не сохранены")) << d.err;
+  EXPECT_TRUE(d.config_is_directory);
 }
 
 TEST(DetectAgainstSim, NoRegisterIsReportedWithinTheProbesWaits) {
