@@ -33,7 +33,7 @@ std::vector<std::string> format_record(const datecs::RetData& r, std::string_vie
   lines.push_back("Command: " + hex_number(static_cast<unsigned>(r.Command), 2));
   lines.push_back("CommandName: " + text_or_empty(r.CommandName));
   lines.push_back("Status: " + hex_number(r.Status, 8));
-  lines.push_back("ErrorField: " + std::string(r.ErrorField, strnlen(r.ErrorField, sizeof r.ErrorField)));
+  lines.push_back("ErrorField: " + std::string(datecs::error_field(r)));
   lines.push_back("FieldCount: " + std::to_string(r.FieldCount));
   for (int i = 0; i < r.FieldCount && i < datecs::kMaxFields; ++i)
     lines.push_back("Field" + std::to_string(i + 1) + ": " + text_or_empty(r.Fields[i]));

@@ -134,7 +134,6 @@ int finish_retrieval(const retrieval::RetrievalResult& result, RequestWindow& wi
   return written && result.complete() ? kExitDone : kExitFailed;
 }
 
-
 // The request window of one command, its fields filled from the command line, with its
 // connection and its progress line.
 struct Workplace {
@@ -191,20 +190,26 @@ int retrieve(const Options& options, const Terminal& terminal, messages::Dialogs
 
 }  // namespace
 
+namespace {
+
+// Every '9' of the mask is a digit in the text, every other character the mask's own.
+bool fits_mask(std::string_view text, std::string_view mask) {
+  if (text.size() != mask.size()) return false;
+  for (std::size_t i = 0; i < mask.size(); ++i)
+    if (mask[i] == '9' ? text[i] < '0' || text[i] > '9' : text[i] != mask[i]) return false;
+  return true;
+}
+
+}  // namespace
+
 std::optional<std::string> date_field_text(const std::string& typed) {
-  const auto digit = [&](std::size_t i) { return typed[i] >= '0' && typed[i] <= '9'; };
-  if (typed.size() != 8 || typed[2] != '.' || typed[5] != '.') return std::nullopt;
-  for (std::size_t i : {0, 1, 3, 4, 6, 7})
-    if (!digit(i)) return std::nullopt;
+  if (!fits_mask(typed, "99.99.99")) return std::nullopt;
   return typed;
 }
 
 std::optional<std::string> time_field_text(const std::string& typed) {
   const std::string text = typed.size() == 4 ? "0" + typed : typed;
-  const auto digit = [&](std::size_t i) { return text[i] >= '0' && text[i] <= '9'; };
-  if (text.size() != 5 || text[2] != ':') return std::nullopt;
-  for (std::size_t i : {0, 1, 3, 4})
-    if (!digit(i)) return std::nullopt;
+  if (!fits_mask(text, "99:99")) return std::nullopt;
   return text;
 }
 

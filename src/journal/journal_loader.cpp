@@ -108,28 +108,26 @@ void JournalLoader::WalkNodes(const dom::NodeList& list) {
 }
 
 void JournalLoader::WalkNode(const dom::Node& node) {
-  {
-    if (node.is_text()) return;  // text between elements changes nothing
-    const std::string name = node.name();
-    // The document counter moves before the element it closes is counted, so a MAC
-    // closes the next document's counters.
-    if (name == "MAC") advance(journal_.doc_count);
-    AdvanceCounters();
-    state_.set_element(name);
-    if (node.holds_only_text()) {
-      // Only TS, L and H file their text, so nothing else is converted; a MAC's text
-      // files nothing but still gives the document its mac record.
-      switch (state_.current()) {
-        case element::TS: StoreValue(0, node.value()); break;
-        case element::MAC: journal_.mac(journal_.doc_count); break;
-        case element::L:
-        case element::H: StoreValue(1, node.value()); break;
-        default: break;
-      }
+  if (node.is_text()) return;  // text between elements changes nothing
+  const std::string name = node.name();
+  // The document counter moves before the element it closes is counted, so a MAC
+  // closes the next document's counters.
+  if (name == "MAC") advance(journal_.doc_count);
+  AdvanceCounters();
+  state_.set_element(name);
+  if (node.holds_only_text()) {
+    // Only TS, L and H file their text, so nothing else is converted; a MAC's text
+    // files nothing but still gives the document its mac record.
+    switch (state_.current()) {
+      case element::TS: StoreValue(0, node.value()); break;
+      case element::MAC: journal_.mac(journal_.doc_count); break;
+      case element::L:
+      case element::H: StoreValue(1, node.value()); break;
+      default: break;
     }
-    WalkAttributes(node.attributes());
-    if (node.has_children()) WalkNodes(node.children());
   }
+  WalkAttributes(node.attributes());
+  if (node.has_children()) WalkNodes(node.children());
 }
 
 void JournalLoader::WalkAttributes(const dom::AttributeList& list) {

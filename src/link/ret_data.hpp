@@ -5,6 +5,8 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
+#include <string_view>
 
 namespace datecs {
 
@@ -28,5 +30,8 @@ struct RetData {
   char SentFrame[kSentFrameSize] = {};
   char RawReply[kRawReplySize] = {};
 };
+
+// The error field as received, up to its first zero byte.
+inline std::string_view error_field(const RetData& r) { return {r.ErrorField, strnlen(r.ErrorField, sizeof r.ErrorField)}; }
 
 }  // namespace datecs

@@ -1,7 +1,6 @@
 #include "messages/error_codes.hpp"
 
 #include <array>
-#include <cstring>
 #include <vector>
 
 #include "messages/status_word.hpp"
@@ -162,10 +161,10 @@ bool DecodeReplyError(datecs::RetData result, std::string& text) {
     text = status::first_reported_bit(result.Status)->message;
     return false;
   }
-  const std::size_t length = strnlen(result.ErrorField, sizeof result.ErrorField);
+  const std::string_view code = datecs::error_field(result);
   int digits[4];
   for (std::size_t i = 0; i < 4; ++i) {
-    digits[i] = i < length ? digit_value(result.ErrorField[i]) : -1;
+    digits[i] = i < code.size() ? digit_value(code[i]) : -1;
     if (digits[i] < 0) return false;
   }
   const int detail = digits[0] * 16 + digits[1];

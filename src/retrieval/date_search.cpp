@@ -1,6 +1,5 @@
 // The "по датам" group: the register turns a span of dates and times into document
 // numbers, which are fetched at once or written into the number fields.
-#include <cstring>
 #include <exception>
 #include <tuple>
 
@@ -85,8 +84,13 @@ bool RequestWindow::FindNumbersByDate(int& first, int& last) {
     last = journal::to_integer(answer.field(1));
     return true;
   }
+  ReportFailedRequest(answer);
+  return false;
+}
+
+void RequestWindow::ReportFailedRequest(const RegisterAnswer& answer) {
   // The Datecs status reporter has spoken already.
-  if (answer.datecs) return false;
+  if (answer.datecs) return;
   if (answer.link_failed()) {
     // No code came back: the reason is the line's, told as the connection check tells it.
     std::string text;
@@ -95,12 +99,10 @@ bool RequestWindow::FindNumbersByDate(int& first, int& last) {
   } else {
     ShowRegisterError();
   }
-  return false;
 }
 
 void RequestWindow::ShowRegisterError() {
-  const datecs::RetData& last = quendar::last_result();
-  const std::string_view code(last.ErrorField, strnlen(last.ErrorField, sizeof last.ErrorField));
+  const std::string_view code = datecs::error_field(quendar::last_result());
   ui_.dialogs.show_captioned_message("Error", std::string("РРО вернул ошибку:"_cp1251) + std::string(code));
 }
 

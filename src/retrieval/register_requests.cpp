@@ -1,6 +1,5 @@
 #include "retrieval/register_requests.hpp"
 
-#include <cstring>
 
 #include "link/datecs.hpp"
 #include "link/quendar.hpp"
@@ -16,22 +15,18 @@ constexpr std::string_view kAccepted = "0000";
 constexpr std::uint32_t kRefusalBits = 0x00000001 | 0x00000002 | 0x08000000;
 constexpr int kNoPrinting = 0;
 
-std::string_view error_field(const datecs::RetData& r) {
-  return {r.ErrorField, strnlen(r.ErrorField, sizeof r.ErrorField)};
-}
-
 }  // namespace
 
 bool RegisterAnswer::link_failed() const { return (result.Status & status::kLinkBits) != 0; }
 
 bool RegisterAnswer::answered() const {
   if (link_failed()) return false;
-  return datecs ? (result.Status & kRefusalBits) == 0 : error_field(result) == kAccepted;
+  return datecs ? (result.Status & kRefusalBits) == 0 : datecs::error_field(result) == kAccepted;
 }
 
 std::string RegisterAnswer::error_code() const {
   if (datecs || link_failed()) return {};
-  return std::string(error_field(result));
+  return std::string(datecs::error_field(result));
 }
 
 std::string RegisterAnswer::field(int index) const {

@@ -169,10 +169,7 @@ bool RequestWindow::Button6Click() {
   if (answer.datecs) return status::first_reported_bit(answer.result.Status) == nullptr;
   std::string text;
   if (messages::DecodeReplyError(answer.result, text)) return true;
-  if (answer.link_failed())
-    ui_.dialogs.show_message(text);  // no code came back: the line's reason
-  else
-    ShowRegisterError();
+  ReportFailedRequest(answer);
   return false;
 }
 

@@ -138,6 +138,9 @@ class RequestWindow {
   // The progress text of the document just done.
   void ShowProgress();
   DateSpan ReadDateFields() const;
+  // A Quendar request that failed: the register's code, or the line's reason when no code
+  // came back. The Datecs status reporter tells its own.
+  void ReportFailedRequest(const RegisterAnswer& answer);
   bool stop_requested() const;
 
   Surroundings ui_;

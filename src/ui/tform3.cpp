@@ -31,6 +31,12 @@ constexpr int kClientWidth = 541;
 constexpr int kClientHeight = 280;
 constexpr int kComboHeight = 21;
 
+// "COM3, 57600 бод, Quendar": a line of the port, speed and variant for the status bar.
+QString line_settings(const std::string& port, int speed, bool datecs) {
+  return QString::fromStdString(port) + QStringLiteral(", ") + QString::number(speed) + QStringLiteral(" бод, ") +
+         (datecs ? QStringLiteral("Datecs") : QStringLiteral("Quendar"));
+}
+
 }  // namespace
 
 void ConnectionIndicator::set_connected(bool connected) {
@@ -148,6 +154,12 @@ void TForm3::offer_port_first(const QString& port) {
 
 bool TForm3::datecs_selected() const { return RadioButton1->isChecked(); }
 
+std::vector<std::string> TForm3::port_box_items() const {
+  std::vector<std::string> ports;
+  for (int i = 0; i < ComboBox1->count(); ++i) ports.push_back(ComboBox1->itemText(i).toStdString());
+  return ports;
+}
+
 void TForm3::FormActivate() {
   // A message box of this handler returns the activation to the window before the
   // handler ends: that activation is the handler's own and must not start it again.
@@ -166,9 +178,7 @@ void TForm3::FormActivate() {
   std::error_code ec;
   app::fix_program_directory(console_, std::filesystem::current_path(ec).string());
   app::ensure_config_file(console_.ConfigPath, dialogs_);
-  std::vector<std::string> ports;
-  for (int i = 0; i < ComboBox1->count(); ++i) ports.push_back(ComboBox1->itemText(i).toStdString());
-  const app::StoredSelection stored = app::stored_port_and_speed(console_.ConfigPath, ports);
+  const app::StoredSelection stored = app::stored_port_and_speed(console_.ConfigPath, port_box_items());
   ComboBox1->setCurrentIndex(static_cast<int>(stored.port));
   ComboBox2->setCurrentIndex(static_cast<int>(stored.speed));
 
@@ -183,15 +193,11 @@ void TForm3::Button3Click() {
 }
 
 void TForm3::Button4Click() {
-  std::vector<std::string> ports;
-  for (int i = 0; i < ComboBox1->count(); ++i) ports.push_back(ComboBox1->itemText(i).toStdString());
   Button3->setEnabled(false);
   Button4->setEnabled(false);
   app::RegisterProbe probe(device_link::make_platform_serial_port, device_link::system_clock());
-  const auto found = probe.find(ports, [this](const app::ProbeAttempt& a) {
-    StatusBar1->setText(QStringLiteral("Поиск: ") + QString::fromStdString(a.port) + QStringLiteral(", ") +
-                        QString::number(a.speed) + QStringLiteral(" бод, ") + (a.datecs ? QStringLiteral("Datecs")
-                                                                                        : QStringLiteral("Quendar")));
+  const auto found = probe.find(port_box_items(), [this](const app::ProbeAttempt& a) {
+    StatusBar1->setText(QStringLiteral("Поиск: ") + line_settings(a.port, a.speed, a.datecs));
     // The window goes on taking clicks and painting between the attempts.
     dialogs_.process_pending_messages();
     return !closing_;  // the search ends with the program
@@ -205,10 +211,8 @@ void TForm3::Button4Click() {
   ComboBox1->setCurrentIndex(ComboBox1->findText(QString::fromStdString(found->port)));
   ComboBox2->setCurrentIndex(ComboBox2->findText(QString::number(found->speed)));
   (found->datecs ? RadioButton1 : RadioButton2)->setChecked(true);
-  StatusBar1->setText(QStringLiteral("Найден: ") + QString::fromStdString(found->port) + QStringLiteral(", ") +
-                      QString::number(found->speed) + QStringLiteral(" бод, ") +
-                      (found->datecs ? QStringLiteral("Datecs") : QStringLiteral("Quendar")) + QStringLiteral(". ") +
-                      to_qstring(found->identity).trimmed());
+  StatusBar1->setText(QStringLiteral("Найден: ") + line_settings(found->port, found->speed, found->datecs) +
+                      QStringLiteral(". ") + to_qstring(found->identity).trimmed());
 }
 
 void TForm3::N45Click() {

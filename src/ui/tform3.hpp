@@ -5,6 +5,8 @@
 #include <QMainWindow>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "app/connection_procedure.hpp"
 #include "link/clock.hpp"
@@ -85,6 +87,8 @@ class TForm3 final : public QMainWindow {
 
  private:
   class WidgetView;
+  // The items of the port box, in their order.
+  std::vector<std::string> port_box_items() const;
 
   messages::ConsoleState& console_;
   messages::Dialogs& dialogs_;

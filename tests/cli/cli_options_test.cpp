@@ -1,4 +1,5 @@
 #include "cli/cli_options.hpp"
+#include "cli/retrieval_commands.hpp"
 
 #include <gtest/gtest.h>
 
@@ -43,6 +44,23 @@ TEST(CommandLine, OptionsDefaultsAndErrors) {
            {"--protocol", "modbus", "raw"}, {"--speed", "fast", "raw"}, {"--port"}, {"--colour", "red", "raw"},
            {"--encoding", "koi8", "raw"}})
     EXPECT_FALSE(parse_command_line(bad).options) << bad[0];
+}
+
+TEST(CommandLine, TypedDatesAndTimesAreTheFieldsTheirMasksAllow) {
+  const struct {
+    const char* typed;
+    bool date;
+    const char* field;  // nullptr: refused
+  } cases[] = {
+      {"14.05.24", true, "14.05.24"}, {"1.05.24", true, nullptr},  {"14-05-24", true, nullptr},
+      {"14.05.2a", true, nullptr},    {"14.05.245", true, nullptr}, {"7:05", false, "07:05"},
+      {"23:59", false, "23:59"},      {"7:5", false, nullptr},      {"07.05", false, nullptr},
+      {"", false, nullptr},
+  };
+  for (const auto& c : cases) {
+    const auto field = c.date ? date_field_text(c.typed) : time_field_text(c.typed);
+    EXPECT_EQ(field.value_or("refused"), c.field ? c.field : "refused") << c.typed;
+  }
 }
 
 }  // namespace
