@@ -15,8 +15,10 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # libstdc++, libgcc and winpthread linked in.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-# The tests run under Wine, from ctest as well, in a Wine prefix of the build's own.
+# The tests run under Wine, from ctest as well, in a Wine prefix of the build's own,
+# through a runner that starts a program again when Wine lost it before it began.
 find_program(TALQEN_WINE NAMES wine64 wine PATHS /usr/lib/wine)
 if(TALQEN_WINE)
-  set(CMAKE_CROSSCOMPILING_EMULATOR env WINEPREFIX=${CMAKE_BINARY_DIR}/wine WINEDEBUG=-all ${TALQEN_WINE})
+  set(CMAKE_CROSSCOMPILING_EMULATOR env WINEPREFIX=${CMAKE_BINARY_DIR}/wine WINEDEBUG=-all
+      ${CMAKE_CURRENT_LIST_DIR}/../tests/windows/wine-run ${TALQEN_WINE})
 endif()
