@@ -22,8 +22,8 @@ const std::string& journal_of(int documents) {
 // Parse and load, as a retrieval does after assembling the text.
 void BM_LoadJournal(benchmark::State& state) {
   const std::string& text = journal_of(static_cast<int>(state.range(0)));
-  journal::rq journal;
-  journal::control control;
+  journal::loaded_journal journal;
+  journal::loader_state control;
   for (auto _ : state) {
     journal.clear();
     control.reset();
@@ -39,8 +39,8 @@ void BM_LoadJournal(benchmark::State& state) {
 void BM_WalkOnly(benchmark::State& state) {
   const std::string& text = journal_of(static_cast<int>(state.range(0)));
   const journal::dom::Document doc = journal::dom::Document::parse(text);
-  journal::rq journal;
-  journal::control control;
+  journal::loaded_journal journal;
+  journal::loader_state control;
   for (auto _ : state) {
     journal.clear();
     control.reset();

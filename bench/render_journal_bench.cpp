@@ -12,24 +12,24 @@
 
 namespace {
 
-const journal::rq& loaded_journal(int documents) {
+const journal::loaded_journal& loaded_journal(int documents) {
   static const auto load = [](int count) {
-    journal::rq journal;
-    journal::control state;
+    journal::loaded_journal journal;
+    journal::loader_state state;
     const journal::dom::Document doc = journal::dom::Document::parse(bench::generated_journal(count));
     journal::LoadJournal(doc.root(), journal, state);
     return journal;
   };
-  static const journal::rq small = load(1000);
-  static const journal::rq large = load(10000);
+  static const journal::loaded_journal small = load(1000);
+  static const journal::loaded_journal large = load(10000);
   return documents == 1000 ? small : large;
 }
 
 void BM_RenderJournal(benchmark::State& state) {
-  const journal::rq& journal = loaded_journal(static_cast<int>(state.range(0)));
-  const journal::sootv by_ordinal;
-  journal::sootv by_z_number;
-  render::RenderContext context{render::document_choice::kBoth, by_ordinal, by_z_number};
+  const journal::loaded_journal& journal = loaded_journal(static_cast<int>(state.range(0)));
+  const journal::number_map by_ordinal;
+  journal::number_map by_z_number;
+  render::RenderContext context{render::DocumentKind::Both, by_ordinal, by_z_number};
   render::LineList lines;
   for (auto _ : state) {
     lines.clear();

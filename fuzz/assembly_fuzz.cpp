@@ -13,7 +13,7 @@
 #include "link/datecs.hpp"
 #include "link/frame.hpp"
 #include "link/quendar.hpp"
-#include "retrieval/request_window.hpp"
+#include "retrieval/journal_window_logic.hpp"
 #include "support/fake_serial_port.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -44,18 +44,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   else
     quendar::set_program_driver(&driver);
 
-  messages::ConsoleState console;
+  messages::ProgramState program;
   messages::SilentDialogs dialogs;
   retrieval::NoAttentionWindow attention;
   retrieval::NoWindowFrame frame;
-  retrieval::RequestWindow window({console, dialogs, attention, frame, [=] { return datecs_variant; }, clock},
+  retrieval::JournalWindowLogic window({program, dialogs, attention, frame, [=] { return datecs_variant; }, clock},
                                   temp_xml);
-  window.ComboBox1 = 2;
-  window.Edit1 = "1";
-  window.Edit2 = "3";
-  const auto result = window.Button1Click();
-  if (result.outcome == retrieval::RetrievalResult::Outcome::Failed && window.ListBox2.size() < 2) __builtin_trap();
-  if (window.ListBox1.size() > 2 + 3 + 1) __builtin_trap();
+  window.document_kind = render::DocumentKindOfItem(2);
+  window.fields.first_number = "1";
+  window.fields.last_number = "3";
+  const auto result = window.RetrieveByNumbers();
+  if (result.outcome == retrieval::RetrievalResult::Outcome::Failed && window.rendered_lines.size() < 2) __builtin_trap();
+  if (window.journal_lines.size() > 2 + 3 + 1) __builtin_trap();
   datecs::set_program_driver(nullptr);
   quendar::set_program_driver(nullptr);
   return 0;

@@ -11,7 +11,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
   render::LineList lines;
-  const bool shown = retrieval::RenderJournalText(text, size % 3, lines);
+  const bool shown = retrieval::RenderJournalText(text, render::DocumentKindOfItem(static_cast<int>(size % 3)), lines);
   if (!shown && lines.size() < 2) __builtin_trap();
   return 0;
 }

@@ -11,11 +11,11 @@ using namespace text::literals;
 
 namespace app {
 
-void fix_program_directory(messages::ConsoleState& console, const std::string& directory) {
-  if (console.ProgramDirectory.empty()) console.ProgramDirectory = directory;
-  console.ConfigPath = console.ProgramDirectory;
-  console.ConfigPath += static_cast<char>(std::filesystem::path::preferred_separator);
-  console.ConfigPath += "fpinit.ini";
+void fix_program_directory(messages::ProgramState& program, const std::string& directory) {
+  if (program.program_directory.empty()) program.program_directory = directory;
+  program.config_path = program.program_directory;
+  program.config_path += static_cast<char>(std::filesystem::path::preferred_separator);
+  program.config_path += "fpinit.ini";
 }
 
 void ensure_config_file(const std::string& path, messages::Dialogs& dialogs) {

@@ -8,7 +8,7 @@
 
 #include "app/profile_file.hpp"
 #include "messages/dialogs.hpp"
-#include "messages/printer_results.hpp"
+#include "messages/status_reporter.hpp"
 
 namespace app {
 
@@ -18,7 +18,7 @@ inline constexpr std::size_t kLogNameLimit = 299;
 
 // Fixes the program directory on first use (directory: the current working directory)
 // and sets the configuration path: that directory, the platform's separator, fpinit.ini.
-void fix_program_directory(messages::ConsoleState& console, const std::string& directory);
+void fix_program_directory(messages::ProgramState& program, const std::string& directory);
 
 // Creates the file with its four defaults when it is missing, telling the user so.
 void ensure_config_file(const std::string& path, messages::Dialogs& dialogs);

@@ -27,7 +27,7 @@ std::string field(const datecs::RetData& r, int index) {
 
 }  // namespace
 
-ConnectionResult ConnectionProcedure::Button3Click() { return connected_ ? disconnect() : connect(); }
+ConnectionResult ConnectionProcedure::toggle_connection() { return connected_ ? disconnect() : connect(); }
 
 void ConnectionProcedure::show_connected() {
   connected_ = true;
@@ -47,7 +47,7 @@ void ConnectionProcedure::show_not_connected() {
 }
 
 ConnectionResult ConnectionProcedure::connect() {
-  const std::string& config = console_.ConfigPath;
+  const std::string& config = program_.config_path;
   if (read_profile_integer(config, "LogFile", "Log", 0) != 0)
     quendar::set_log_name(read_profile_text(config, "LogFile", "LogName", "Talqen.log", kLogNameLimit));
   quendar::set_reply_count(read_profile_integer(config, "Fiscal Printer", "Reply", 1));
@@ -111,7 +111,7 @@ bool ConnectionProcedure::check_datecs() {
     const messages::ResultRoute route(reporter_);
     datecs::datecs_diagnostic_info(PrinterResultsx);
   }
-  const std::optional<std::string> identity = DatecsIdentity(console_.LastResult);
+  const std::optional<std::string> identity = DatecsIdentity(program_.last_datecs_result);
   if (!identity) return false;
   view_.set_status_text(*identity);
   return true;
@@ -120,7 +120,7 @@ bool ConnectionProcedure::check_datecs() {
 std::optional<std::string> ConnectionProcedure::check_quendar(bool& closed) {
   const datecs::RetData r = quendar::quendar_diagnostic_info(kCheckPassword);
   std::string error;
-  if (!messages::DecodeReplyError(r, error)) {
+  if (!messages::ReplyAccepted(r, error)) {
     dialogs_.show_message(std::string("Проверка состояния регистратора:\n  "_cp1251) + error);
     closed = quendar::close_port() != 0;
     return std::nullopt;

@@ -1,4 +1,4 @@
-// Connecting to the register and disconnecting again: the main window's Button3. The
+// Connecting to the register and disconnecting again: the main window's connect button. The
 // procedure drives the window through a small view, so the desktop program, talqen-cli
 // and tests share it.
 #pragma once
@@ -8,22 +8,22 @@
 #include <string_view>
 
 #include "messages/dialogs.hpp"
-#include "messages/printer_results.hpp"
+#include "messages/status_reporter.hpp"
 
 namespace app {
 
 class MainWindowView {
  public:
   virtual ~MainWindowView() = default;
-  virtual std::string port_text() const = 0;   // ComboBox1
-  virtual std::string speed_text() const = 0;  // ComboBox2
-  virtual bool datecs_selected() const = 0;    // RadioButton1
-  virtual void set_indicator_connected(bool connected) = 0;  // Shape1: lime or red
-  virtual void set_connect_caption(std::string_view caption) = 0;  // Button3
-  virtual void set_port_boxes_enabled(bool enabled) = 0;     // ComboBox1, ComboBox2
-  virtual void set_variant_buttons_enabled(bool enabled) = 0;  // RadioButton1, RadioButton2
-  virtual void set_journal_menu_enabled(bool enabled) = 0;     // N2
-  virtual void set_status_text(std::string_view text) = 0;     // StatusBar1
+  virtual std::string port_text() const = 0;
+  virtual std::string speed_text() const = 0;
+  virtual bool datecs_selected() const = 0;
+  virtual void set_indicator_connected(bool connected) = 0;  // lime or red
+  virtual void set_connect_caption(std::string_view caption) = 0;
+  virtual void set_port_boxes_enabled(bool enabled) = 0;       // port and speed
+  virtual void set_variant_buttons_enabled(bool enabled) = 0;  // Datecs and Quendar
+  virtual void set_journal_menu_enabled(bool enabled) = 0;
+  virtual void set_status_text(std::string_view text) = 0;
 };
 
 // The status-bar text for a register's answer to its variant's diagnostic command: for
@@ -47,17 +47,18 @@ enum class ConnectionResult {
 class ConnectionProcedure {
  public:
   // Uses the program's drivers; the Datecs results go through PrinterResultsx to the
-  // given console state and flags, every message to the given dialogs.
-  ConnectionProcedure(MainWindowView& view, messages::ConsoleState& console, messages::RetrievalFlags& flags,
+  // given program state and flags, every message to the given dialogs.
+  ConnectionProcedure(MainWindowView& view, messages::ProgramState& program, messages::RetrievalFlags& flags,
                       messages::Dialogs& dialogs)
-      : view_(view), console_(console), dialogs_(dialogs), reporter_(console, flags, dialogs) {}
+      : view_(view), program_(program), dialogs_(dialogs), reporter_(program, flags, dialogs) {}
 
-  ConnectionResult Button3Click();
+  // The connect button: connects when not connected, else disconnects.
+  ConnectionResult toggle_connection();
+  ConnectionResult connect();
+  ConnectionResult disconnect();
   bool connected() const { return connected_; }
 
  private:
-  ConnectionResult connect();
-  ConnectionResult disconnect();
   bool check_datecs();
   // The Quendar check: the status-bar text, or nothing when it failed (closed then
   // tells whether the port was closed).
@@ -66,7 +67,7 @@ class ConnectionProcedure {
   void show_not_connected();
 
   MainWindowView& view_;
-  messages::ConsoleState& console_;
+  messages::ProgramState& program_;
   messages::Dialogs& dialogs_;
   messages::StatusReporter reporter_;
   bool connected_ = false;  // the indicator is not red

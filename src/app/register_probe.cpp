@@ -53,7 +53,7 @@ std::optional<std::string> RegisterProbe::try_one(const ProbeAttempt& attempt, b
     const datecs::RetData* result = driver.execute_command(
         device_link::kQuendarDiagnostic, device_link::command_data(policy, kCheckPassword, {}));
     std::string error;
-    if (messages::DecodeReplyError(*result, error)) identity = QuendarIdentity(*result);
+    if (messages::ReplyAccepted(*result, error)) identity = QuendarIdentity(*result);
   }
   driver.close_port();
   return identity;

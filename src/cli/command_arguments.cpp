@@ -45,11 +45,11 @@ std::optional<CommandArguments> parse_command_arguments(const std::vector<std::s
   return parsed;
 }
 
-std::optional<int> kind_argument(const CommandArguments& args, std::string& error) {
+std::optional<render::DocumentKind> kind_argument(const CommandArguments& args, std::string& error) {
   const std::string* kind = args.value("--kind");
-  if (!kind || *kind == "both") return render::document_choice::kBoth;
-  if (*kind == "z") return render::document_choice::kZReports;
-  if (*kind == "receipt") return render::document_choice::kReceipts;
+  if (!kind || *kind == "both") return render::DocumentKind::Both;
+  if (*kind == "z") return render::DocumentKind::ZReports;
+  if (*kind == "receipt") return render::DocumentKind::Receipts;
   error = "unknown kind: " + *kind + " (z, receipt or both)";
   return std::nullopt;
 }

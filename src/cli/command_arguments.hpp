@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "render/render_context.hpp"
+
 namespace cli {
 
 struct CommandArguments {
@@ -24,9 +26,9 @@ std::optional<CommandArguments> parse_command_arguments(const std::vector<std::s
                                                         std::initializer_list<std::string_view> value_options,
                                                         std::string& error);
 
-// --kind z|receipt|both, both when it is not given, as the document-type item index;
+// --kind z|receipt|both, both when it is not given;
 // nullopt, with the reason in error, for any other kind.
-std::optional<int> kind_argument(const CommandArguments& args, std::string& error);
+std::optional<render::DocumentKind> kind_argument(const CommandArguments& args, std::string& error);
 
 // A whole number, sign allowed, that fits 32 bits.
 std::optional<int> parse_int(std::string_view text);

@@ -42,16 +42,16 @@ int run_detect(const Options& options, const Terminal& terminal, messages::Dialo
   terminal.line(found->identity);
   if (write_config) {
     // As a passed connection stores them.
-    messages::ConsoleState console;
+    messages::ProgramState program;
     std::error_code ec;
-    app::fix_program_directory(console, std::filesystem::current_path(ec).string());
-    app::ensure_config_file(console.ConfigPath, dialogs);
+    app::fix_program_directory(program, std::filesystem::current_path(ec).string());
+    app::ensure_config_file(program.config_path, dialogs);
     const app::ProfileWrite stored =
-        app::store_port_and_speed(console.ConfigPath, found->port, std::to_string(found->speed));
+        app::store_port_and_speed(program.config_path, found->port, std::to_string(found->speed));
     if (stored != app::ProfileWrite::Written) {
       terminal.error(stored == app::ProfileWrite::Unreadable
                          ? std::string("Файл fpinit.ini не читается: порт и скорость не сохранены"_cp1251)
-                         : std::string("Невозможно записать файл "_cp1251) + console.ConfigPath);
+                         : std::string("Невозможно записать файл "_cp1251) + program.config_path);
       return kExitFailed;
     }
   }

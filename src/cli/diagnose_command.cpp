@@ -10,7 +10,7 @@ int run_diagnose(const Options& options, const Terminal& terminal, messages::Dia
     terminal.error("diagnose needs --port and takes no arguments");
     return kExitUsage;
   }
-  RegisterSession session(options, messages::console(), messages::retrieval_flags(), dialogs);
+  RegisterSession session(options, messages::program_state(), messages::retrieval_flags(), dialogs);
   const app::ConnectionResult result = session.connect();
   if (result == app::ConnectionResult::PortNotOpened) return kExitUsage;
   terminal.line(session.status());

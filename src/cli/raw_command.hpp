@@ -7,7 +7,7 @@
 
 #include "cli/cli_options.hpp"
 #include "cli/terminal_output.hpp"
-#include "link/ret_data.hpp"
+#include "link/exchange_result.hpp"
 
 namespace cli {
 

@@ -7,19 +7,19 @@
 
 namespace cli {
 
-RegisterSession::RegisterSession(const Options& options, messages::ConsoleState& console,
+RegisterSession::RegisterSession(const Options& options, messages::ProgramState& program,
                                  messages::RetrievalFlags& flags, messages::Dialogs& dialogs)
-    : window_(options), procedure_(window_, console, flags, dialogs) {
+    : window_(options), procedure_(window_, program, flags, dialogs) {
   std::error_code ec;
-  app::fix_program_directory(console, std::filesystem::current_path(ec).string());
-  app::ensure_config_file(console.ConfigPath, dialogs);
+  app::fix_program_directory(program, std::filesystem::current_path(ec).string());
+  app::ensure_config_file(program.config_path, dialogs);
 }
 
 RegisterSession::~RegisterSession() {
-  if (procedure_.connected()) procedure_.Button3Click();
+  if (procedure_.connected()) procedure_.disconnect();
 }
 
-app::ConnectionResult RegisterSession::connect() { return procedure_.Button3Click(); }
+app::ConnectionResult RegisterSession::connect() { return procedure_.connect(); }
 
 int exit_status_of_failed(app::ConnectionResult result) {
   return result == app::ConnectionResult::PortNotOpened ? kExitUsage : kExitFailed;

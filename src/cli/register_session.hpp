@@ -12,7 +12,7 @@ namespace cli {
 
 class RegisterSession {
  public:
-  RegisterSession(const Options& options, messages::ConsoleState& console, messages::RetrievalFlags& flags,
+  RegisterSession(const Options& options, messages::ProgramState& program, messages::RetrievalFlags& flags,
                   messages::Dialogs& dialogs);
   ~RegisterSession();
   RegisterSession(const RegisterSession&) = delete;

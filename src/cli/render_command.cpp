@@ -14,8 +14,8 @@ namespace cli {
 int run_render(const Options& options, const Terminal& terminal) {
   std::string error;
   const auto args = parse_command_arguments(options.arguments, {"--kind", "-o"}, error);
-  const std::optional<int> choice = args ? kind_argument(*args, error) : std::nullopt;
-  if (choice && args->positional.size() != 1)
+  const std::optional<render::DocumentKind> kind = args ? kind_argument(*args, error) : std::nullopt;
+  if (kind && args->positional.size() != 1)
     error = args->positional.empty() ? "render needs a journal file" : "more than one journal";
   if (!error.empty()) {
     terminal.error(terminal.typed("talqen-cli render: " + error));
@@ -33,7 +33,7 @@ int run_render(const Options& options, const Terminal& terminal) {
     const bool written = text::replace_file(*output, [&](std::FILE* f) {
       bool ok = true;
       render::LineSink sink([&](std::string&& line) { ok = ok && text::write_bytes(f, line) && text::write_bytes(f, "\r\n"); });
-      rendered = retrieval::RenderJournalText(*journal_text, *choice, sink);
+      rendered = retrieval::RenderJournalText(*journal_text, *kind, sink);
       return ok;
     });
     if (!written) {
@@ -42,7 +42,7 @@ int run_render(const Options& options, const Terminal& terminal) {
     }
   } else {
     render::LineSink sink([&](std::string&& line) { terminal.line(line); });
-    rendered = retrieval::RenderJournalText(*journal_text, *choice, sink);
+    rendered = retrieval::RenderJournalText(*journal_text, *kind, sink);
   }
   return rendered ? kExitDone : kExitFailed;
 }

@@ -10,30 +10,30 @@
 #include "cli/register_session.hpp"
 #include "cli/terminal_progress.hpp"
 #include "link/datecs.hpp"
-#include "retrieval/request_window.hpp"
+#include "retrieval/journal_window_logic.hpp"
 
 namespace cli {
 
 namespace {
 
-using retrieval::RequestWindow;
+using retrieval::JournalWindowLogic;
 
 // Ctrl-C: the first asks the window to stop after the current document, a second ends
 // the program at once.
-std::atomic<RequestWindow*> g_window{nullptr};
+std::atomic<JournalWindowLogic*> g_window{nullptr};
 volatile std::sig_atomic_t g_interrupted = 0;
-static_assert(std::atomic<RequestWindow*>::is_always_lock_free && std::atomic<bool>::is_always_lock_free,
+static_assert(std::atomic<JournalWindowLogic*>::is_always_lock_free && std::atomic<bool>::is_always_lock_free,
               "the interrupt handler needs lock-free atomics");
 
 extern "C" void on_interrupt(int) {
   if (g_interrupted != 0) std::_Exit(kExitInterrupted);
   g_interrupted = 1;
-  if (RequestWindow* window = g_window.load()) window->RequestStop();
+  if (JournalWindowLogic* window = g_window.load()) window->RequestStop();
 }
 
 class StopOnInterrupt {
  public:
-  explicit StopOnInterrupt(RequestWindow& window) {
+  explicit StopOnInterrupt(JournalWindowLogic& window) {
     g_interrupted = 0;
     g_window.store(&window);
     previous_ = std::signal(SIGINT, on_interrupt);
@@ -59,13 +59,13 @@ int usage(const Terminal& terminal, const std::string& command, const std::strin
 // field at its default.
 struct DateOption {
   const char* option;
-  std::string RequestWindow::*field;
+  void (JournalWindowLogic::*set)(std::string);
   bool date;
 };
-constexpr DateOption kDateOptions[] = {{"--from", &RequestWindow::Edit4, true},
-                                       {"--to", &RequestWindow::Edit5, true},
-                                       {"--from-time", &RequestWindow::Edit6, false},
-                                       {"--to-time", &RequestWindow::Edit7, false}};
+constexpr DateOption kDateOptions[] = {{"--from", &JournalWindowLogic::set_start_date, true},
+                                       {"--to", &JournalWindowLogic::set_end_date, true},
+                                       {"--from-time", &JournalWindowLogic::set_start_time, false},
+                                       {"--to-time", &JournalWindowLogic::set_end_time, false}};
 
 std::optional<std::string> field_text(const DateOption& o, const std::string& typed) {
   return o.date ? date_field_text(typed) : time_field_text(typed);
@@ -82,15 +82,15 @@ bool check_date_options(const CommandArguments& args, std::string& error) {
   return true;
 }
 
-void fill_date_fields(const CommandArguments& args, RequestWindow& window) {
+void fill_date_fields(const CommandArguments& args, JournalWindowLogic& window) {
   for (const DateOption& o : kDateOptions)
-    if (const std::string* typed = args.value(o.option)) window.*o.field = *field_text(o, *typed);
+    if (const std::string* typed = args.value(o.option)) (window.*o.set)(*field_text(o, *typed));
 }
 
 // The arguments, or the reason they cannot be used.
 struct Parsed {
   CommandArguments args;
-  int kind = render::document_choice::kBoth;
+  render::DocumentKind kind = render::DocumentKind::Both;
   std::optional<int> first, last;
 };
 
@@ -98,7 +98,7 @@ std::optional<Parsed> parse(const Options& options, std::initializer_list<std::s
                             std::size_t numbers, std::string& error) {
   auto args = parse_command_arguments(options.arguments, value_options, error);
   if (!args) return std::nullopt;
-  Parsed parsed{std::move(*args), render::document_choice::kBoth, {}, {}};
+  Parsed parsed{std::move(*args), render::DocumentKind::Both, {}, {}};
   const auto kind = kind_argument(parsed.args, error);
   if (!kind) return std::nullopt;
   parsed.kind = *kind;
@@ -123,37 +123,36 @@ std::optional<Parsed> parse(const Options& options, std::initializer_list<std::s
 }
 
 // The lines shown, on stdout or into the -o file, and the exit status of a retrieval.
-int finish_retrieval(const retrieval::RetrievalResult& result, RequestWindow& window, const CommandArguments& args,
+int finish_retrieval(const retrieval::RetrievalResult& result, JournalWindowLogic& window, const CommandArguments& args,
                      const Terminal& terminal, bool interrupted) {
   bool written = true;
   if (const std::string* output = args.value("-o"))
     written = window.SaveList(*output);
   else
-    for (const std::string& line : window.ListBox2) terminal.line(line);
+    for (const std::string& line : window.rendered_lines) terminal.line(line);
   if (interrupted) return kExitInterrupted;
   return written && result.complete() ? kExitDone : kExitFailed;
 }
 
-// The request window of one command, its fields filled from the command line, with its
+// The journal window of one command, its fields filled from the command line, with its
 // connection and its progress line.
 struct Workplace {
   Workplace(const Options& options, const Terminal& terminal, messages::Dialogs& dialogs, const Parsed& parsed)
       : progress(terminal, stderr_is_terminal(), device_link::system_clock()),
-        window({messages::console(), dialogs, progress, frame,
+        window({messages::program_state(), dialogs, progress, frame,
                 [&options] { return options.protocol == Protocol::Datecs; }, device_link::system_clock()}),
-        session(options, messages::console(), window.flags, dialogs),
+        session(options, messages::program_state(), window.flags, dialogs),
         quick_end(options.quick_end) {
-    window.FormCreate();
-    window.Edit3 = terminal.typed(options.password);
-    window.ComboBox1 = parsed.kind;
-    if (parsed.first) window.Edit1 = std::to_string(*parsed.first);
-    if (parsed.last) window.Edit2 = std::to_string(*parsed.last);
+    window.SetDefaultFields();
+    window.set_password(terminal.typed(options.password));
+    window.set_document_kind(parsed.kind);
+    if (parsed.first && parsed.last) window.set_numbers(*parsed.first, *parsed.last);
     fill_date_fields(parsed.args, window);
   }
 
   TerminalProgress progress;
   retrieval::NoWindowFrame frame;
-  RequestWindow window;
+  JournalWindowLogic window;
   RegisterSession session;
   bool quick_end;
 };
@@ -176,7 +175,7 @@ int connected(Workplace& place, const Terminal& terminal, const std::string& com
 // fetch and fetch-dates: one retrieval handler, its lines shown or saved.
 int retrieve(const Options& options, const Terminal& terminal, messages::Dialogs& dialogs, const std::string& command,
              std::initializer_list<std::string_view> value_options, std::size_t numbers,
-             retrieval::RetrievalResult (RequestWindow::*handler)()) {
+             retrieval::RetrievalResult (JournalWindowLogic::*handler)()) {
   std::string error;
   const auto parsed = parse(options, value_options, numbers, error);
   if (!parsed) return usage(terminal, command, error);
@@ -214,12 +213,12 @@ std::optional<std::string> time_field_text(const std::string& typed) {
 }
 
 int run_fetch(const Options& options, const Terminal& terminal, messages::Dialogs& dialogs) {
-  return retrieve(options, terminal, dialogs, "fetch", {"--kind", "-o"}, 2, &RequestWindow::Button1Click);
+  return retrieve(options, terminal, dialogs, "fetch", {"--kind", "-o"}, 2, &JournalWindowLogic::RetrieveByNumbers);
 }
 
 int run_fetch_dates(const Options& options, const Terminal& terminal, messages::Dialogs& dialogs) {
   return retrieve(options, terminal, dialogs, "fetch-dates", {"--from", "--from-time", "--to", "--to-time", "--kind", "-o"},
-                  0, &RequestWindow::Button4Click);
+                  0, &JournalWindowLogic::RetrieveByDates);
 }
 
 int run_numbers(const Options& options, const Terminal& terminal, messages::Dialogs& dialogs) {
@@ -228,8 +227,8 @@ int run_numbers(const Options& options, const Terminal& terminal, messages::Dial
   if (!parsed) return usage(terminal, "numbers", error);
   Workplace place(options, terminal, dialogs, *parsed);
   return connected(place, terminal, "numbers", [&] {
-    const bool found = place.window.Button5Click();
-    terminal.line(place.window.Edit1 + " " + place.window.Edit2);
+    const bool found = place.window.FillNumbersFromDates();
+    terminal.line(place.window.fields.first_number + " " + place.window.fields.last_number);
     return found ? kExitDone : kExitFailed;
   });
 }
@@ -239,7 +238,7 @@ int run_print(const Options& options, const Terminal& terminal, messages::Dialog
   const auto parsed = parse(options, {"--kind"}, 2, error);
   if (!parsed) return usage(terminal, "print", error);
   Workplace place(options, terminal, dialogs, *parsed);
-  return connected(place, terminal, "print", [&] { return place.window.Button6Click() ? kExitDone : kExitFailed; });
+  return connected(place, terminal, "print", [&] { return place.window.PrintOnRegister() ? kExitDone : kExitFailed; });
 }
 
 }  // namespace cli

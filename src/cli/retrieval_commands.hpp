@@ -1,4 +1,4 @@
-// talqen-cli fetch, fetch-dates, numbers and print: the request window's handlers from a
+// talqen-cli fetch, fetch-dates, numbers and print: the journal window's handlers from a
 // terminal. Each connects as diagnose does, works, and disconnects.
 #pragma once
 

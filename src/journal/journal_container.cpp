@@ -53,17 +53,17 @@ void widen(std::int32_t& min, std::int32_t& max, std::int32_t n) {
 
 }  // namespace
 
-void rq::clear() {
+void loaded_journal::clear() {
   documents.clear();
   macs.clear();
   doc_count = 0;
 }
 
-void rq::note_receipt_no(std::int32_t n) { widen(receipt_no_min, receipt_no_max, n); }
+void loaded_journal::note_receipt_no(std::int32_t n) { widen(receipt_no_min, receipt_no_max, n); }
 
-void rq::note_z_no(std::int32_t n) { widen(z_no_min, z_no_max, n); }
+void loaded_journal::note_z_no(std::int32_t n) { widen(z_no_min, z_no_max, n); }
 
-typ_work::typ_work()
+name_tables::name_tables()
     : elements_(make_table({"RQ", "DAT", "MAC", "C", "Z", "TS", "P", "CP", "D", "S", "M", "I",
                             "O", "L", "H", "VD", "E", "TXS", "Z_M", "IO", "NC", "TX"})),
       attributes_{
@@ -89,19 +89,19 @@ typ_work::typ_work()
           make_table({"TX", "TXPR", "TXSM", "DTPR", "DTSM", "TXTY", "TXAL"}),
       } {}
 
-std::int32_t typ_work::element_code(std::string_view name) { return lookup(elements_, name); }
+std::int32_t name_tables::element_code(std::string_view name) { return lookup(elements_, name); }
 
-std::int32_t typ_work::attribute_code(std::int32_t element_code, std::string_view name) {
+std::int32_t name_tables::attribute_code(std::int32_t element_code, std::string_view name) {
   if (element_code < 0 || element_code >= element::count) return 0;
   return lookup(attributes_[static_cast<std::size_t>(kTableOf[static_cast<std::size_t>(element_code)])], name);
 }
 
-const name_table* typ_work::attribute_table(std::int32_t element_code) const {
+const name_table* name_tables::attribute_table(std::int32_t element_code) const {
   if (element_code < 0 || element_code >= element::count) return nullptr;
   return &attributes_[static_cast<std::size_t>(kTableOf[static_cast<std::size_t>(element_code)])];
 }
 
-void control::set_element(std::string_view name) {
+void loader_state::set_element(std::string_view name) {
   const bool in_z_report = current_ == element::Z || current_ == element::TXS ||
                            current_ == element::Z_M || current_ == element::IO ||
                            current_ == element::NC;

@@ -1,5 +1,5 @@
-// The journal of one retrieval (rq), the name tables that turn element and attribute
-// names into codes (typ_work), and the loader's parse state (control).
+// The journal of one retrieval (loaded_journal), the name tables that turn element and
+// attribute names into codes (name_tables), and the loader's parse state (loader_state).
 #pragma once
 
 #include <array>
@@ -41,12 +41,35 @@ inline constexpr std::int32_t TX = 21;
 inline constexpr std::int32_t count = 22;
 }  // namespace element
 
+// Attribute codes: the position of a name in its element's attribute table. A name a
+// table lacks reads as code 0, the table's first attribute.
+namespace attribute {
+namespace RQ { enum : std::int32_t { V }; }
+namespace DAT { enum : std::int32_t { FN, TN, ZN, DI, DT, V }; }
+namespace MAC { enum : std::int32_t { DI, NT }; }
+namespace C { enum : std::int32_t { T }; }
+namespace Z { enum : std::int32_t { NO }; }
+namespace TS { enum : std::int32_t { text }; }  // its one attribute and its content
+namespace sale { enum : std::int32_t { N, C, CD, NM, SM, Q, PRC, TX }; }          // P, CP
+namespace adjustment { enum : std::int32_t { TR, TY, ST, NI, TX, PR, SM, N }; }   // D, S
+namespace payment { enum : std::int32_t { N, T, NM, SM, RM, RRN }; }             // M of a receipt
+namespace cash { enum : std::int32_t { N, T, NM, SM }; }                         // I, O
+namespace text_line { enum : std::int32_t { N, text }; }  // L, H: the content is filed as text
+namespace VD { enum : std::int32_t { N, NI }; }
+namespace E { enum : std::int32_t { N, NO, SM, SE, TX, TXPR, TXSM, DTPR, DTSM, TXTY, TXAL, CS, VD, TS, FN }; }
+namespace TXS { enum : std::int32_t { TX, TS, TXPR, TXI, TXO, DTPR, DTI, DTO, TXTY, TXAL, SMI, SMO }; }
+namespace Z_M { enum : std::int32_t { T, NM, SMI, SMO }; }
+namespace IO { enum : std::int32_t { T, NM, SMI, SMO, SMT }; }
+namespace NC { enum : std::int32_t { NI, NO }; }
+namespace TX { enum : std::int32_t { TX, TXPR, TXSM, DTPR, DTSM, TXTY, TXAL }; }
+}  // namespace attribute
+
 // The journal: documents keyed 0, 1, ... by the document counter while their DAT was
 // read, and the MAC records keyed by the counter after its advance (document k's MAC is
 // under k + 1).
-struct rq {
+struct loaded_journal {
   float V = 0;
-  record_list<dat> documents;
+  record_list<fiscal_document> documents;
   record_list<journal::mac> macs;
   std::int32_t doc_count = 0;
   // Receipt (E.NO) and Z-report (Z.NO) number ranges; 0 means none noted. They survive
@@ -60,7 +83,7 @@ struct rq {
   void clear();
 
   // Created with initial values when missing.
-  dat& document(std::int32_t index) { return documents[index]; }
+  fiscal_document& document(std::int32_t index) { return documents[index]; }
   journal::mac& mac(std::int32_t key) { return macs[key]; }
 
   void note_receipt_no(std::int32_t n);
@@ -73,11 +96,11 @@ using name_table = std::map<std::string, std::int32_t, std::less<>>;
 // The nineteen name tables: element codes and, per element code, attribute codes.
 // Lookups never fail: a name a table lacks yields 0 and is added with code 0, so the
 // tables only grow.
-class typ_work {
+class name_tables {
  public:
   static constexpr int kAttributeTables = 18;
 
-  typ_work();
+  name_tables();
 
   std::int32_t element_code(std::string_view name);
   // 0 (nothing added) for an element code that has no table.
@@ -95,9 +118,9 @@ class typ_work {
 };
 
 // The loader's state: the code of the element being read, and the name tables.
-class control {
+class loader_state {
  public:
-  control() = default;
+  loader_state() = default;
 
   void reset() { current_ = element::RQ; }
 
@@ -108,12 +131,12 @@ class control {
   }
   std::int32_t current() const { return current_; }
 
-  typ_work& names() { return names_; }
-  const typ_work& names() const { return names_; }
+  name_tables& names() { return names_; }
+  const name_tables& names() const { return names_; }
 
  private:
   std::int32_t current_ = element::RQ;
-  typ_work names_;
+  name_tables names_;
 };
 
 }  // namespace journal

@@ -14,70 +14,70 @@ void advance(std::int32_t& counter) {
   counter = static_cast<std::int32_t>(static_cast<std::uint32_t>(counter) + 1u);
 }
 
-void advance_line(check& r, std::int32_t& kind_count) {
+void advance_line(receipt& r, std::int32_t& kind_count) {
   advance(kind_count);
   advance(r.next_position);
 }
 
 // Places the line just filed at the receipt's next position.
-void place(check& r, std::int32_t kind, std::int32_t index) {
+void place(receipt& r, std::int32_t kind, std::int32_t index) {
   r.sequence[r.next_position] = sequence_entry{kind, index};
 }
 
-void store_sale(check& r, sale& x, std::int32_t kind, std::int32_t index, std::int32_t code,
+void store_sale(receipt& r, sale& x, std::int32_t kind, std::int32_t index, std::int32_t code,
                 std::string_view v) {
   switch (code) {
-    case 0: x.N = to_number(v); place(r, kind, index); break;
-    case 1: x.C = v; break;
-    case 2: x.CD = v; break;
-    case 3: x.NM = v; break;
-    case 4: x.SM = to_number(v); break;
-    case 5: x.Q = to_number(v); break;
-    case 6: x.PRC = to_number(v); break;
-    case 7: x.TX = v; break;
+    case attribute::sale::N: x.N = to_number(v); place(r, kind, index); break;
+    case attribute::sale::C: x.C = v; break;
+    case attribute::sale::CD: x.CD = v; break;
+    case attribute::sale::NM: x.NM = v; break;
+    case attribute::sale::SM: x.SM = to_number(v); break;
+    case attribute::sale::Q: x.Q = to_number(v); break;
+    case attribute::sale::PRC: x.PRC = to_number(v); break;
+    case attribute::sale::TX: x.TX = v; break;
     default: break;
   }
 }
 
-void store_up_down(check& r, sale_up_down& x, std::int32_t kind, std::int32_t index,
+void store_up_down(receipt& r, sale_up_down& x, std::int32_t kind, std::int32_t index,
                    std::int32_t code, std::string_view v) {
   switch (code) {
-    case 0: x.TR = to_number(v); break;
-    case 1: x.TY = to_number(v); break;
-    case 2: x.ST = to_number(v); break;
-    case 3: x.NI = to_number(v); break;
-    case 4: x.TX = v; break;
-    case 5: x.PR = to_number(v); break;
-    case 6: x.SM = to_number(v); break;
-    case 7: x.N = to_number(v); place(r, kind, index); break;
+    case attribute::adjustment::TR: x.TR = to_number(v); break;
+    case attribute::adjustment::TY: x.TY = to_number(v); break;
+    case attribute::adjustment::ST: x.ST = to_number(v); break;
+    case attribute::adjustment::NI: x.NI = to_number(v); break;
+    case attribute::adjustment::TX: x.TX = v; break;
+    case attribute::adjustment::PR: x.PR = to_number(v); break;
+    case attribute::adjustment::SM: x.SM = to_number(v); break;
+    case attribute::adjustment::N: x.N = to_number(v); place(r, kind, index); break;
     default: break;
   }
 }
 
-void store_in_out(check& r, sale_in_out& x, std::int32_t kind, std::int32_t index,
+void store_in_out(receipt& r, sale_in_out& x, std::int32_t kind, std::int32_t index,
                   std::int32_t code, std::string_view v) {
   switch (code) {
-    case 0: x.N = to_number(v); place(r, kind, index); break;
-    case 1: x.T = to_number(v); break;
-    case 2: x.NM = v; break;
-    case 3: x.SM = to_number(v); break;
+    case attribute::cash::N: x.N = to_number(v); place(r, kind, index); break;
+    case attribute::cash::T: x.T = to_number(v); break;
+    case attribute::cash::NM: x.NM = v; break;
+    case attribute::cash::SM: x.SM = to_number(v); break;
     default: break;
   }
 }
 
 template <class Line>
-void store_text_line(check& r, Line& x, std::int32_t kind, std::int32_t index, std::int32_t code,
+void store_text_line(receipt& r, Line& x, std::int32_t kind, std::int32_t index, std::int32_t code,
                      std::string_view v) {
   switch (code) {
-    case 0: x.N = to_number(v); place(r, kind, index); break;
-    case 1: x.text = v; break;
+    case attribute::text_line::N: x.N = to_number(v); place(r, kind, index); break;
+    case attribute::text_line::text: x.text = v; break;
     default: break;
   }
 }
 
 }  // namespace
 
-dat& JournalLoader::document() {
+fiscal_document& JournalLoader::document() {
   if (document_ == nullptr || document_index_ != journal_.doc_count) {
     document_index_ = journal_.doc_count;
     document_ = &journal_.document(document_index_);
@@ -85,13 +85,13 @@ dat& JournalLoader::document() {
   return *document_;
 }
 
-check& JournalLoader::receipt() {
-  dat& d = document();
+receipt& JournalLoader::current_receipt() {
+  fiscal_document& d = document();
   return d.receipts[d.receipt_key];
 }
 
-zvit& JournalLoader::zreport() {
-  dat& d = document();
+z_report& JournalLoader::current_z_report() {
+  fiscal_document& d = document();
   return d.zreports[d.zreport_key];
 }
 
@@ -119,10 +119,10 @@ void JournalLoader::WalkNode(const dom::Node& node) {
     // Only TS, L and H file their text, so nothing else is converted; a MAC's text
     // files nothing but still gives the document its mac record.
     switch (state_.current()) {
-      case element::TS: StoreValue(0, node.value()); break;
+      case element::TS: StoreValue(attribute::TS::text, node.value()); break;
       case element::MAC: journal_.mac(journal_.doc_count); break;
       case element::L:
-      case element::H: StoreValue(1, node.value()); break;
+      case element::H: StoreValue(attribute::text_line::text, node.value()); break;
       default: break;
     }
   }
@@ -139,22 +139,22 @@ void JournalLoader::WalkAttributes(const dom::AttributeList& list) {
 
 void JournalLoader::AdvanceCounters() {
   switch (state_.current()) {
-    case element::P: { check& r = receipt(); advance_line(r, r.p_count); break; }
-    case element::CP: { check& r = receipt(); advance_line(r, r.cp_count); break; }
-    case element::D: { check& r = receipt(); advance_line(r, r.d_count); break; }
-    case element::S: { check& r = receipt(); advance_line(r, r.s_count); break; }
-    case element::M: { check& r = receipt(); advance_line(r, r.m_count); break; }
-    case element::I: { check& r = receipt(); advance_line(r, r.i_count); break; }
-    case element::O: { check& r = receipt(); advance_line(r, r.o_count); break; }
-    case element::L: { check& r = receipt(); advance_line(r, r.l_count); break; }
-    case element::H: { check& r = receipt(); advance_line(r, r.h_count); break; }
-    case element::VD: { check& r = receipt(); advance_line(r, r.vd_count); break; }
-    case element::E: { check& r = receipt(); advance_line(r, r.e_count); break; }
-    case element::TXS: advance(zreport().txs_count); break;
-    case element::Z_M: advance(zreport().m_count); break;
-    case element::IO: advance(zreport().io_count); break;
-    case element::NC: advance(zreport().nc_count); break;
-    case element::TX: advance(receipt().end.tx_count); break;
+    case element::P: { receipt& r = current_receipt(); advance_line(r, r.p_count); break; }
+    case element::CP: { receipt& r = current_receipt(); advance_line(r, r.cp_count); break; }
+    case element::D: { receipt& r = current_receipt(); advance_line(r, r.d_count); break; }
+    case element::S: { receipt& r = current_receipt(); advance_line(r, r.s_count); break; }
+    case element::M: { receipt& r = current_receipt(); advance_line(r, r.m_count); break; }
+    case element::I: { receipt& r = current_receipt(); advance_line(r, r.i_count); break; }
+    case element::O: { receipt& r = current_receipt(); advance_line(r, r.o_count); break; }
+    case element::L: { receipt& r = current_receipt(); advance_line(r, r.l_count); break; }
+    case element::H: { receipt& r = current_receipt(); advance_line(r, r.h_count); break; }
+    case element::VD: { receipt& r = current_receipt(); advance_line(r, r.vd_count); break; }
+    case element::E: { receipt& r = current_receipt(); advance_line(r, r.e_count); break; }
+    case element::TXS: advance(current_z_report().txs_count); break;
+    case element::Z_M: advance(current_z_report().m_count); break;
+    case element::IO: advance(current_z_report().io_count); break;
+    case element::NC: advance(current_z_report().nc_count); break;
+    case element::TX: advance(current_receipt().end.tx_count); break;
     default: break;  // RQ, DAT, MAC, C, Z, TS have no counter
   }
 }
@@ -162,202 +162,202 @@ void JournalLoader::AdvanceCounters() {
 void JournalLoader::StoreValue(std::int32_t code, std::string_view v) {
   switch (state_.current()) {
     case element::RQ:
-      if (code == 0) journal_.V = to_number(v);
+      if (code == attribute::RQ::V) journal_.V = to_number(v);
       break;
     case element::DAT: {
-      dat& d = document();
+      fiscal_document& d = document();
       switch (code) {
-        case 0: d.FN = v; break;
-        case 1: d.TN = v; break;
-        case 2: d.ZN = v; break;
-        case 3: d.DI = to_number(v); break;
-        case 4: d.DT = to_number(v); break;
-        case 5: d.V = to_number(v); break;
+        case attribute::DAT::FN: d.FN = v; break;
+        case attribute::DAT::TN: d.TN = v; break;
+        case attribute::DAT::ZN: d.ZN = v; break;
+        case attribute::DAT::DI: d.DI = to_number(v); break;
+        case attribute::DAT::DT: d.DT = to_number(v); break;
+        case attribute::DAT::V: d.V = to_number(v); break;
         default: break;
       }
       break;
     }
     case element::MAC: {
       journal::mac& m = journal_.mac(journal_.doc_count);
-      if (code == 0) m.DI = to_number(v);
-      else if (code == 1) m.NT = to_number(v);
+      if (code == attribute::MAC::DI) m.DI = to_number(v);
+      else if (code == attribute::MAC::NT) m.NT = to_number(v);
       break;
     }
     case element::C:
-      if (code == 0) {
-        receipt().T = to_number(v);
+      if (code == attribute::C::T) {
+        current_receipt().T = to_number(v);
         document().is_receipt = true;
       }
       break;
     case element::Z:
-      if (code == 0) {
-        zreport().NO = to_number(v);
+      if (code == attribute::Z::NO) {
+        current_z_report().NO = to_number(v);
         journal_.note_z_no(to_whole(v));
         document().is_receipt = false;
       }
       break;
     case element::TS:
-      if (code == 0) document().ts.text = v;
+      if (code == attribute::TS::text) document().ts.text = v;
       break;
     case element::P: {
-      check& r = receipt();
+      receipt& r = current_receipt();
       store_sale(r, r.p_list[r.p_count], line_kind::P, r.p_count, code, v);
       break;
     }
     case element::CP: {
-      check& r = receipt();
+      receipt& r = current_receipt();
       store_sale(r, r.cp_list[r.cp_count], line_kind::CP, r.cp_count, code, v);
       break;
     }
     case element::D: {
-      check& r = receipt();
+      receipt& r = current_receipt();
       store_up_down(r, r.d_list[r.d_count], line_kind::D, r.d_count, code, v);
       break;
     }
     case element::S: {
-      check& r = receipt();
+      receipt& r = current_receipt();
       store_up_down(r, r.s_list[r.s_count], line_kind::S, r.s_count, code, v);
       break;
     }
     case element::M: {
-      check& r = receipt();
+      receipt& r = current_receipt();
       sale_pay& x = r.m_list[r.m_count];
       switch (code) {
-        case 0: x.N = to_number(v); place(r, line_kind::M, r.m_count); break;
-        case 1: x.T = to_number(v); break;
-        case 2: x.NM = v; break;
-        case 3: x.SM = to_number(v); break;
-        case 4: x.RM = to_number(v); break;
-        case 5: x.RRN = v; break;
+        case attribute::payment::N: x.N = to_number(v); place(r, line_kind::M, r.m_count); break;
+        case attribute::payment::T: x.T = to_number(v); break;
+        case attribute::payment::NM: x.NM = v; break;
+        case attribute::payment::SM: x.SM = to_number(v); break;
+        case attribute::payment::RM: x.RM = to_number(v); break;
+        case attribute::payment::RRN: x.RRN = v; break;
         default: break;
       }
       break;
     }
     case element::I: {
-      check& r = receipt();
+      receipt& r = current_receipt();
       store_in_out(r, r.i_list[r.i_count], line_kind::I, r.i_count, code, v);
       break;
     }
     case element::O: {
-      check& r = receipt();
+      receipt& r = current_receipt();
       store_in_out(r, r.o_list[r.o_count], line_kind::O, r.o_count, code, v);
       break;
     }
     case element::L: {
-      check& r = receipt();
+      receipt& r = current_receipt();
       store_text_line(r, r.l_list[r.l_count], line_kind::L, r.l_count, code, v);
       break;
     }
     case element::H: {
-      check& r = receipt();
+      receipt& r = current_receipt();
       store_text_line(r, r.h_list[r.h_count], line_kind::H, r.h_count, code, v);
       break;
     }
     case element::VD: {
-      check& r = receipt();
-      if (code == 0) {
+      receipt& r = current_receipt();
+      if (code == attribute::VD::N) {
         r.cancel.N = to_number(v);
         place(r, line_kind::VD, r.vd_count);
-      } else if (code == 1) {
+      } else if (code == attribute::VD::NI) {
         r.cancel.NI = to_number(v);
       }
       break;
     }
     case element::E: {
-      check& r = receipt();
+      receipt& r = current_receipt();
       sale_end& x = r.end;
       switch (code) {
-        case 0: x.N = to_number(v); place(r, line_kind::E, r.e_count); break;
-        case 1:
+        case attribute::E::N: x.N = to_number(v); place(r, line_kind::E, r.e_count); break;
+        case attribute::E::NO:
           // Read twice: into the field, and at full precision for the receipt range.
           x.NO = to_number(v);
           journal_.note_receipt_no(to_whole(v));
           break;
-        case 2: x.SM = to_number(v); break;
-        case 3: x.SE = to_number(v); break;
-        case 4: x.TX = v; break;
-        case 5: x.TXPR = to_number(v); break;
-        case 6: x.TXSM = to_number(v); break;
-        case 7: x.DTPR = to_number(v); break;
-        case 8: x.DTSM = to_number(v); break;
-        case 9: x.TXTY = to_number(v); break;
-        case 10: x.TXAL = to_number(v); break;
-        case 11: x.CS = to_number(v); break;
-        case 12: x.VD = to_number(v); break;
-        case 13: x.TS = v; break;
-        case 14: x.FN = v; break;
+        case attribute::E::SM: x.SM = to_number(v); break;
+        case attribute::E::SE: x.SE = to_number(v); break;
+        case attribute::E::TX: x.TX = v; break;
+        case attribute::E::TXPR: x.TXPR = to_number(v); break;
+        case attribute::E::TXSM: x.TXSM = to_number(v); break;
+        case attribute::E::DTPR: x.DTPR = to_number(v); break;
+        case attribute::E::DTSM: x.DTSM = to_number(v); break;
+        case attribute::E::TXTY: x.TXTY = to_number(v); break;
+        case attribute::E::TXAL: x.TXAL = to_number(v); break;
+        case attribute::E::CS: x.CS = to_number(v); break;
+        case attribute::E::VD: x.VD = to_number(v); break;
+        case attribute::E::TS: x.TS = v; break;
+        case attribute::E::FN: x.FN = v; break;
         default: break;
       }
       break;
     }
     case element::TXS: {
-      zvit& z = zreport();
+      z_report& z = current_z_report();
       z.has_txs = true;
-      vid_tax& x = z.txs_list[z.txs_count];
+      z_tax_total& x = z.txs_list[z.txs_count];
       switch (code) {
-        case 0: x.TX = v; break;
-        case 1: x.TS = v; break;
-        case 2: x.TXPR = to_number(v); break;
-        case 3: x.TXI = to_number(v); break;
-        case 4: x.TXO = to_number(v); break;
-        case 5: x.DTPR = to_number(v); break;
-        case 6: x.DTI = to_number(v); break;
-        case 7: x.DTO = to_number(v); break;
-        case 8: x.TXTY = to_number(v); break;
-        case 9: x.TXAL = to_number(v); break;
-        case 10: x.SMI = to_number(v); break;
-        case 11: x.SMO = to_number(v); break;
+        case attribute::TXS::TX: x.TX = v; break;
+        case attribute::TXS::TS: x.TS = v; break;
+        case attribute::TXS::TXPR: x.TXPR = to_number(v); break;
+        case attribute::TXS::TXI: x.TXI = to_number(v); break;
+        case attribute::TXS::TXO: x.TXO = to_number(v); break;
+        case attribute::TXS::DTPR: x.DTPR = to_number(v); break;
+        case attribute::TXS::DTI: x.DTI = to_number(v); break;
+        case attribute::TXS::DTO: x.DTO = to_number(v); break;
+        case attribute::TXS::TXTY: x.TXTY = to_number(v); break;
+        case attribute::TXS::TXAL: x.TXAL = to_number(v); break;
+        case attribute::TXS::SMI: x.SMI = to_number(v); break;
+        case attribute::TXS::SMO: x.SMO = to_number(v); break;
         default: break;
       }
       break;
     }
     case element::Z_M: {
-      zvit& z = zreport();
+      z_report& z = current_z_report();
       z.has_m = true;
-      vid_pay& x = z.m_list[z.m_count];
+      z_payment_total& x = z.m_list[z.m_count];
       switch (code) {
-        case 0: x.T = to_number(v); break;
-        case 1: x.NM = v; break;
-        case 2: x.SMI = to_number(v); break;
-        case 3: x.SMO = to_number(v); break;
+        case attribute::Z_M::T: x.T = to_number(v); break;
+        case attribute::Z_M::NM: x.NM = v; break;
+        case attribute::Z_M::SMI: x.SMI = to_number(v); break;
+        case attribute::Z_M::SMO: x.SMO = to_number(v); break;
         default: break;
       }
       break;
     }
     case element::IO: {
-      zvit& z = zreport();
+      z_report& z = current_z_report();
       z.has_io = true;
-      vid_rotate& x = z.io_list[z.io_count];
+      z_cash_movement& x = z.io_list[z.io_count];
       switch (code) {
-        case 0: x.T = to_number(v); break;
-        case 1: x.NM = v; break;
-        case 2: x.SMI = to_number(v); break;
-        case 3: x.SMO = to_number(v); break;
-        case 4: x.SMT = to_number(v); break;
+        case attribute::IO::T: x.T = to_number(v); break;
+        case attribute::IO::NM: x.NM = v; break;
+        case attribute::IO::SMI: x.SMI = to_number(v); break;
+        case attribute::IO::SMO: x.SMO = to_number(v); break;
+        case attribute::IO::SMT: x.SMT = to_number(v); break;
         default: break;
       }
       break;
     }
     case element::NC: {
-      zvit& z = zreport();
+      z_report& z = current_z_report();
       z.has_nc = true;
-      count_check& x = z.nc_list[z.nc_count];
-      if (code == 0) x.NI = to_number(v);
-      else if (code == 1) x.NO = to_number(v);
+      z_receipt_counts& x = z.nc_list[z.nc_count];
+      if (code == attribute::NC::NI) x.NI = to_number(v);
+      else if (code == attribute::NC::NO) x.NO = to_number(v);
       break;
     }
     case element::TX: {
-      sale_end& end = receipt().end;
+      sale_end& end = current_receipt().end;
       end.has_tx = true;
       tx& x = end.tx_list[end.tx_count];
       switch (code) {
-        case 0: x.TX = v; break;
-        case 1: x.TXPR = to_number(v); break;
-        case 2: x.TXSM = to_number(v); break;
-        case 3: x.DTPR = to_number(v); break;
-        case 4: x.DTSM = to_number(v); break;
-        case 5: x.TXTY = to_number(v); break;
-        case 6: x.TXAL = to_number(v); break;
+        case attribute::TX::TX: x.TX = v; break;
+        case attribute::TX::TXPR: x.TXPR = to_number(v); break;
+        case attribute::TX::TXSM: x.TXSM = to_number(v); break;
+        case attribute::TX::DTPR: x.DTPR = to_number(v); break;
+        case attribute::TX::DTSM: x.DTSM = to_number(v); break;
+        case attribute::TX::TXTY: x.TXTY = to_number(v); break;
+        case attribute::TX::TXAL: x.TXAL = to_number(v); break;
         default: break;
       }
       break;
@@ -367,15 +367,15 @@ void JournalLoader::StoreValue(std::int32_t code, std::string_view v) {
   }
 }
 
-void LoadJournal(const dom::Node& root, rq& journal, control& state) {
+void LoadJournal(const dom::Node& root, loaded_journal& journal, loader_state& state) {
   JournalLoader(journal, state).LoadJournal(root);
 }
 
-void LoadJournalText(std::string_view text, rq& journal, control& state) {
+void LoadJournalText(std::string_view text, loaded_journal& journal, loader_state& state) {
   dom::JournalReader reader(text);
   // A text that is not well-formed files nothing, as when it is parsed whole first: the
   // journal (emptied by the caller) is put back as it was.
-  const rq kept{journal.V, {}, {}, 0, journal.receipt_no_min, journal.receipt_no_max, journal.z_no_min,
+  const loaded_journal kept{journal.V, {}, {}, 0, journal.receipt_no_min, journal.receipt_no_max, journal.z_no_min,
                 journal.z_no_max};
   const auto put_back = [&] {
     journal.clear();

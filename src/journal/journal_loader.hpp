@@ -15,7 +15,7 @@ namespace journal {
 
 class JournalLoader {
  public:
-  JournalLoader(rq& journal, control& state) : journal_(journal), state_(state) {}
+  JournalLoader(loaded_journal& journal, loader_state& state) : journal_(journal), state_(state) {}
 
   // Throws ConversionError when a number value is not a number; what was filed before
   // stays in the journal.
@@ -29,26 +29,26 @@ class JournalLoader {
   void AdvanceCounters();
 
  private:
-  dat& document();
-  check& receipt();
-  zvit& zreport();
+  fiscal_document& document();
+  receipt& current_receipt();
+  z_report& current_z_report();
 
-  rq& journal_;
-  control& state_;
+  loaded_journal& journal_;
+  loader_state& state_;
   // The document last looked up. Map entries stay put and nothing is removed during a
   // load, so this is the entry a fresh lookup would find as long as doc_count is the same.
-  dat* document_ = nullptr;
+  fiscal_document* document_ = nullptr;
   std::int32_t document_index_ = 0;
 };
 
 // Fills the journal from the document element of a parsed journal text. The caller has
-// emptied the journal (rq::clear) and reset the state (control::reset) before.
-void LoadJournal(const dom::Node& root, rq& journal, control& state);
+// emptied the journal (loaded_journal::clear) and reset the state (loader_state::reset) before.
+void LoadJournal(const dom::Node& root, loaded_journal& journal, loader_state& state);
 
 // The same from the text itself, read one document at a time so that the whole tree is
 // never held, with the same outcome: a text that is not well-formed throws ParseError
 // and leaves the journal as it was; a value that is no number throws ConversionError
 // with what was filed before it kept.
-void LoadJournalText(std::string_view text, rq& journal, control& state);
+void LoadJournalText(std::string_view text, loaded_journal& journal, loader_state& state);
 
 }  // namespace journal

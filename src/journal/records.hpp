@@ -141,7 +141,7 @@ struct sale_end {
 };
 
 // A receipt (C).
-struct check {
+struct receipt {
   float T = 0;  // 0 sale, 1 return, 2 service receipt
   record_list<sale> p_list;
   record_list<sale> cp_list;
@@ -183,7 +183,7 @@ struct check {
 };
 
 // Totals of one tax group of a Z-report (TXS).
-struct vid_tax {
+struct z_tax_total {
   std::string TX;
   std::string TS;  // YYYYMMDD
   float TXPR = 0;
@@ -199,7 +199,7 @@ struct vid_tax {
 };
 
 // Totals of one payment form of a Z-report (M inside Z).
-struct vid_pay {
+struct z_payment_total {
   float T = 0;
   std::string NM;
   float SMI = 0;
@@ -207,7 +207,7 @@ struct vid_pay {
 };
 
 // Cash movements of one payment form (IO).
-struct vid_rotate {
+struct z_cash_movement {
   float T = 0;
   std::string NM;
   float SMI = 0;
@@ -216,18 +216,18 @@ struct vid_rotate {
 };
 
 // Receipt counts (NC).
-struct count_check {
+struct z_receipt_counts {
   float NI = 0;
   float NO = 0;
 };
 
 // A Z-report (Z). The has_ flags tell the renderer whether a kind occurs at all.
-struct zvit {
+struct z_report {
   float NO = 0;
-  record_list<vid_tax> txs_list;
-  record_list<vid_pay> m_list;
-  record_list<vid_rotate> io_list;
-  record_list<count_check> nc_list;
+  record_list<z_tax_total> txs_list;
+  record_list<z_payment_total> m_list;
+  record_list<z_cash_movement> io_list;
+  record_list<z_receipt_counts> nc_list;
   std::int32_t txs_count = 0;
   std::int32_t m_count = 0;
   std::int32_t io_count = 0;
@@ -239,7 +239,7 @@ struct zvit {
 };
 
 // One document (DAT): a receipt under receipt_key or a Z-report under zreport_key.
-struct dat {
+struct fiscal_document {
   bool is_receipt = true;
   std::string FN;
   std::string TN;
@@ -248,8 +248,8 @@ struct dat {
   float DT = 0;
   float V = 0;
   journal::ts ts;
-  record_list<check> receipts;
-  record_list<zvit> zreports;
+  record_list<receipt> receipts;
+  record_list<z_report> zreports;
   std::int32_t receipt_key = 0;
   std::int32_t zreport_key = 0;
 };

@@ -17,14 +17,14 @@ std::string TwoDigits(std::int32_t n) {
   return n <= 9 ? "0" + std::to_string(n) : std::to_string(n);
 }
 
-time_e::time_e(std::string_view text) {
+time_of_day::time_of_day(std::string_view text) {
   if (text.find(':') == 2) {
     hours = to_integer(chars(text, 0, 2));
     minutes = to_integer(chars(text, 3, 2));
   }
 }
 
-std::string time_e::to_text() const { return TwoDigits(hours) + TwoDigits(minutes); }
+std::string time_of_day::to_text() const { return TwoDigits(hours) + TwoDigits(minutes); }
 
 date_triple::date_triple(std::string_view text)
     : year(to_integer(chars(text, 6, 2))),

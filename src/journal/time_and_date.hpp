@@ -1,4 +1,4 @@
-// The time of day and the calendar date of the date-range search, as the request window
+// The time of day and the calendar date of the date-range search, as the journal window
 // reads them from its fields and sends them to the register.
 #pragma once
 
@@ -12,13 +12,13 @@ namespace journal {
 std::string TwoDigits(std::int32_t n);
 
 // hh:mm. Throws ConversionError when a part holds no digits.
-struct time_e {
+struct time_of_day {
   std::int32_t hours = 0;
   std::int32_t minutes = 0;
 
-  time_e() = default;
+  time_of_day() = default;
   // Reads the text only when its first ":" is its third character; otherwise 00:00.
-  explicit time_e(std::string_view text);
+  explicit time_of_day(std::string_view text);
 
   std::string to_text() const;  // HHMM
 };

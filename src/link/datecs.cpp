@@ -45,19 +45,19 @@ int send_with_callback(ResultCallback callback, int tag, int command, std::strin
 
 int datecs_diagnostic_info(ResultCallback callback) { return run(callback, device_link::kDatecsDiagnostic, {}); }
 
-int datecs_read_document(ResultCallback callback, int documentType, int documentNumber, int fragment,
+int datecs_read_document(ResultCallback callback, int document_type, int document_number, int fragment,
                          std::string_view) {
-  return run(callback, device_link::kReadDocument, {documentType, documentNumber, fragment});
+  return run(callback, device_link::kReadDocument, {document_type, document_number, fragment});
 }
 
 int datecs_print_documents(ResultCallback callback, int first, int last, std::string_view) {
   return run(callback, device_link::kPrintDocuments, {first, last});
 }
 
-int datecs_find_documents_by_date(ResultCallback callback, std::string_view startDate, std::string_view startTime,
-                                  std::string_view endDate, std::string_view endTime, int printFlag,
+int datecs_find_documents_by_date(ResultCallback callback, std::string_view start_date, std::string_view start_time,
+                                  std::string_view end_date, std::string_view end_time, int print_flag,
                                   std::string_view) {
-  return run(callback, device_link::kFindDocumentsByDate, {startDate, startTime, endDate, endTime, printFlag});
+  return run(callback, device_link::kFindDocumentsByDate, {start_date, start_time, end_date, end_time, print_flag});
 }
 
 }  // namespace datecs

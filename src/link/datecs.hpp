@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "link/protocol_driver.hpp"
-#include "link/ret_data.hpp"
+#include "link/exchange_result.hpp"
 
 namespace datecs {
 
@@ -26,11 +26,11 @@ int send_with_callback(ResultCallback callback, int tag, int command, std::strin
 // The journal commands: 0, or -1 when nothing was sent. The password, where a caller
 // passes one, is not sent.
 int datecs_diagnostic_info(ResultCallback callback);
-int datecs_read_document(ResultCallback callback, int documentType, int documentNumber, int fragment,
+int datecs_read_document(ResultCallback callback, int document_type, int document_number, int fragment,
                          std::string_view ignoredPassword = {});
 int datecs_print_documents(ResultCallback callback, int first, int last, std::string_view ignoredPassword = {});
-int datecs_find_documents_by_date(ResultCallback callback, std::string_view startDate, std::string_view startTime,
-                                  std::string_view endDate, std::string_view endTime, int printFlag,
+int datecs_find_documents_by_date(ResultCallback callback, std::string_view start_date, std::string_view start_time,
+                                  std::string_view end_date, std::string_view end_time, int print_flag,
                                   std::string_view ignoredPassword = {});
 
 }  // namespace datecs

@@ -11,7 +11,7 @@
 #include "link/clock.hpp"
 #include "link/exchange_log.hpp"
 #include "link/reply_receiver.hpp"
-#include "link/ret_data.hpp"
+#include "link/exchange_result.hpp"
 #include "link/serial_port.hpp"
 #include "link/variant_policy.hpp"
 

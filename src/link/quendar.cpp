@@ -50,19 +50,19 @@ datecs::RetData quendar_diagnostic_info(std::string_view password) {
   return run(device_link::kQuendarDiagnostic, password, {});
 }
 
-datecs::RetData quendar_read_document(std::string_view password, int documentType, int documentNumber,
+datecs::RetData quendar_read_document(std::string_view password, int document_type, int document_number,
                                       int fragment) {
-  return run(device_link::kReadDocument, password, {documentType, documentNumber, fragment});
+  return run(device_link::kReadDocument, password, {document_type, document_number, fragment});
 }
 
 datecs::RetData quendar_print_documents(std::string_view password, int first, int last) {
   return run(device_link::kPrintDocuments, password, {first, last});
 }
 
-datecs::RetData quendar_find_documents_by_date(std::string_view password, std::string_view startDate,
-                                               std::string_view startTime, std::string_view endDate,
-                                               std::string_view endTime, int printFlag) {
-  return run(device_link::kFindDocumentsByDate, password, {startDate, startTime, endDate, endTime, printFlag});
+datecs::RetData quendar_find_documents_by_date(std::string_view password, std::string_view start_date,
+                                               std::string_view start_time, std::string_view end_date,
+                                               std::string_view end_time, int print_flag) {
+  return run(device_link::kFindDocumentsByDate, password, {start_date, start_time, end_date, end_time, print_flag});
 }
 
 const datecs::RetData& last_result() { return program().last; }

@@ -7,7 +7,7 @@
 
 #include "link/exchange_log.hpp"
 #include "link/protocol_driver.hpp"
-#include "link/ret_data.hpp"
+#include "link/exchange_result.hpp"
 
 namespace quendar {
 
@@ -27,12 +27,12 @@ datecs::RetData* execute_command(int command, std::string_view data);
 
 // The journal commands; each result is also kept as the variant's last result.
 datecs::RetData quendar_diagnostic_info(std::string_view password);
-datecs::RetData quendar_read_document(std::string_view password, int documentType, int documentNumber,
+datecs::RetData quendar_read_document(std::string_view password, int document_type, int document_number,
                                       int fragment);
 datecs::RetData quendar_print_documents(std::string_view password, int first, int last);
-datecs::RetData quendar_find_documents_by_date(std::string_view password, std::string_view startDate,
-                                               std::string_view startTime, std::string_view endDate,
-                                               std::string_view endTime, int printFlag);
+datecs::RetData quendar_find_documents_by_date(std::string_view password, std::string_view start_date,
+                                               std::string_view start_time, std::string_view end_date,
+                                               std::string_view end_time, int print_flag);
 const datecs::RetData& last_result();
 
 }  // namespace quendar

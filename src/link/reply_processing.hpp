@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-#include "link/ret_data.hpp"
+#include "link/exchange_result.hpp"
 
 namespace device_link {
 

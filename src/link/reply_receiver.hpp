@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "link/clock.hpp"
-#include "link/ret_data.hpp"
+#include "link/exchange_result.hpp"
 #include "link/serial_port.hpp"
 #include "link/variant_policy.hpp"
 #include "messages/status_word.hpp"

@@ -149,7 +149,7 @@ std::int32_t error_code_at(std::size_t index) {
   return code;
 }
 
-bool DecodeReplyError(datecs::RetData result, std::string& text) {
+bool ReplyAccepted(datecs::RetData result, std::string& text) {
   text.clear();
   if (result.Status & status::kNoReply) {
     text = "Таймаут устройства! Ошибка!"_cp1251;

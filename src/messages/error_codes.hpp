@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "link/ret_data.hpp"
+#include "link/exchange_result.hpp"
 
 namespace messages {
 
@@ -27,6 +27,6 @@ std::int32_t error_code_at(std::size_t index);
 
 // True, with an empty text, only when the register answered and its code is "0000".
 // Otherwise false with the message to show (empty for a code the decoder does not know).
-bool DecodeReplyError(datecs::RetData result, std::string& text);
+bool ReplyAccepted(datecs::RetData result, std::string& text);
 
 }  // namespace messages

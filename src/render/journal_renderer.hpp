@@ -11,8 +11,8 @@ namespace render {
 // line "Запрашиваемые данные отсутствуют!". In the mode kBoth it first empties
 // document_by_z_number. A failure of a renderer passes through; the lines appended
 // before stay.
-void RenderJournal(const journal::rq& journal, RenderContext& context, LineSink& lines);
-inline void RenderJournal(const journal::rq& journal, RenderContext& context, LineList& lines) {
+void RenderJournal(const journal::loaded_journal& journal, RenderContext& context, LineSink& lines);
+inline void RenderJournal(const journal::loaded_journal& journal, RenderContext& context, LineList& lines) {
   LineSink sink(lines);
   RenderJournal(journal, context, sink);
 }

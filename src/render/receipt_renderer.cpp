@@ -31,7 +31,7 @@ double whole_part(float v) { return std::trunc(static_cast<double>(v)); }
 // Positions 1 to line_total in document order; a position no line element filled is
 // not in the map and so is skipped, as its kind would be none.
 template <class Visit>
-void WalkSequence(const journal::check& c, Visit&& visit) {
+void WalkSequence(const journal::receipt& c, Visit&& visit) {
   const std::int32_t total = c.line_total();
   for (auto it = c.sequence.lower_bound(1); it != c.sequence.end() && it->first <= total; ++it)
     visit(it->second);
@@ -103,7 +103,7 @@ void AppendMarkup(const journal::sale_up_down& s, LineSink& lines) {
   AppendIndentedPlaced(std::move(line), AmountWithLetter(AmountText(s.SM), TaxGroupNumber(s.TX)), lines);
 }
 
-void AppendSaleLines(const journal::check& c, LineSink& lines) {
+void AppendSaleLines(const journal::receipt& c, LineSink& lines) {
   WalkSequence(c, [&](const journal::sequence_entry& at) {
     switch (at.kind) {
       case P: AppendItem(EntryOrInitial(c.p_list, at.index), true, lines); break;
@@ -146,7 +146,7 @@ std::string VatLabel(std::string_view letter) {
 }
 
 // Returns whether the receipt is cancelled.
-bool AppendTotals(const journal::check& c, LineSink& lines) {
+bool AppendTotals(const journal::receipt& c, LineSink& lines) {
   const journal::sale_end& e = c.end;
   bool cancelled = false;
   WalkSequence(c, [&](const journal::sequence_entry& at) {
@@ -180,7 +180,7 @@ bool AppendTotals(const journal::check& c, LineSink& lines) {
   return cancelled;
 }
 
-void AppendPayments(const journal::check& c, LineSink& lines) {
+void AppendPayments(const journal::receipt& c, LineSink& lines) {
   WalkSequence(c, [&](const journal::sequence_entry& at) {
     if (at.kind != M) return;
     const journal::sale_pay& m = EntryOrInitial(c.m_list, at.index);
@@ -197,7 +197,7 @@ void AppendPayments(const journal::check& c, LineSink& lines) {
   });
 }
 
-void AppendTrailer(const journal::dat& document, const journal::check& c, bool cancelled, LineSink& lines) {
+void AppendTrailer(const journal::fiscal_document& document, const journal::receipt& c, bool cancelled, LineSink& lines) {
   // The receipt number ends at column 11 over nine zeros; date and time take 21-37.
   std::string number = PlaceRight(LineBuffer("  000000000"), FormatGrouped(c.end.NO), Column::At11);
   number.append(8, ' ');
@@ -216,8 +216,8 @@ void AppendTrailer(const journal::dat& document, const journal::check& c, bool c
 
 }  // namespace
 
-void RenderReceipt(const journal::rq& journal, const journal::dat& document, LineSink& lines) {
-  const journal::check& c = EntryOrInitial(document.receipts, document.receipt_key);
+void RenderReceipt(const journal::loaded_journal& journal, const journal::fiscal_document& document, LineSink& lines) {
+  const journal::receipt& c = EntryOrInitial(document.receipts, document.receipt_key);
   AppendDocumentHead(journal, document, lines);
   std::string desk("            Каса"_cp1251);
   if (whole_part(c.end.CS) < 10) desk += '0';

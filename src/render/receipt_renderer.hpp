@@ -9,8 +9,8 @@ namespace render {
 // Appends the lines of receipt document `document` of `journal`. A tax group that is no
 // integer throws journal::ConversionError, a value that does not fit its line IndexError;
 // the lines appended before stay.
-void RenderReceipt(const journal::rq& journal, const journal::dat& document, LineSink& lines);
-inline void RenderReceipt(const journal::rq& journal, const journal::dat& document, LineList& lines) {
+void RenderReceipt(const journal::loaded_journal& journal, const journal::fiscal_document& document, LineSink& lines);
+inline void RenderReceipt(const journal::loaded_journal& journal, const journal::fiscal_document& document, LineList& lines) {
   LineSink sink(lines);
   RenderReceipt(journal, document, sink);
 }

@@ -2,24 +2,40 @@
 // two number maps that link Z-reports to the numbers under which they were requested.
 #pragma once
 
-#include "journal/sootv.hpp"
+#include "journal/number_map.hpp"
 
 namespace render {
 
-// The item index of the document-kind box; -1 (nothing chosen) or any other value
-// renders no document.
-namespace document_choice {
-inline constexpr int kZReports = 0;
-inline constexpr int kReceipts = 1;
-inline constexpr int kBoth = 2;
-}  // namespace document_choice
+// The documents the user asked to see. None stands for a document-kind box whose typed
+// text names none of its items: no document is rendered then.
+enum class DocumentKind { None, ZReports, Receipts, Both };
+
+// The document-kind box's items are "Z-отчет", "Чек", "Чек+Z-отчет" in this order; any
+// other index (-1: no item) is None.
+inline DocumentKind DocumentKindOfItem(int item_index) {
+  switch (item_index) {
+    case 0: return DocumentKind::ZReports;
+    case 1: return DocumentKind::Receipts;
+    case 2: return DocumentKind::Both;
+    default: return DocumentKind::None;
+  }
+}
+inline int ItemOfDocumentKind(DocumentKind kind) {
+  switch (kind) {
+    case DocumentKind::ZReports: return 0;
+    case DocumentKind::Receipts: return 1;
+    case DocumentKind::Both: return 2;
+    case DocumentKind::None: break;
+  }
+  return -1;
+}
 
 struct RenderContext {
-  int choice = document_choice::kBoth;
+  DocumentKind kind = DocumentKind::Both;
   // Ordinal of a document in the request order -> its requested number; read only.
-  const journal::sootv& document_by_ordinal;
+  const journal::number_map& document_by_ordinal;
   // Z-report number -> requested document number; filled in the mode kBoth, for printing.
-  journal::sootv& document_by_z_number;
+  journal::number_map& document_by_z_number;
 };
 
 }  // namespace render

@@ -246,7 +246,7 @@ std::string QuantityText(float v) { return FormatFixed(static_cast<double>(v) * 
 // 40 significant digits hold every whole single-precision value exactly.
 std::string WholeText(float v) { return FormatFixed(std::trunc(static_cast<double>(v)), 40, 0); }
 
-void AppendDocumentHead(const journal::rq& journal, const journal::dat& document, LineSink& lines) {
+void AppendDocumentHead(const journal::loaded_journal& journal, const journal::fiscal_document& document, LineSink& lines) {
   lines.emplace_back("          ДП \"Компанія OBRIM\""_cp1251);
   lines.emplace_back("                м.Київ"_cp1251);
   std::string numbers("     ЗН "_cp1251);

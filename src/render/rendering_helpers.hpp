@@ -115,6 +115,6 @@ inline constexpr std::string_view kSeparatorLine = "  --------------------------
 
 // Organisation, town, and the factory number of this document with the fiscal number of
 // the journal's first document, whichever document this is.
-void AppendDocumentHead(const journal::rq& journal, const journal::dat& document, LineSink& lines);
+void AppendDocumentHead(const journal::loaded_journal& journal, const journal::fiscal_document& document, LineSink& lines);
 
 }  // namespace render

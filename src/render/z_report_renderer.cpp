@@ -37,7 +37,7 @@ std::string Labelled(std::string_view prefix, std::string_view name) {
 
 void AppendZeroRow(LineSink& lines) { lines.emplace_back("                    0.00      0.00"); }
 
-void AppendPaymentForms(const journal::zvit& z, LineSink& lines) {
+void AppendPaymentForms(const journal::z_report& z, LineSink& lines) {
   lines.emplace_back("  ------      Повернення    Продаж"_cp1251);
   // The table is summed in single precision, as the register's own totals are.
   float returns = 0;
@@ -53,7 +53,7 @@ void AppendPaymentForms(const journal::zvit& z, LineSink& lines) {
             lines);
 }
 
-void AppendCashMovements(const journal::zvit& z, LineSink& lines) {
+void AppendCashMovements(const journal::z_report& z, LineSink& lines) {
   lines.emplace_back("  ------         Видача     Внесок"_cp1251);
   for (const auto& [key, io] : z.io_list) {
     AppendRow(Labelled("  ", io.NM), AmountText(io.SMO), AmountText(io.SMI), lines);
@@ -65,7 +65,7 @@ void AppendCashMovements(const journal::zvit& z, LineSink& lines) {
 
 // A group with excise has its excise figures under its own letter and its tax figures
 // under the next one.
-void AppendSalesByGroup(const journal::zvit& z, LineSink& lines) {
+void AppendSalesByGroup(const journal::z_report& z, LineSink& lines) {
   if (!z.has_txs) return AppendZeroRow(lines);
   for (const auto& [key, t] : z.txs_list) {
     const std::int64_t group = TaxGroupNumber(t.TX);
@@ -80,7 +80,7 @@ void AppendSalesByGroup(const journal::zvit& z, LineSink& lines) {
 }
 
 // The return rows show the excise of returns in the tax column, with no excise row.
-void AppendReturnsByGroup(const journal::zvit& z, LineSink& lines) {
+void AppendReturnsByGroup(const journal::z_report& z, LineSink& lines) {
   if (!z.has_txs) return AppendZeroRow(lines);
   for (const auto& [key, t] : z.txs_list)
     AppendRow(Labelled("  ВІД. "_cp1251, TaxLetter(TaxGroupNumber(t.TX))), AmountText(t.DTO), AmountText(t.SMO),
@@ -89,7 +89,7 @@ void AppendReturnsByGroup(const journal::zvit& z, LineSink& lines) {
 
 // The counts of all NC elements written one after another.
 template <class Count>
-void AppendCounts(std::string_view label, const journal::zvit& z, Count count, LineSink& lines) {
+void AppendCounts(std::string_view label, const journal::z_report& z, Count count, LineSink& lines) {
   std::string line(label);
   if (!z.has_nc) {
     line += '0';
@@ -99,7 +99,7 @@ void AppendCounts(std::string_view label, const journal::zvit& z, Count count, L
   lines.push_back(std::move(line));
 }
 
-void AppendTaxPeriod(const journal::zvit& z, LineSink& lines) {
+void AppendTaxPeriod(const journal::z_report& z, LineSink& lines) {
   std::string line = LineBuffer("  Податок     від "_cp1251);
   if (!z.has_txs) {
     lines.push_back(std::move(line));
@@ -109,7 +109,7 @@ void AppendTaxPeriod(const journal::zvit& z, LineSink& lines) {
   lines.push_back(PlaceRight(std::move(line), FormatTimestamp(first_date, false), Column::At37));
 }
 
-void AppendRates(const journal::zvit& z, LineSink& lines) {
+void AppendRates(const journal::z_report& z, LineSink& lines) {
   if (!z.has_txs) return;
   for (const auto& [key, t] : z.txs_list) {
     const std::int64_t group = TaxGroupNumber(t.TX);
@@ -132,9 +132,9 @@ void AppendRates(const journal::zvit& z, LineSink& lines) {
 
 }  // namespace
 
-void RenderZReport(const journal::rq& journal, const journal::dat& document, std::int32_t index,
+void RenderZReport(const journal::loaded_journal& journal, const journal::fiscal_document& document, std::int32_t index,
                    RenderContext& context, LineSink& lines) {
-  const journal::zvit& z = EntryOrInitial(document.zreports, document.zreport_key);
+  const journal::z_report& z = EntryOrInitial(document.zreports, document.zreport_key);
   AppendDocumentHead(journal, document, lines);
   lines.push_back(Labelled("           Z-звіт N "_cp1251, WholeText(z.NO)));  // Latin Z and N
 
@@ -143,7 +143,7 @@ void RenderZReport(const journal::rq& journal, const journal::dat& document, std
   const auto& ordinals = context.document_by_ordinal.entries();
   const auto found = ordinals.find(index);
   const std::int32_t requested = found == ordinals.end() ? 0 : found->second;
-  if (requested != 0 && context.choice == document_choice::kBoth)
+  if (requested != 0 && context.kind == DocumentKind::Both)
     context.document_by_z_number.set(WholeKey(z.NO), requested);
 
   lines.emplace_back("              ЗАГАЛОМ"_cp1251);
@@ -151,9 +151,9 @@ void RenderZReport(const journal::rq& journal, const journal::dat& document, std
   if (z.has_io) AppendCashMovements(z, lines);
   lines.emplace_back("  ------        Податок       Обіг"_cp1251);
   AppendSalesByGroup(z, lines);
-  AppendCounts("  Чеків продажу "_cp1251, z, [](const journal::count_check& nc) { return nc.NI; }, lines);
+  AppendCounts("  Чеків продажу "_cp1251, z, [](const journal::z_receipt_counts& nc) { return nc.NI; }, lines);
   AppendReturnsByGroup(z, lines);
-  AppendCounts("  Чеків повернення "_cp1251, z, [](const journal::count_check& nc) { return nc.NO; }, lines);
+  AppendCounts("  Чеків повернення "_cp1251, z, [](const journal::z_receipt_counts& nc) { return nc.NO; }, lines);
   AppendTaxPeriod(z, lines);
   AppendRates(z, lines);
   std::string date = LineBuffer("        ");

@@ -12,9 +12,9 @@ namespace render {
 // Appends the lines of Z-report document `document`, the index-th of `journal`, and in
 // the mode kBoth links its number to the requested document number. Failures as for
 // RenderReceipt.
-void RenderZReport(const journal::rq& journal, const journal::dat& document, std::int32_t index,
+void RenderZReport(const journal::loaded_journal& journal, const journal::fiscal_document& document, std::int32_t index,
                    RenderContext& context, LineSink& lines);
-inline void RenderZReport(const journal::rq& journal, const journal::dat& document, std::int32_t index,
+inline void RenderZReport(const journal::loaded_journal& journal, const journal::fiscal_document& document, std::int32_t index,
                           RenderContext& context, LineList& lines) {
   LineSink sink(lines);
   RenderZReport(journal, document, index, context, sink);

@@ -1,5 +1,5 @@
-// The windows a retrieval moves besides the request window's own lists: the attention
-// window shown while documents are fetched, the request window itself and the main
+// The windows a retrieval moves besides the journal window's own lists: the attention
+// window shown while documents are fetched, the journal window itself and the main
 // window. The desktop program gives real windows, talqen-cli a progress line on its
 // terminal, tests their own records.
 #pragma once
@@ -20,13 +20,13 @@ struct RetrievalProgress {
   std::size_t bytes_received = 0;    // decoded document bytes
 };
 
-// TForm4.
+// The attention window.
 class AttentionWindow {
  public:
   virtual ~AttentionWindow() = default;
   virtual void set_caption(std::string_view caption) = 0;
-  virtual void set_activity(std::string_view text) = 0;  // Label1
-  virtual void set_progress(std::string_view text) = 0;  // Label2
+  virtual void set_activity(std::string_view text) = 0;  // what is going on
+  virtual void set_progress(std::string_view text) = 0;  // the progress text
   // Shown and painted at once.
   virtual void show() = 0;
   virtual void hide() = 0;
@@ -37,14 +37,14 @@ class AttentionWindow {
   virtual void progress_made(const RetrievalProgress&) {}
 };
 
-// The request window's own visibility and the main window's.
+// The journal window's own visibility and the main window's.
 class WindowFrame {
  public:
   virtual ~WindowFrame() = default;
-  virtual void show_request_window() = 0;
-  virtual void hide_request_window() = 0;
-  // Ends the request window's modal showing.
-  virtual void close_request_window() = 0;
+  virtual void show_journal_window() = 0;
+  virtual void hide_journal_window() = 0;
+  // Ends the journal window's modal showing.
+  virtual void close_journal_window() = 0;
   virtual void show_main_window() = 0;
 };
 
@@ -62,9 +62,9 @@ class NoAttentionWindow final : public AttentionWindow {
 
 class NoWindowFrame final : public WindowFrame {
  public:
-  void show_request_window() override {}
-  void hide_request_window() override {}
-  void close_request_window() override {}
+  void show_journal_window() override {}
+  void hide_journal_window() override {}
+  void close_journal_window() override {}
   void show_main_window() override {}
 };
 

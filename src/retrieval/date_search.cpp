@@ -6,7 +6,7 @@
 #include "journal/number_conversion.hpp"
 #include "link/quendar.hpp"
 #include "messages/error_codes.hpp"
-#include "retrieval/request_window.hpp"
+#include "retrieval/journal_window_logic.hpp"
 #include "text/cp1251.hpp"
 
 using namespace text::literals;
@@ -21,25 +21,25 @@ bool later(const journal::date_triple& a, const journal::date_triple& b) {
 
 }  // namespace
 
-DateSpan RequestWindow::ReadDateFields() const {
-  return {journal::date_triple(Edit4), journal::time_e(Edit6), journal::date_triple(Edit5), journal::time_e(Edit7)};
+DateSpan JournalWindowLogic::ReadDateFields() const {
+  return {journal::date_triple(fields.start_date), journal::time_of_day(fields.start_time), journal::date_triple(fields.end_date), journal::time_of_day(fields.end_time)};
 }
 
-RetrievalResult RequestWindow::Button4Click() {
+RetrievalResult JournalWindowLogic::RetrieveByDates() {
   using Outcome = RetrievalResult::Outcome;
   Outcome outcome = Outcome::Rejected;
   try {
     BeginRetrieval();
     switch (FetchByDate()) {
-      case FetchOutcome::Fetched:
+      case DateSearchOutcome::Fetched:
         outcome = ShowAssembledJournal();
         break;
-      case FetchOutcome::NoRange:
-        ListBox2.clear();
-        ListBox2.push_back(std::string("РРО вернул ошибку:  "_cp1251) + date_search_code_ + " !");
+      case DateSearchOutcome::NoRange:
+        rendered_lines.clear();
+        rendered_lines.push_back(std::string("РРО вернул ошибку:  "_cp1251) + date_search_code_ + " !");
         outcome = Outcome::NoRange;
         break;
-      case FetchOutcome::Rejected:
+      case DateSearchOutcome::Rejected:
         break;
     }
   } catch (const std::exception&) {
@@ -48,36 +48,36 @@ RetrievalResult RequestWindow::Button4Click() {
   return EndRetrieval(outcome);
 }
 
-FetchOutcome RequestWindow::FetchByDate() {
+DateSearchOutcome JournalWindowLogic::FetchByDate() {
   const DateSpan span = ReadDateFields();
   if (later(span.start_date, span.end_date)) {
     ui_.dialogs.show_message("Конечная дата должна быть не меньше начальной!"_cp1251);
-    return FetchOutcome::Rejected;
+    return DateSearchOutcome::Rejected;
   }
-  const RegisterAnswer answer = requests_.FindDocumentsByDate(Edit3, span);
+  const RegisterAnswer answer = requests_.FindDocumentsByDate(fields.password, span);
   date_search_code_ = answer.error_code();
   last_assembly_.port_lost = answer.port_lost;
-  if (!answer.answered() || answer.result.FieldCount != 2) return FetchOutcome::NoRange;
+  if (!answer.answered() || answer.result.FieldCount != 2) return DateSearchOutcome::NoRange;
   const std::int32_t first = journal::to_integer(answer.field(0));
   const std::int32_t last = journal::to_integer(answer.field(1));
   last_assembly_ = AssembleJournal(first, last, 1);
-  return FetchOutcome::Fetched;
+  return DateSearchOutcome::Fetched;
 }
 
-bool RequestWindow::Button5Click() {
-  flags.Busy = true;
+bool JournalWindowLogic::FillNumbersFromDates() {
+  flags.retrieval_open = true;
   int first = 1;
   int last = 1;
   const bool found = FindNumbersByDate(first, last);
-  rq.receipt_no_min = first;
-  rq.receipt_no_max = last;
-  Edit1 = std::to_string(first);
-  Edit2 = std::to_string(last);
+  journal.receipt_no_min = first;
+  journal.receipt_no_max = last;
+  fields.first_number = std::to_string(first);
+  fields.last_number = std::to_string(last);
   return found;
 }
 
-bool RequestWindow::FindNumbersByDate(int& first, int& last) {
-  const RegisterAnswer answer = requests_.FindDocumentsByDate(Edit3, ReadDateFields());
+bool JournalWindowLogic::FindNumbersByDate(int& first, int& last) {
+  const RegisterAnswer answer = requests_.FindDocumentsByDate(fields.password, ReadDateFields());
   if (answer.answered()) {
     if (answer.result.FieldCount != 2) return false;
     first = journal::to_integer(answer.field(0));
@@ -88,20 +88,20 @@ bool RequestWindow::FindNumbersByDate(int& first, int& last) {
   return false;
 }
 
-void RequestWindow::ReportFailedRequest(const RegisterAnswer& answer) {
+void JournalWindowLogic::ReportFailedRequest(const RegisterAnswer& answer) {
   // The Datecs status reporter has spoken already.
   if (answer.datecs) return;
   if (answer.link_failed()) {
     // No code came back: the reason is the line's, told as the connection check tells it.
     std::string text;
-    messages::DecodeReplyError(answer.result, text);
+    messages::ReplyAccepted(answer.result, text);
     ui_.dialogs.show_message(text);
   } else {
     ShowRegisterError();
   }
 }
 
-void RequestWindow::ShowRegisterError() {
+void JournalWindowLogic::ShowRegisterError() {
   const std::string_view code = datecs::error_field(quendar::last_result());
   ui_.dialogs.show_captioned_message("Error", std::string("РРО вернул ошибку:"_cp1251) + std::string(code));
 }

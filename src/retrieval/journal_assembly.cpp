@@ -7,7 +7,7 @@
 #include "render/rendering_helpers.hpp"
 #include "retrieval/base64.hpp"
 #include "retrieval/line_file.hpp"
-#include "retrieval/request_window.hpp"
+#include "retrieval/journal_window_logic.hpp"
 #include "text/cp1251.hpp"
 
 using namespace text::literals;
@@ -36,19 +36,19 @@ bool is_end_mark(const RegisterAnswer& answer, std::int32_t field1) {
 
 }  // namespace
 
-struct RequestWindow::FetchedDocument {
+struct JournalWindowLogic::FetchedDocument {
   std::string bytes;
   bool failed = false;  // the fragment loop ended on an exchange without a usable answer
 };
 
-bool RequestWindow::stop_requested() const {
-  return flags.StopRequested || stop_request_.load(std::memory_order_relaxed);
+bool JournalWindowLogic::stop_requested() const {
+  return flags.cancelled_at_timeout || stop_request_.load(std::memory_order_relaxed);
 }
 
-RequestWindow::FetchedDocument RequestWindow::FetchDocument(int documentType, int number, AssemblyReport& report) {
+JournalWindowLogic::FetchedDocument JournalWindowLogic::FetchDocument(int document_type, int number, AssemblyReport& report) {
   FetchedDocument document;
   for (int fragment = 0; fragment < kFragmentLimit; ++fragment) {
-    const RegisterAnswer answer = requests_.ReadDocument(Edit3, documentType, number, fragment);
+    const RegisterAnswer answer = requests_.ReadDocument(fields.password, document_type, number, fragment);
     if (answer.link_failed()) ++report.link_failures;
     report.port_lost = report.port_lost || answer.port_lost;
     if (!answer.answered()) {
@@ -69,15 +69,15 @@ RequestWindow::FetchedDocument RequestWindow::FetchDocument(int documentType, in
   return document;
 }
 
-AssemblyReport RequestWindow::AssembleJournal(int first, int last, int documentType) {
+AssemblyReport JournalWindowLogic::AssembleJournal(int first, int last, int document_type) {
   AssemblyReport report;
-  ListBox1.clear();
-  ListBox1.emplace_back(kDeclaration);
-  ListBox1.emplace_back(kRootStart);
-  const bool both = ComboBox1 == render::document_choice::kBoth;
-  if (both) DocumentByOrdinal.clear();
+  journal_lines.clear();
+  journal_lines.emplace_back(kDeclaration);
+  journal_lines.emplace_back(kRootStart);
+  const bool both = document_kind == render::DocumentKind::Both;
+  if (both) document_by_ordinal.clear();
   std::int32_t ordinal = 0;
-  flags.StopRequested = false;
+  flags.cancelled_at_timeout = false;
   progress_ = {first, last, first, 0, 0, 0};
 
   try {
@@ -88,7 +88,7 @@ AssemblyReport RequestWindow::AssembleJournal(int first, int last, int documentT
       if (stop_requested()) break;  // asked for while the messages were processed
 
       const int number = static_cast<int>(n);
-      FetchedDocument document = FetchDocument(documentType, number, report);
+      FetchedDocument document = FetchDocument(document_type, number, report);
       progress_.bytes_received += document.bytes.size();
       if (document.failed && !document.bytes.empty()) {
         // Only a part arrived: as a line it would spoil the whole journal text.
@@ -97,8 +97,8 @@ AssemblyReport RequestWindow::AssembleJournal(int first, int last, int documentT
         // Like a text, the line ends at a zero byte.
         document.bytes.resize(strnlen(document.bytes.data(), document.bytes.size()));
         if (!document.bytes.empty()) {
-          ListBox1.push_back(std::move(document.bytes));
-          if (both) DocumentByOrdinal.set(ordinal, number);
+          journal_lines.push_back(std::move(document.bytes));
+          if (both) document_by_ordinal.set(ordinal, number);
           ++ordinal;
           ++progress_.documents_kept;
         }
@@ -112,13 +112,13 @@ AssemblyReport RequestWindow::AssembleJournal(int first, int last, int documentT
   }
   report.stopped = stop_requested() || report.port_lost;
 
-  ListBox1.emplace_back(kRootEnd);
-  report.saved = save_lines(temp_xml_path_, ListBox1);
+  journal_lines.emplace_back(kRootEnd);
+  report.saved = save_lines(temp_xml_path_, journal_lines);
   if (!report.saved) ui_.dialogs.show_message(std::string("Невозможно записать файл "_cp1251) + temp_xml_path_);
   return report;
 }
 
-void RequestWindow::ShowProgress() {
+void JournalWindowLogic::ShowProgress() {
   const RetrievalProgress& p = progress_;
   const auto percent =
       static_cast<float>(static_cast<double>(p.current - p.first) / static_cast<double>(p.last - p.first + 1) * 100.0);

@@ -3,26 +3,26 @@
 #include <exception>
 
 #include "journal/journal_loader.hpp"
-#include "journal/sootv.hpp"
+#include "journal/number_map.hpp"
 #include "render/journal_renderer.hpp"
 #include "retrieval/failure_lines.hpp"
 
 namespace retrieval {
 
-void LoadAndRender(std::string_view text, journal::rq& journal, journal::control& state,
+void LoadAndRender(std::string_view text, journal::loaded_journal& journal, journal::loader_state& state,
                    render::RenderContext& context, render::LineList& lines) {
   journal::LoadJournalText(text, journal, state);
   lines.clear();
   render::RenderJournal(journal, context, lines);
 }
 
-bool RenderJournalText(std::string_view journal_text, int choice, render::LineSink& lines) {
-  // A fresh request window: nothing was requested by ordinal, no Z-report linked yet.
-  journal::rq journal;
-  journal::control state;
-  const journal::sootv document_by_ordinal;
-  journal::sootv document_by_z_number;
-  render::RenderContext context{choice, document_by_ordinal, document_by_z_number};
+bool RenderJournalText(std::string_view journal_text, render::DocumentKind kind, render::LineSink& lines) {
+  // A fresh journal window: nothing was requested by ordinal, no Z-report linked yet.
+  journal::loaded_journal journal;
+  journal::loader_state state;
+  const journal::number_map document_by_ordinal;
+  journal::number_map document_by_z_number;
+  render::RenderContext context{kind, document_by_ordinal, document_by_z_number};
   try {
     journal::LoadJournalText(journal_text, journal, state);
     render::RenderJournal(journal, context, lines);
@@ -36,10 +36,10 @@ bool RenderJournalText(std::string_view journal_text, int choice, render::LineSi
   }
 }
 
-bool RenderJournalText(std::string_view journal_text, int choice, render::LineList& lines) {
+bool RenderJournalText(std::string_view journal_text, render::DocumentKind kind, render::LineList& lines) {
   lines.clear();
   render::LineSink sink(lines);
-  return RenderJournalText(journal_text, choice, sink);
+  return RenderJournalText(journal_text, kind, sink);
 }
 
 }  // namespace retrieval

@@ -39,16 +39,16 @@ RegisterAnswer RegisterRequests::ask(DatecsRequest datecs_request, QuendarReques
   if (datecs_selected_()) {
     const messages::ResultRoute route(reporter_);
     datecs_request();
-    return {console_.LastResult, true, datecs::program_driver().device_lost()};
+    return {program_.last_datecs_result, true, datecs::program_driver().device_lost()};
   }
   datecs::RetData result = quendar_request();
   return {result, false, quendar::program_driver().device_lost()};
 }
 
-RegisterAnswer RegisterRequests::ReadDocument(std::string_view password, int documentType, int documentNumber,
+RegisterAnswer RegisterRequests::ReadDocument(std::string_view password, int document_type, int document_number,
                                               int fragment) {
-  return ask([&] { datecs::datecs_read_document(PrinterResultsx, documentType, documentNumber, fragment, password); },
-             [&] { return quendar::quendar_read_document(password, documentType, documentNumber, fragment); });
+  return ask([&] { datecs::datecs_read_document(PrinterResultsx, document_type, document_number, fragment, password); },
+             [&] { return quendar::quendar_read_document(password, document_type, document_number, fragment); });
 }
 
 RegisterAnswer RegisterRequests::FindDocumentsByDate(std::string_view password, const DateSpan& span) {

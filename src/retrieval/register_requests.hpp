@@ -1,6 +1,6 @@
-// The journal commands as the request window sends them: through the protocol variant
+// The journal commands as the journal window sends them: through the protocol variant
 // chosen at the moment of each request, every answer read the way its variant is read
-// (a Datecs result through PrinterResultsx into LastResult, a Quendar result as
+// (a Datecs result through PrinterResultsx into last_datecs_result, a Quendar result as
 // returned), so that the window's logic is written once for both.
 #pragma once
 
@@ -9,8 +9,8 @@
 #include <string_view>
 
 #include "journal/time_and_date.hpp"
-#include "link/ret_data.hpp"
-#include "messages/printer_results.hpp"
+#include "link/exchange_result.hpp"
+#include "messages/status_reporter.hpp"
 
 namespace retrieval {
 
@@ -35,20 +35,20 @@ struct RegisterAnswer {
 // The dates and times of a span as the register takes them.
 struct DateSpan {
   journal::date_triple start_date;
-  journal::time_e start_time;
+  journal::time_of_day start_time;
   journal::date_triple end_date;
-  journal::time_e end_time;
+  journal::time_of_day end_time;
 };
 
 class RegisterRequests {
  public:
   // datecs_selected: the program's current variant choice, asked at every request. The
-  // Datecs results reach the reporter's console state, flags and dialogs.
+  // Datecs results reach the reporter's program state, flags and dialogs.
   RegisterRequests(std::function<bool()> datecs_selected, messages::StatusReporter& reporter,
-                   const messages::ConsoleState& console)
-      : datecs_selected_(std::move(datecs_selected)), reporter_(reporter), console_(console) {}
+                   const messages::ProgramState& program)
+      : datecs_selected_(std::move(datecs_selected)), reporter_(reporter), program_(program) {}
 
-  RegisterAnswer ReadDocument(std::string_view password, int documentType, int documentNumber, int fragment);
+  RegisterAnswer ReadDocument(std::string_view password, int document_type, int document_number, int fragment);
   // With the print flag 0, as every caller sends it.
   RegisterAnswer FindDocumentsByDate(std::string_view password, const DateSpan& span);
   RegisterAnswer PrintDocuments(std::string_view password, int first, int last);
@@ -59,7 +59,7 @@ class RegisterRequests {
 
   std::function<bool()> datecs_selected_;
   messages::StatusReporter& reporter_;
-  const messages::ConsoleState& console_;
+  const messages::ProgramState& program_;
 };
 
 }  // namespace retrieval

@@ -5,7 +5,7 @@
 #include <exception>
 #include <string>
 
-#include "messages/printer_results.hpp"
+#include "messages/status_reporter.hpp"
 #include "ui/program_windows.hpp"
 #include "ui/qt_dialogs.hpp"
 #include "ui/simulator_process.hpp"
@@ -55,15 +55,15 @@ int main(int argc, char** argv) {
   messages::set_program_dialogs(&dialogs);
   ui::UiClock clock;
   ui::SimulatorProcess simulator;
-  ui::ProgramWindows windows(messages::console(), dialogs, clock);
+  ui::ProgramWindows windows(messages::program_state(), dialogs, clock);
   if (simulate) {
     QString error;
     if (!simulator.start(QStringLiteral("datecs"), error)) {
       std::fprintf(stderr, "talqen: %s\n", error.toLocal8Bit().constData());
       return 1;
     }
-    windows.form3.offer_port_first(simulator.port());
+    windows.main_window.offer_port_first(simulator.port());
   }
-  windows.form3.show();
+  windows.main_window.show();
   return app.exec();
 }

@@ -1,31 +1,30 @@
 // The windows of the desktop program, created in the program's order: the main window,
-// the About box, the attention window and the journal window. The command console's
-// state needs no window of its own.
+// the About box, the attention window and the journal window.
 #pragma once
 
 #include <string>
 
-#include "ui/tform3.hpp"
-#include "ui/tform4.hpp"
-#include "ui/tform53.hpp"
-#include "ui/tform54.hpp"
+#include "ui/main_window.hpp"
+#include "ui/attention_dialog.hpp"
+#include "ui/journal_window.hpp"
+#include "ui/about_box.hpp"
 
 namespace ui {
 
 struct ProgramWindows {
-  ProgramWindows(messages::ConsoleState& console, messages::Dialogs& dialogs, device_link::Clock& clock,
+  ProgramWindows(messages::ProgramState& program, messages::Dialogs& dialogs, device_link::Clock& clock,
                  std::string temp_xml_path = "temp.xml")
-      : form3(console, dialogs, clock),
-        form54(&form3),
-        form53(console, dialogs, form4, form3, [this] { return form3.datecs_selected(); }, clock,
+      : main_window(program, dialogs, clock),
+        about_box(&main_window),
+        journal_window(program, dialogs, attention, main_window, [this] { return main_window.datecs_selected(); }, clock,
                std::move(temp_xml_path)) {
-    form3.attach(form54, form53, form53.logic().flags);
+    main_window.attach(about_box, journal_window, journal_window.logic().flags);
   }
 
-  TForm3 form3;
-  TForm54 form54;
-  TForm4 form4;
-  TForm53 form53;
+  MainWindow main_window;
+  AboutBox about_box;
+  AttentionDialog attention;
+  JournalWindow journal_window;
 };
 
 }  // namespace ui

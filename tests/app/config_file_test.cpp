@@ -57,12 +57,12 @@ TEST(ConfigFile, StoredPortAndSpeedSelectTheirItems) {
 }
 
 TEST(ConfigFile, ProgramDirectoryIsFixedAtFirstUse) {
-  messages::ConsoleState console;
-  fix_program_directory(console, "/first");
-  fix_program_directory(console, "/second");
-  EXPECT_EQ(console.ProgramDirectory, "/first");
+  messages::ProgramState program;
+  fix_program_directory(program, "/first");
+  fix_program_directory(program, "/second");
+  EXPECT_EQ(program.program_directory, "/first");
   // The platform's separator: a backslash on Windows.
-  EXPECT_EQ(console.ConfigPath, "/first" + std::string(1, static_cast<char>(std::filesystem::path::preferred_separator)) +
+  EXPECT_EQ(program.config_path, "/first" + std::string(1, static_cast<char>(std::filesystem::path::preferred_separator)) +
                                     "fpinit.ini");
 }
 

@@ -69,8 +69,8 @@ struct Rig {
     datecs_port.responder = answer;
     quendar::set_program_driver(&quendar_driver);
     datecs::set_program_driver(&datecs_driver);
-    fix_program_directory(console, dir.path().string());
-    config = console.ConfigPath;
+    fix_program_directory(program, dir.path().string());
+    config = program.config_path;
     ensure_config_file(config, dialogs);
     dialogs.messages.clear();
   }
@@ -86,10 +86,10 @@ struct Rig {
   ProtocolDriver quendar_driver{kQuendarPolicy, quendar_port, clock, &quendar::program_log()};
   ProtocolDriver datecs_driver{kDatecsPolicy, datecs_port, clock};
   ScriptedDialogs dialogs;
-  messages::ConsoleState console;
+  messages::ProgramState program;
   messages::RetrievalFlags flags;
   FakeView view;
-  ConnectionProcedure procedure{view, console, flags, dialogs};
+  ConnectionProcedure procedure{view, program, flags, dialogs};
 };
 
 TEST(Connection, PassedChecksShowTheRegisterAndStoreThePort) {
@@ -102,7 +102,7 @@ TEST(Connection, PassedChecksShowTheRegisterAndStoreThePort) {
   for (const Case& c : cases) {
     Rig rig(c.kind);
     rig.view.datecs = c.datecs;
-    EXPECT_EQ(rig.procedure.Button3Click(), ConnectionResult::Connected);
+    EXPECT_EQ(rig.procedure.toggle_connection(), ConnectionResult::Connected);
     EXPECT_EQ(rig.view.status, c.status);
     EXPECT_TRUE(rig.view.lime);
     EXPECT_TRUE(rig.view.menu_enabled);
@@ -114,7 +114,7 @@ TEST(Connection, PassedChecksShowTheRegisterAndStoreThePort) {
     EXPECT_EQ(read_profile_text(rig.config, "Communication", "Speed", "", 9), "19200");
     EXPECT_EQ((c.datecs ? rig.datecs_port : rig.quendar_port).opened_speed, 19200);
 
-    EXPECT_EQ(rig.procedure.Button3Click(), ConnectionResult::Disconnected);
+    EXPECT_EQ(rig.procedure.toggle_connection(), ConnectionResult::Disconnected);
     EXPECT_FALSE(rig.view.lime);
     EXPECT_TRUE(rig.view.boxes_enabled);
     EXPECT_TRUE(rig.view.radios_enabled);
@@ -142,7 +142,7 @@ TEST(Connection, FailedChecksCloseThePortAndLeaveTheFileUnchanged) {
     Rig rig(c.kind);
     rig.view.datecs = c.datecs;
     const std::string before = read_file(rig.config);
-    EXPECT_EQ(rig.procedure.Button3Click(), ConnectionResult::CheckFailed) << c.what;
+    EXPECT_EQ(rig.procedure.toggle_connection(), ConnectionResult::CheckFailed) << c.what;
     EXPECT_EQ(rig.view.status, wrong) << c.what;
     EXPECT_EQ(rig.dialogs.messages, c.messages) << c.what;
     EXPECT_FALSE(rig.view.lime) << c.what;
@@ -156,7 +156,7 @@ TEST(Connection, FailedChecksCloseThePortAndLeaveTheFileUnchanged) {
 TEST(Connection, PortThatCannotBeOpenedChangesNothing) {
   Rig rig(Register::Datecs);
   rig.datecs_port.fail_open = true;
-  EXPECT_EQ(rig.procedure.Button3Click(), ConnectionResult::PortNotOpened);
+  EXPECT_EQ(rig.procedure.toggle_connection(), ConnectionResult::PortNotOpened);
   EXPECT_EQ(rig.dialogs.messages, std::vector<std::string>{std::string("Невозможно подключить порт"_cp1251)});
   EXPECT_FALSE(rig.view.lime);
   EXPECT_EQ(rig.view.caption, "");
@@ -168,7 +168,7 @@ TEST(Connection, FailedCloseAfterAFailedCheck) {
     Rig rig(datecs ? Register::Quendar : Register::Datecs);
     rig.view.datecs = datecs;
     (datecs ? rig.datecs_port : rig.quendar_port).fail_close = true;
-    EXPECT_EQ(rig.procedure.Button3Click(), ConnectionResult::StuckOpen);
+    EXPECT_EQ(rig.procedure.toggle_connection(), ConnectionResult::StuckOpen);
     EXPECT_TRUE(rig.view.lime);
     EXPECT_EQ(read_profile_text(rig.config, "Communication", "Port", "", 9), datecs ? "COM4" : "");
   }
@@ -178,7 +178,7 @@ TEST(Connection, ReplyCountComesFromTheFile) {
   Rig rig(Register::Silent);
   write_profile_text(rig.config, "Fiscal Printer", "Reply", "0");
   rig.view.datecs = false;
-  rig.procedure.Button3Click();
+  rig.procedure.toggle_connection();
   EXPECT_EQ(rig.quendar_port.writes.size(), 1u);
   EXPECT_EQ(rig.clock.slept_ms(), 0);
 }
@@ -190,7 +190,7 @@ TEST(Connection, QuendarAttemptWithTheLogOnWritesItsEntries) {
   rig.view.datecs = false;
   const auto cwd = std::filesystem::current_path();
   std::filesystem::current_path(rig.dir.path());
-  rig.procedure.Button3Click();
+  rig.procedure.toggle_connection();
   std::filesystem::current_path(cwd);
   const std::string log = read_file(rig.dir.file("attempt.log"));
   ASSERT_FALSE(log.empty());
@@ -214,7 +214,7 @@ TEST(Connection, ADamagedConfigurationFileGivesItsDefaults) {
     Rig rig(Register::Quendar);
     testing_support::write_file(rig.config, content);
     rig.view.datecs = false;
-    EXPECT_EQ(rig.procedure.Button3Click(), ConnectionResult::Connected) << content.size();
+    EXPECT_EQ(rig.procedure.toggle_connection(), ConnectionResult::Connected) << content.size();
     EXPECT_TRUE(rig.dialogs.messages.empty());
     EXPECT_EQ(read_profile_text(rig.config, "Communication", "Port", "", 9), "COM4");
   }
@@ -226,7 +226,7 @@ TEST(Connection, AConfigurationFileThatCannotBeReadIsKept) {
   std::filesystem::remove(rig.config);
   std::filesystem::create_directory(rig.config);
   rig.view.datecs = false;
-  EXPECT_EQ(rig.procedure.Button3Click(), ConnectionResult::Connected);
+  EXPECT_EQ(rig.procedure.toggle_connection(), ConnectionResult::Connected);
   EXPECT_EQ(rig.dialogs.messages,
             std::vector<std::string>{std::string("Файл fpinit.ini не читается: порт и скорость не сохранены"_cp1251)});
   EXPECT_TRUE(std::filesystem::is_directory(rig.config));
@@ -236,7 +236,7 @@ TEST(Connection, AFailedWriteIsALinkFailureAtOnce) {
   Rig rig(Register::Quendar);
   rig.quendar_port.fail_write = true;
   rig.view.datecs = false;
-  EXPECT_EQ(rig.procedure.Button3Click(), ConnectionResult::CheckFailed);
+  EXPECT_EQ(rig.procedure.toggle_connection(), ConnectionResult::CheckFailed);
   EXPECT_EQ(rig.quendar_port.empty_reads, 0);  // nothing waited for
   EXPECT_EQ(rig.clock.slept_ms(), 0);          // and nothing repeated
   EXPECT_NE(rig.dialogs.messages.at(0).find("Таймаут устройства! Ошибка!"_cp1251), std::string::npos);

@@ -54,14 +54,14 @@ TEST(RenderJournalText, AnyFailureEndsTheListWithTheTwoFailureLines) {
   };
   for (const Case& c : cases) {
     render::LineList lines;
-    EXPECT_FALSE(retrieval::RenderJournalText(c.text, render::document_choice::kBoth, lines)) << c.what;
+    EXPECT_FALSE(retrieval::RenderJournalText(c.text, render::DocumentKind::Both, lines)) << c.what;
     const std::vector<std::string> shown = utf8_lines(lines);
     ASSERT_EQ(shown.size(), c.lines_before_failure + 2) << c.what;
     EXPECT_EQ(shown[shown.size() - 2], kFailure1) << c.what;
     EXPECT_EQ(shown.back(), kFailure2) << c.what;
   }
   render::LineList lines;
-  EXPECT_TRUE(retrieval::RenderJournalText(journal_text(kReceipt), render::document_choice::kBoth, lines));
+  EXPECT_TRUE(retrieval::RenderJournalText(journal_text(kReceipt), render::DocumentKind::Both, lines));
   EXPECT_EQ(lines.size(), 15u);
 }
 
@@ -85,7 +85,7 @@ TEST(RenderJournalText, CorruptTextsAreReportedNeverFatal) {
   texts.push_back(attributes + "/></RQ>");
   for (const std::string& text : texts) {
     render::LineList lines;
-    ASSERT_FALSE(retrieval::RenderJournalText(text, render::document_choice::kBoth, lines)) << text.size();
+    ASSERT_FALSE(retrieval::RenderJournalText(text, render::DocumentKind::Both, lines)) << text.size();
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(text::to_utf8(lines.back()), kFailure2);
   }

@@ -14,7 +14,7 @@
 #include "link/datecs.hpp"
 #include "link/quendar.hpp"
 #include "link/variant_policy.hpp"
-#include "retrieval/request_window.hpp"
+#include "retrieval/journal_window_logic.hpp"
 #include "retrieval/journal_pipeline.hpp"
 #include "sim/fiscal_register.hpp"
 #include "sim/journal_index.hpp"
@@ -68,13 +68,13 @@ TEST(FetchAgainstSim, NumbersTheRegisterHasAndHasNot) {
   struct Case {
     const char* what;
     std::string arguments;
-    int choice;
+    render::DocumentKind kind;
     std::string temp_xml;
     std::vector<std::string> shown;
   };
   const Case cases[] = {
-      {"two of four numbers exist", "fetch --kind receipt 32 35", 1, journal_text_of({32, 33}), {"000000150"}},
-      {"Z-reports by Z number", "fetch --kind z 41 43", 0, journal_text_of({11, 22, 33}),
+      {"two of four numbers exist", "fetch --kind receipt 32 35", render::DocumentKind::Receipts, journal_text_of({32, 33}), {"000000150"}},
+      {"Z-reports by Z number", "fetch --kind z 41 43", render::DocumentKind::ZReports, journal_text_of({11, 22, 33}),
        {"Z-звіт N 41", "Z-звіт N 42", "Z-звіт N 43"}},
   };
   for (const Variant& v : kVariants) {
@@ -84,7 +84,7 @@ TEST(FetchAgainstSim, NumbersTheRegisterHasAndHasNot) {
       const CliRun run = cli(sim, v, c.arguments);
       EXPECT_EQ(run.exit_code, 0) << v.protocol << " " << c.what << run.err;
       EXPECT_EQ(run.temp_xml, c.temp_xml) << v.protocol << " " << c.what;
-      EXPECT_EQ(run.out, shown_lines(c.temp_xml, c.choice)) << v.protocol << " " << c.what;
+      EXPECT_EQ(run.out, shown_lines(c.temp_xml, c.kind)) << v.protocol << " " << c.what;
       for (const std::string& s : c.shown) EXPECT_TRUE(contains(run.out, s)) << c.what << ": " << s;
     }
   }
@@ -221,7 +221,7 @@ TEST(FetchAgainstSim, CommandLineMistakesAreUsageErrors) {
   EXPECT_EQ(rejected.temp_xml, "");
 }
 
-// The request window in this process on the program's drivers, over the simulator's
+// The journal window in this process on the program's drivers, over the simulator's
 // pseudo-terminal: a retrieval in "Чек+Z-отчет" mode links Z-reports to the numbers they
 // were requested by, and printing Z-reports sends those numbers.
 TEST(FetchAgainstSim, PrintingZReportsByTheDocumentsTheyWereFetchedAs) {
@@ -242,25 +242,25 @@ TEST(FetchAgainstSim, PrintingZReportsByTheDocumentsTheyWereFetchedAs) {
     const bool datecs = &v.policy == &device_link::kDatecsPolicy;
     ASSERT_EQ(datecs ? datecs::open_port(sim.port(), 9600) : quendar::open_port(sim.port(), 9600), 0);
 
-    messages::ConsoleState console;
+    messages::ProgramState program;
     testing_support::ScriptedDialogs dialogs;
     retrieval::NoAttentionWindow attention;
     retrieval::NoWindowFrame frame;
-    retrieval::RequestWindow window({console, dialogs, attention, frame, [datecs] { return datecs; },
+    retrieval::JournalWindowLogic window({program, dialogs, attention, frame, [datecs] { return datecs; },
                                      device_link::system_clock()},
                                     dir.file("temp.xml"));
-    window.ComboBox1 = render::document_choice::kBoth;
-    window.Edit1 = "10";
-    window.Edit2 = "14";
-    EXPECT_TRUE(window.Button1Click().complete()) << v.protocol;
-    EXPECT_EQ(window.DocumentByOrdinal.entries(), (std::map<std::int32_t, std::int32_t>{{0, 10}, {1, 11}, {2, 13}, {3, 14}}));
-    EXPECT_EQ(window.DocumentByZNumber.entries(), (std::map<std::int32_t, std::int32_t>{{5, 11}, {6, 14}}));
+    window.document_kind = render::DocumentKind::Both;
+    window.fields.first_number = "10";
+    window.fields.last_number = "14";
+    EXPECT_TRUE(window.RetrieveByNumbers().complete()) << v.protocol;
+    EXPECT_EQ(window.document_by_ordinal.entries(), (std::map<std::int32_t, std::int32_t>{{0, 10}, {1, 11}, {2, 13}, {3, 14}}));
+    EXPECT_EQ(window.document_by_z_number.entries(), (std::map<std::int32_t, std::int32_t>{{5, 11}, {6, 14}}));
 
-    window.ComboBox1 = render::document_choice::kZReports;
-    window.Edit1 = "5";
-    window.Edit2 = "6";
+    window.document_kind = render::DocumentKind::ZReports;
+    window.fields.first_number = "5";
+    window.fields.last_number = "6";
     dialogs.answers = {true};
-    EXPECT_TRUE(window.Button6Click()) << v.protocol;
+    EXPECT_TRUE(window.PrintOnRegister()) << v.protocol;
     datecs ? datecs::close_port() : quendar::close_port();
     sim.stop();
     EXPECT_TRUE(contains(read_file(dir.file("sim.log")), "-> printing documents 11 to 14")) << v.protocol;

@@ -55,9 +55,9 @@ inline std::vector<long> numbers(long first, long last) {
 }
 
 // The lines a fresh window shows for a journal text, in UTF-8, a line each.
-inline std::string shown_lines(const std::string& journal_text, int choice = 2) {
+inline std::string shown_lines(const std::string& journal_text, render::DocumentKind kind = render::DocumentKind::Both) {
   render::LineList lines;
-  retrieval::RenderJournalText(journal_text, choice, lines);
+  retrieval::RenderJournalText(journal_text, kind, lines);
   std::string out;
   for (const std::string& line : lines) out += text::to_utf8(line) + "\n";
   return out;

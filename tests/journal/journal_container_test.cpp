@@ -9,7 +9,7 @@ namespace journal {
 namespace {
 
 TEST(Rq, ClearEmptiesDocumentsButKeepsVersionAndRanges) {
-  rq journal;
+  loaded_journal journal;
   journal.V = 1;
   journal.document(0).FN = "x";
   journal.mac(1).NT = 2;
@@ -39,7 +39,7 @@ TEST(Rq, NotingNumbersWidensTheRange) {
       {{9, 9, 9}, 9, 9},
   };
   for (const Case& c : cases) {
-    rq journal;
+    loaded_journal journal;
     for (int n : c.noted) {
       journal.note_receipt_no(n);
       journal.note_z_no(n);
@@ -52,7 +52,7 @@ TEST(Rq, NotingNumbersWidensTheRange) {
 }
 
 TEST(TypWork, CodesWhereTheTablesDifferFromTheObvious) {
-  typ_work names;
+  name_tables names;
   EXPECT_EQ(names.element_code("Z_M"), element::Z_M);
   EXPECT_EQ(names.element_code("TX"), element::TX);
   EXPECT_EQ(names.element_code("IO"), element::IO);
@@ -76,7 +76,7 @@ TEST(TypWork, CodesWhereTheTablesDifferFromTheObvious) {
 }
 
 TEST(TypWork, UnknownNamesGiveZeroAndAreAddedToTheirOwnTable) {
-  typ_work names;
+  name_tables names;
   EXPECT_EQ(names.element_code("XYZ"), 0);
   EXPECT_EQ(names.element_table().at("XYZ"), 0);
   EXPECT_EQ(names.element_code("XYZ"), 0);
@@ -102,12 +102,12 @@ TEST(Control, MAfterAZReportElementIsAZReportTotal) {
       {{"Z", "XYZ"}, element::M},
   };
   for (const Case& c : cases) {
-    control state;
+    loader_state state;
     for (const std::string& name : c.before) state.set_element(name);
     state.set_element("M");
     EXPECT_EQ(state.current(), c.expected) << testing::PrintToString(c.before);
   }
-  control state;
+  loader_state state;
   state.set_element("IO");
   state.reset();
   state.set_element("M");

@@ -21,11 +21,11 @@ std::string journal_text(const std::string& lines) {
 }
 
 struct Loaded {
-  rq journal;
-  control state;
-  dat& doc(int i) { return journal.document(i); }
-  check& receipt(int i) { return doc(i).receipts[0]; }
-  zvit& zreport(int i) { return doc(i).zreports[0]; }
+  loaded_journal journal;
+  loader_state state;
+  fiscal_document& doc(int i) { return journal.document(i); }
+  receipt& receipt_of(int i) { return doc(i).receipts[0]; }
+  z_report& zreport(int i) { return doc(i).zreports[0]; }
 };
 
 void load_into(Loaded& loaded, const std::string& lines) {
@@ -39,7 +39,7 @@ Loaded load(const std::string& lines) {
   return loaded;
 }
 
-std::vector<sequence_entry> positions(check& c) {
+std::vector<sequence_entry> positions(receipt& c) {
   std::vector<sequence_entry> out;
   for (std::int32_t p = 1; p <= c.line_total(); ++p) out.push_back(c.sequence[p]);
   return out;
@@ -58,13 +58,13 @@ TEST(LoadJournal, OneReceiptDocument) {
       "Q=\"2000\" PRC=\"600\" TX=\"1\"/>\n<P N=\"2\"/><E N=\"3\" NO=\"138\" SM=\"1200\"/></C>"
       "<TS>20240501120000</TS></DAT><MAC DI=\"4\" NT=\"5\">QUJD</MAC>");
   EXPECT_EQ(j.journal.doc_count, 1);
-  dat& d = j.doc(0);
+  fiscal_document& d = j.doc(0);
   EXPECT_TRUE(d.is_receipt);
   EXPECT_EQ(d.FN, "ПН1"_cp1251);
   EXPECT_EQ(d.ZN, "AT100");
   EXPECT_EQ(d.DI, 55.0f);
   EXPECT_EQ(d.ts.text, "20240501120000");
-  check& r = j.receipt(0);
+  receipt& r = j.receipt_of(0);
   EXPECT_EQ(r.p_count, 2);
   EXPECT_EQ(r.e_count, 1);
   EXPECT_EQ(r.p_list[0].NM, "Хліб"_cp1251);
@@ -89,7 +89,7 @@ TEST(LoadJournal, EveryElementIsClosedByTheNextWhateverItsDepth) {
   lines += "<E N=\"" + std::to_string(n++) + "\"><TX TX=\"1\" TXSM=\"10\"/><TX TX=\"2\"/><TX TXPR=\"20.00\"/></E>";
   lines += "</C><TS>20240501120000</TS></DAT><MAC/>";
   Loaded j = load(lines);
-  check& r = j.receipt(0);
+  receipt& r = j.receipt_of(0);
   EXPECT_EQ(r.l_count, 3);
   EXPECT_EQ(r.p_count, 12);
   EXPECT_EQ(r.m_count, 1);
@@ -115,7 +115,7 @@ TEST(LoadJournal, LineKindsTakeConsecutivePositions) {
       "<DAT><C><P N=\"1\"/><S N=\"2\" TR=\"1\" PR=\"5.00\"/><P N=\"3\"/><D N=\"4\" SM=\"100\"/>"
       "<CP N=\"5\"/><I N=\"6\" SM=\"1\"/><O N=\"7\" SM=\"2\"/><H N=\"8\">h</H><VD N=\"9\" NI=\"2\"/>"
       "<E N=\"10\"/></C><TS>1</TS></DAT><MAC/>");
-  check& r = j.receipt(0);
+  receipt& r = j.receipt_of(0);
   EXPECT_EQ(positions(r), (std::vector<sequence_entry>{{1, 0}, {4, 0}, {1, 1}, {3, 0}, {2, 0},
                                                        {6, 0}, {7, 0}, {9, 0}, {10, 0}, {11, 0}}));
   EXPECT_EQ(r.s_list[0].PR, 5.0f);
@@ -128,7 +128,7 @@ TEST(LoadJournal, LineKindsTakeConsecutivePositions) {
 
 TEST(LoadJournal, ALineWithoutNIsStoredButTakesNoPosition) {
   Loaded j = load("<DAT><C><P NM=\"a\"/><P N=\"2\"/></C><TS>1</TS></DAT><MAC/>");
-  check& r = j.receipt(0);
+  receipt& r = j.receipt_of(0);
   EXPECT_EQ(r.p_list[0].NM, "a");
   EXPECT_EQ(r.line_total(), 2);
   EXPECT_EQ(positions(r), (std::vector<sequence_entry>{{0, 0}, {1, 1}}));
@@ -137,10 +137,10 @@ TEST(LoadJournal, ALineWithoutNIsStoredButTakesNoPosition) {
 TEST(LoadJournal, MacAdvancesTheDocumentBeforeClosingTheLastElement) {
   // No TS: the open P is closed after the MAC moved on, so the count lands on document 1.
   Loaded j = load("<DAT><C><P N=\"1\"/></C></DAT><MAC/>\n<DAT><C><P N=\"1\"/></C><TS>1</TS></DAT><MAC/>");
-  EXPECT_EQ(j.receipt(0).p_count, 0);
-  EXPECT_EQ(j.receipt(1).p_count, 2);
-  EXPECT_EQ(j.receipt(1).next_position, 3);
-  EXPECT_EQ(j.receipt(1).sequence[2], (sequence_entry{line_kind::P, 1}));
+  EXPECT_EQ(j.receipt_of(0).p_count, 0);
+  EXPECT_EQ(j.receipt_of(1).p_count, 2);
+  EXPECT_EQ(j.receipt_of(1).next_position, 3);
+  EXPECT_EQ(j.receipt_of(1).sequence[2], (sequence_entry{line_kind::P, 1}));
 }
 
 TEST(LoadJournal, ADatWithoutItsMacSharesTheNextDocument) {
@@ -149,12 +149,12 @@ TEST(LoadJournal, ADatWithoutItsMacSharesTheNextDocument) {
       "<DAT FN=\"B\"><C><P N=\"2\" NM=\"y\"/></C><TS>2</TS></DAT><MAC/>");
   EXPECT_EQ(j.journal.doc_count, 1);
   EXPECT_EQ(j.journal.documents.size(), 1u);
-  dat& d = j.doc(0);
+  fiscal_document& d = j.doc(0);
   EXPECT_EQ(d.FN, "B");
   EXPECT_EQ(d.ts.text, "2");
-  EXPECT_EQ(j.receipt(0).p_count, 2);
-  EXPECT_EQ(j.receipt(0).p_list[1].NM, "y");
-  EXPECT_EQ(positions(j.receipt(0)), (std::vector<sequence_entry>{{1, 0}, {1, 1}}));
+  EXPECT_EQ(j.receipt_of(0).p_count, 2);
+  EXPECT_EQ(j.receipt_of(0).p_list[1].NM, "y");
+  EXPECT_EQ(positions(j.receipt_of(0)), (std::vector<sequence_entry>{{1, 0}, {1, 1}}));
 }
 
 TEST(LoadJournal, DocumentsAndMacsAreKeyedByTheDocumentCounter) {
@@ -171,8 +171,8 @@ TEST(LoadJournal, DocumentsAndMacsAreKeyedByTheDocumentCounter) {
 }
 
 TEST(LoadJournal, OneLoaderServesASecondLoadAfterTheJournalIsCleared) {
-  rq journal;
-  control state;
+  loaded_journal journal;
+  loader_state state;
   JournalLoader loader(journal, state);
   const dom::Document first = dom::Document::parse(journal_text("<DAT FN=\"A\"/><MAC/>"));
   loader.LoadJournal(first.root());
@@ -189,7 +189,7 @@ TEST(LoadJournal, ZReport) {
       "<M SMO=\"3\"/><NC NI=\"5\" NO=\"1\"/><M SMI=\"9\"/><TXS TX=\"1\" TS=\"20240101\" TXI=\"2\"/>"
       "<TXS SMI=\"4\"/><M SMI=\"8\"/></Z><TS>1</TS></DAT><MAC/>");
   EXPECT_FALSE(j.doc(0).is_receipt);
-  zvit& z = j.zreport(0);
+  z_report& z = j.zreport(0);
   EXPECT_EQ(z.NO, 42.0f);
   EXPECT_EQ(z.m_count, 4);
   EXPECT_EQ(z.io_count, 1);
@@ -219,7 +219,7 @@ TEST(LoadJournal, MIsAReceiptPaymentUnlessItFollowsAZReportElement) {
   for (const Case& c : cases) {
     const std::string close = c.before.starts_with("<Z>") ? "</Z>" : "</C>";
     Loaded j = load("<DAT>" + c.before + "<M NM=\"pay\"/>" + close + "</DAT><MAC/>");
-    dat& d = j.doc(0);
+    fiscal_document& d = j.doc(0);
     const bool in_z = d.zreports.count(0) && d.zreports[0].has_m &&
                       std::prev(d.zreports[0].m_list.end())->second.NM == "pay";
     const bool in_c = d.receipts.count(0) && !d.receipts[0].m_list.empty() &&
@@ -231,7 +231,7 @@ TEST(LoadJournal, MIsAReceiptPaymentUnlessItFollowsAZReportElement) {
 
 TEST(LoadJournal, KindsWithoutValuesStillCount) {
   Loaded j = load("<DAT><Z><TXS/><TXS TX=\"2\"/></Z><TS>1</TS></DAT><MAC/>");
-  zvit& z = j.zreport(0);
+  z_report& z = j.zreport(0);
   EXPECT_EQ(z.txs_count, 2);
   EXPECT_EQ(z.txs_list.count(0), 0u);  // the bare TXS added no record
   EXPECT_EQ(z.txs_list[1].TX, "2");
@@ -258,11 +258,11 @@ TEST(LoadJournal, UnknownNamesAreFiledUnderCodeZero) {
   };
   for (const Case& c : cases) {
     Loaded j = load(c.lines);
-    EXPECT_EQ(j.receipt(0).p_list[0].N, c.p_n) << c.lines;
+    EXPECT_EQ(j.receipt_of(0).p_list[0].N, c.p_n) << c.lines;
     EXPECT_EQ(j.journal.V, c.v) << c.lines;
   }
   Loaded j = load("<DAT><C><E N=\"1\" ZZ=\"4\"/></C><TS XX=\"20240101000000\"/></DAT>");
-  EXPECT_EQ(j.receipt(0).end.N, 4.0f);
+  EXPECT_EQ(j.receipt_of(0).end.N, 4.0f);
   EXPECT_EQ(j.doc(0).ts.text, "20240101000000");
   EXPECT_EQ(j.state.names().element_table().count("XYZ"), 0u);
   EXPECT_EQ(j.state.names().attribute_table(element::E)->at("ZZ"), 0);
@@ -272,7 +272,7 @@ TEST(LoadJournal, OnlyTsLAndHFileTheirText) {
   Loaded j = load(
       "<DAT><C><L N=\"1\"/><L N=\"2\">a<![CDATA[&b]]></L><P N=\"3\">ignored</P></C><TS/></DAT>"
       "<MAC>QUJD</MAC>");
-  check& r = j.receipt(0);
+  receipt& r = j.receipt_of(0);
   EXPECT_EQ(r.l_list[0].text, "");
   EXPECT_EQ(r.l_list[1].text, "a&b");
   EXPECT_EQ(r.p_list[0].NM, "");
@@ -294,13 +294,13 @@ TEST(LoadJournal, ConversionFailureStopsTheLoadAndKeepsWhatWasFiled) {
         "<DAT FN=\"F\"><C><P N=\"1\" " + c.attribute + "/><P N=\"2\"/></C><TS>1</TS></DAT><MAC/>";
     if (c.fails) {
       EXPECT_THROW(load_into(j, lines), ConversionError) << c.attribute;
-      EXPECT_EQ(j.receipt(0).p_count, 0) << c.attribute;
+      EXPECT_EQ(j.receipt_of(0).p_count, 0) << c.attribute;
     } else {
       EXPECT_NO_THROW(load_into(j, lines)) << c.attribute;
-      EXPECT_EQ(j.receipt(0).p_count, 2) << c.attribute;
+      EXPECT_EQ(j.receipt_of(0).p_count, 2) << c.attribute;
     }
     EXPECT_EQ(j.doc(0).FN, "F");
-    EXPECT_EQ(j.receipt(0).p_list[0].N, 1.0f);
+    EXPECT_EQ(j.receipt_of(0).p_list[0].N, 1.0f);
   }
   Loaded j;
   EXPECT_THROW(load_into(j, "<XYZ V=\"3\"/><XYZ V=\"x\"/>"), ConversionError);
@@ -315,7 +315,7 @@ TEST(LoadJournal, NumberRangesNeedAWholeNumberThatFits) {
   EXPECT_TRUE(j.doc(0).is_receipt);
 
   Loaded k = load("<DAT><C><E NO=\"16777217\"/></C></DAT><MAC/><DAT><C><E NO=\"12.7\"/></C></DAT>");
-  EXPECT_EQ(k.receipt(0).end.NO, 16777216.0f);
+  EXPECT_EQ(k.receipt_of(0).end.NO, 16777216.0f);
   EXPECT_EQ(k.journal.receipt_no_min, 12);
   EXPECT_EQ(k.journal.receipt_no_max, 16777217);
 }

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "journal/journal_errors.hpp"
-#include "journal/sootv.hpp"
+#include "journal/number_map.hpp"
 #include "journal/time_and_date.hpp"
 
 namespace journal {
@@ -20,11 +20,11 @@ TEST(Records, InitialValuesTheRendererPrints) {
   EXPECT_EQ(end.tx_count, 0);
   EXPECT_EQ(end.NO, 0.0f);
   EXPECT_EQ(tx{}.TX, " ");
-  EXPECT_TRUE(dat{}.is_receipt);
+  EXPECT_TRUE(fiscal_document{}.is_receipt);
 }
 
 TEST(Records, ReadingAMissingPositionAddsAnEmptyEntry) {
-  check c;
+  receipt c;
   EXPECT_EQ(c.line_total(), 0);
   EXPECT_EQ(c.next_position, 1);
   EXPECT_EQ(c.sequence[1], (sequence_entry{line_kind::none, 0}));
@@ -35,15 +35,15 @@ TEST(Records, ReadingAMissingPositionAddsAnEmptyEntry) {
 }
 
 TEST(Records, CopyingADocumentCopiesEverythingItOwns) {
-  dat original;
+  fiscal_document original;
   original.receipts[0].p_list[0].NM = "a";
-  dat copy = original;
+  fiscal_document copy = original;
   copy.receipts[0].p_list[0].NM = "b";
   EXPECT_EQ(original.receipts[0].p_list[0].NM, "a");
 }
 
 TEST(Sootv, SetLookupAndClear) {
-  sootv map;
+  number_map map;
   EXPECT_FALSE(map.has_entries());
   EXPECT_EQ(map.lookup(7), 0);  // added, but does not count as set
   EXPECT_FALSE(map.has_entries());
@@ -76,13 +76,13 @@ TEST(TimeAndDate, TimeOfDay) {
       {"0805", 0, 0, "0000"},  {"", 0, 0, "0000"},  {"12:3", 12, 3, "1203"},
   };
   for (const Case& c : cases) {
-    const time_e t(c.text);
+    const time_of_day t(c.text);
     EXPECT_EQ(t.hours, c.hours) << c.text;
     EXPECT_EQ(t.minutes, c.minutes) << c.text;
     EXPECT_EQ(t.to_text(), c.written) << c.text;
   }
   for (const std::string text : {"  :  ", "12:", "ab:30", "12:xy"}) {
-    EXPECT_THROW(time_e{text}, ConversionError) << '"' << text << '"';
+    EXPECT_THROW(time_of_day{text}, ConversionError) << '"' << text << '"';
   }
 }
 

@@ -181,8 +181,8 @@ TEST(XmlDom, ExternalEntitiesAndDtdsAreNeverRead) {
       std::string values;
       collect_values(doc.root(), values);
       EXPECT_EQ(values.find("TOPSECRET"), std::string::npos) << text;
-      rq journal;
-      control state;
+      loaded_journal journal;
+      loader_state state;
       LoadJournal(doc.root(), journal, state);
       EXPECT_EQ(journal.document(0).receipts[0].l_list[0].text, "") << text;
     } catch (const JournalError&) {

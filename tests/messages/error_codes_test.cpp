@@ -11,7 +11,7 @@
 namespace {
 
 using namespace text::literals;
-using messages::DecodeReplyError;
+using messages::ReplyAccepted;
 
 datecs::RetData with_code(const char* code, std::uint32_t status = 0) {
   datecs::RetData r;
@@ -20,7 +20,7 @@ datecs::RetData with_code(const char* code, std::uint32_t status = 0) {
   return r;
 }
 
-TEST(DecodeReplyError, CodesAndTheirTexts) {
+TEST(ReplyAccepted, CodesAndTheirTexts) {
   const std::string hw = std::string("Ошибка оборудования!\n "_cp1251);
   struct Case { const char* code; bool ok; std::string text; };
   const Case cases[] = {
@@ -47,20 +47,20 @@ TEST(DecodeReplyError, CodesAndTheirTexts) {
   };
   for (const Case& c : cases) {
     std::string text = "stale";
-    EXPECT_EQ(DecodeReplyError(with_code(c.code), text), c.ok) << c.code;
+    EXPECT_EQ(ReplyAccepted(with_code(c.code), text), c.ok) << c.code;
     EXPECT_EQ(text, c.text) << c.code;
   }
 }
 
-TEST(DecodeReplyError, LinkFailuresNeverPassForAnAnswer) {
+TEST(ReplyAccepted, LinkFailuresNeverPassForAnAnswer) {
   std::string text;
-  EXPECT_FALSE(DecodeReplyError(with_code("0000", status::kNoReply), text));
+  EXPECT_FALSE(ReplyAccepted(with_code("0000", status::kNoReply), text));
   EXPECT_EQ(text, "Таймаут устройства! Ошибка!"_cp1251);
-  EXPECT_FALSE(DecodeReplyError(with_code("0101", status::kNoReply), text));
+  EXPECT_FALSE(ReplyAccepted(with_code("0101", status::kNoReply), text));
   EXPECT_EQ(text, "Таймаут устройства! Ошибка!"_cp1251);
-  EXPECT_FALSE(DecodeReplyError(with_code("0000", status::kNak), text));
+  EXPECT_FALSE(ReplyAccepted(with_code("0000", status::kNak), text));
   EXPECT_EQ(text, "Ошибка приема команды"_cp1251);
-  EXPECT_FALSE(DecodeReplyError(with_code("0000", status::kChecksumMismatch), text));
+  EXPECT_FALSE(ReplyAccepted(with_code("0000", status::kChecksumMismatch), text));
   EXPECT_EQ(text, "Ошибка протокола"_cp1251);
 }
 

@@ -34,23 +34,23 @@ std::vector<std::string> document_kinds(const Lines& lines) {
 }
 
 TEST(RenderJournal, ChoiceSelectsTheDocumentsInJournalOrder) {
-  const journal::rq journal = load_journal(kReceipt + kZReport + kReceipt);
+  const journal::loaded_journal journal = load_journal(kReceipt + kZReport + kReceipt);
   struct Case {
-    int choice;
+    render::DocumentKind kind;
     std::vector<std::string> kinds;
   };
   const Case cases[] = {
-      {document_choice::kBoth, {"C", "Z", "C"}},
-      {document_choice::kReceipts, {"C", "C"}},
-      {document_choice::kZReports, {"Z"}},
-      {-1, {}},
-      {3, {}},
+      {DocumentKind::Both, {"C", "Z", "C"}},
+      {DocumentKind::Receipts, {"C", "C"}},
+      {DocumentKind::ZReports, {"Z"}},
+      {render::DocumentKindOfItem(-1), {}},
+      {render::DocumentKindOfItem(3), {}},
   };
   for (const Case& c : cases) {
-    const Lines lines = render_utf8(journal, c.choice);
-    EXPECT_EQ(document_kinds(lines), c.kinds) << c.choice;
+    const Lines lines = render_utf8(journal, c.kind);
+    EXPECT_EQ(document_kinds(lines), c.kinds) << static_cast<int>(c.kind);
     if (c.kinds.empty()) {
-      EXPECT_TRUE(lines.empty()) << c.choice;
+      EXPECT_TRUE(lines.empty()) << static_cast<int>(c.kind);
     } else {
       // Nothing stands between documents: each ends with its own two separators.
       ASSERT_GE(lines.size(), 2u);
@@ -58,27 +58,28 @@ TEST(RenderJournal, ChoiceSelectsTheDocumentsInJournalOrder) {
       EXPECT_EQ(lines.back(), kSeparator);
     }
   }
-  const Lines both = render_utf8(journal, document_choice::kBoth);
-  const Lines receipts = render_utf8(journal, document_choice::kReceipts);
-  const Lines zreports = render_utf8(journal, document_choice::kZReports);
+  const Lines both = render_utf8(journal, DocumentKind::Both);
+  const Lines receipts = render_utf8(journal, DocumentKind::Receipts);
+  const Lines zreports = render_utf8(journal, DocumentKind::ZReports);
   EXPECT_EQ(both.size(), receipts.size() + zreports.size());
 }
 
 TEST(RenderJournal, EmptyJournalGivesOneLineWhateverTheChoice) {
-  const journal::rq journal = load_journal("");
-  for (int choice : {0, 1, 2, -1}) EXPECT_EQ(render_utf8(journal, choice), Lines{kNoData}) << choice;
+  const journal::loaded_journal journal = load_journal("");
+  for (const DocumentKind kind : {DocumentKind::ZReports, DocumentKind::Receipts, DocumentKind::Both, DocumentKind::None})
+    EXPECT_EQ(render_utf8(journal, kind), Lines{kNoData}) << static_cast<int>(kind);
 }
 
 TEST(RenderJournal, ZReportChoiceOverReceiptsAloneAppendsNothing) {
-  EXPECT_TRUE(render_utf8(load_journal(kReceipt + kReceipt), document_choice::kZReports).empty());
+  EXPECT_TRUE(render_utf8(load_journal(kReceipt + kReceipt), DocumentKind::ZReports).empty());
 }
 
 TEST(RenderJournal, ModeBothEmptiesTheZReportLinksEvenWithoutZReports) {
-  const journal::sootv by_ordinal;
+  const journal::number_map by_ordinal;
   for (const std::string& text : {std::string(), kReceipt}) {
-    journal::sootv by_z;
+    journal::number_map by_z;
     by_z.set(12, 140);
-    RenderContext context{document_choice::kBoth, by_ordinal, by_z};
+    RenderContext context{DocumentKind::Both, by_ordinal, by_z};
     LineList lines;
     RenderJournal(load_journal(text), context, lines);
     EXPECT_TRUE(by_z.entries().empty());
@@ -88,11 +89,11 @@ TEST(RenderJournal, ModeBothEmptiesTheZReportLinksEvenWithoutZReports) {
 
 TEST(RenderJournal, FailureKeepsTheDocumentsRenderedBeforeIt) {
   const std::string broken = document("<C T=\"0\"><P N=\"1\" NM=\"Хліб\" SM=\"1250\" TX=\"x\"/></C>");
-  const journal::rq journal = load_journal(kReceipt + broken + kReceipt);
+  const journal::loaded_journal journal = load_journal(kReceipt + broken + kReceipt);
   const Lines first = render_utf8(load_journal(kReceipt));
-  const journal::sootv by_ordinal;
-  journal::sootv by_z;
-  RenderContext context{document_choice::kBoth, by_ordinal, by_z};
+  const journal::number_map by_ordinal;
+  journal::number_map by_z;
+  RenderContext context{DocumentKind::Both, by_ordinal, by_z};
   LineList lines;
   EXPECT_THROW(RenderJournal(journal, context, lines), journal::ConversionError);
   Lines expected = first;
@@ -103,9 +104,9 @@ TEST(RenderJournal, FailureKeepsTheDocumentsRenderedBeforeIt) {
 
 TEST(RenderJournal, MissingDocumentRendersAsAnEmptyReceipt) {
   // A MAC before any DAT: document 0 never gets a DAT, yet the counter says two.
-  const journal::rq journal = load_journal("<MAC/>" + kReceipt);
+  const journal::loaded_journal journal = load_journal("<MAC/>" + kReceipt);
   ASSERT_EQ(journal.doc_count, 2);
-  const Lines lines = render_utf8(journal, document_choice::kBoth);
+  const Lines lines = render_utf8(journal, DocumentKind::Both);
   ASSERT_GE(lines.size(), 9u);
   EXPECT_EQ(lines[2], "     ЗН   ФН ");
   EXPECT_EQ(lines[3], "            Каса00");
@@ -126,12 +127,12 @@ TEST(RenderJournal, JournalOfEveryElementKindMatchesTheGoldenFile) {
   if (render::ThousandsSeparator() != " ") GTEST_SKIP() << "the golden file is for the blank separator";
   const std::string xml = read_golden("every_element.xml");
   ASSERT_FALSE(xml.empty());
-  journal::rq journal;
-  journal::control state;
+  journal::loaded_journal journal;
+  journal::loader_state state;
   const journal::dom::Document doc = journal::dom::Document::parse(xml);
   journal::LoadJournal(doc.root(), journal, state);
   std::string rendered;
-  for (const std::string& line : render_utf8(journal, document_choice::kBoth)) rendered += line + "\n";
+  for (const std::string& line : render_utf8(journal, DocumentKind::Both)) rendered += line + "\n";
   EXPECT_EQ(rendered, read_golden("every_element.txt"));
 }
 

@@ -22,7 +22,7 @@ const Lines kHead = {
 };
 
 Lines receipt(const std::string& c_element) {
-  return render_utf8(load_journal(document(c_element)), document_choice::kReceipts);
+  return render_utf8(load_journal(document(c_element)), DocumentKind::Receipts);
 }
 
 Lines concat(std::initializer_list<Lines> parts) {
@@ -126,7 +126,7 @@ TEST(RenderReceipt, DiscountAndMarkupLines) {
 }
 
 TEST(RenderReceipt, MarkupWithoutTaxGroupFailsAfterTheLinesBeforeIt) {
-  const journal::rq journal = load_journal(document(
+  const journal::loaded_journal journal = load_journal(document(
       "<C T=\"0\"><P N=\"1\" NM=\"Хліб\" SM=\"1250\" TX=\"1\"/><S N=\"2\" TY=\"1\" PR=\"2\" SM=\"25\"/>"
       "<E N=\"3\" NO=\"5\"/></C>"));
   LineList lines;

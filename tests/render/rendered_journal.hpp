@@ -22,9 +22,9 @@ inline std::string journal_text(const std::string& utf8_documents) {
          text::from_utf8(utf8_documents) + "\r\n</RQ>\r\n";
 }
 
-inline journal::rq load_journal(const std::string& utf8_documents) {
-  journal::rq journal;
-  journal::control state;
+inline journal::loaded_journal load_journal(const std::string& utf8_documents) {
+  journal::loaded_journal journal;
+  journal::loader_state state;
   const journal::dom::Document doc = journal::dom::Document::parse(journal_text(utf8_documents));
   journal::LoadJournal(doc.root(), journal, state);
   return journal;
@@ -41,11 +41,11 @@ inline std::vector<std::string> to_utf8(const render::LineList& lines) {
   return out;
 }
 
-inline std::vector<std::string> render_utf8(const journal::rq& journal,
-                                            int choice = render::document_choice::kBoth) {
-  const journal::sootv by_ordinal;
-  journal::sootv by_z_number;
-  render::RenderContext context{choice, by_ordinal, by_z_number};
+inline std::vector<std::string> render_utf8(const journal::loaded_journal& journal,
+                                            render::DocumentKind kind = render::DocumentKind::Both) {
+  const journal::number_map by_ordinal;
+  journal::number_map by_z_number;
+  render::RenderContext context{kind, by_ordinal, by_z_number};
   render::LineList lines;
   render::RenderJournal(journal, context, lines);
   return to_utf8(lines);

@@ -177,7 +177,7 @@ TEST(NumberTexts, AgreeWithTheExactFormattingForEveryKindOfValue) {
 }
 
 TEST(DocumentHead, NamesThisDocumentsFactoryNumberAndTheFirstDocumentsFiscalNumber) {
-  const journal::rq journal = render_testing::load_journal(
+  const journal::loaded_journal journal = render_testing::load_journal(
       "<DAT FN=\"111\" ZN=\"A1\"><C/><TS/></DAT><MAC/><DAT FN=\"222\" ZN=\"B2\"><C/><TS/></DAT><MAC/>");
   LineList lines;
   LineSink sink(lines);

@@ -17,7 +17,7 @@ using namespace render_testing;
 using Lines = std::vector<std::string>;
 
 Lines zreport(const std::string& z_element) {
-  return render_utf8(load_journal(document(z_element, "20140512210500")), document_choice::kZReports);
+  return render_utf8(load_journal(document(z_element, "20140512210500")), DocumentKind::ZReports);
 }
 
 // The lines of a report from "ЗАГАЛОМ" up to the date line, which is left out.
@@ -185,11 +185,11 @@ TEST(RenderZReport, NumberIsTheWholePart) {
 }
 
 TEST(RenderZReport, TaxGroupThatIsNoIntegerFailsAfterTheLinesBeforeIt) {
-  const journal::rq journal =
+  const journal::loaded_journal journal =
       load_journal(document("<Z NO=\"3\"><NC NI=\"1\" NO=\"0\"/><TXS TX=\"A\" SMI=\"100\"/></Z>"));
-  const journal::sootv by_ordinal;
-  journal::sootv by_z;
-  RenderContext context{document_choice::kZReports, by_ordinal, by_z};
+  const journal::number_map by_ordinal;
+  journal::number_map by_z;
+  RenderContext context{DocumentKind::ZReports, by_ordinal, by_z};
   LineList lines;
   EXPECT_THROW(RenderZReport(journal, journal.documents.at(0), 0, context, lines), journal::ConversionError);
   const Lines rendered = to_utf8(lines);
@@ -198,36 +198,36 @@ TEST(RenderZReport, TaxGroupThatIsNoIntegerFailsAfterTheLinesBeforeIt) {
 }
 
 TEST(RenderZReport, LinksItsNumberToTheRequestedDocumentOnlyInTheModeBoth) {
-  const journal::rq journal = load_journal(document("<C T=\"0\"/>") + document("<Z NO=\"52\"/>"));
-  journal::sootv by_ordinal;
+  const journal::loaded_journal journal = load_journal(document("<C T=\"0\"/>") + document("<Z NO=\"52\"/>"));
+  journal::number_map by_ordinal;
   by_ordinal.set(0, 10);
   by_ordinal.set(1, 11);
   struct Case {
-    int choice;
+    render::DocumentKind kind;
     std::map<std::int32_t, std::int32_t> expected;
     bool has_entries;
   };
   const Case cases[] = {
-      {document_choice::kBoth, {{52, 11}}, true},
-      {document_choice::kZReports, {{7, 70}}, true},  // left as it was
+      {DocumentKind::Both, {{52, 11}}, true},
+      {DocumentKind::ZReports, {{7, 70}}, true},  // left as it was
   };
   for (const Case& c : cases) {
-    journal::sootv by_z;
+    journal::number_map by_z;
     by_z.set(7, 70);
-    RenderContext context{c.choice, by_ordinal, by_z};
+    RenderContext context{c.kind, by_ordinal, by_z};
     LineList lines;
     RenderJournal(journal, context, lines);
-    EXPECT_EQ(by_z.entries(), c.expected) << c.choice;
-    EXPECT_EQ(by_z.has_entries(), c.has_entries) << c.choice;
+    EXPECT_EQ(by_z.entries(), c.expected) << static_cast<int>(c.kind);
+    EXPECT_EQ(by_z.has_entries(), c.has_entries) << static_cast<int>(c.kind);
   }
 }
 
 TEST(RenderZReport, DocumentWithoutRequestedNumberLeavesTheMapEmpty) {
-  const journal::rq journal = load_journal(document("<Z NO=\"52\"/>"));
-  const journal::sootv by_ordinal;
-  journal::sootv by_z;
+  const journal::loaded_journal journal = load_journal(document("<Z NO=\"52\"/>"));
+  const journal::number_map by_ordinal;
+  journal::number_map by_z;
   by_z.set(1, 2);
-  RenderContext context{document_choice::kBoth, by_ordinal, by_z};
+  RenderContext context{DocumentKind::Both, by_ordinal, by_z};
   LineList lines;
   RenderJournal(journal, context, lines);
   EXPECT_TRUE(by_z.entries().empty());

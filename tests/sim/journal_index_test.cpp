@@ -134,8 +134,8 @@ TEST(SampleJournal, CoversEveryElementKindOverSeveralDays) {
 TEST(SampleJournal, LoadsIntoTheJournalModelAndItsPaymentsCoverTheTotals) {
   const std::string text = sim::sample_journal_text();
   const auto document = journal::dom::Document::parse(text);
-  journal::rq journal;
-  journal::control state;
+  journal::loaded_journal journal;
+  journal::loader_state state;
   ASSERT_NO_THROW(journal::LoadJournal(document.root(), journal, state));
   EXPECT_EQ(static_cast<std::size_t>(journal.doc_count), JournalIndex::from_text(text).documents().size());
 

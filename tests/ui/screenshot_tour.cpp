@@ -44,31 +44,31 @@ int main(int argc, char** argv) {
   // No boxes to click away; the attention window is pictured while documents arrive.
   testing_support::ScriptedDialogs dialogs;
   ui::UiClock clock;
-  messages::ConsoleState console;
-  ui::ProgramWindows w(console, dialogs, clock, QDir(work.path()).filePath(QStringLiteral("temp.xml")).toStdString());
-  w.form3.offer_port_first(simulator.port());
-  w.form3.show();
-  w.form3.FormActivate();
-  w.form3.Button3->click();
-  bool ok = save(w.form3, out + QStringLiteral("/main-window.png"));
+  messages::ProgramState program;
+  ui::ProgramWindows w(program, dialogs, clock, QDir(work.path()).filePath(QStringLiteral("temp.xml")).toStdString());
+  w.main_window.offer_port_first(simulator.port());
+  w.main_window.show();
+  w.main_window.prepare_on_activation();
+  w.main_window.connect_button->click();
+  bool ok = save(w.main_window, out + QStringLiteral("/main-window.png"));
 
-  w.form3.N45Click();
-  w.form53.Edit1->setText(QStringLiteral("1"));
-  w.form53.Edit2->setText(QStringLiteral("11"));
+  w.main_window.open_journal_window();
+  w.journal_window.first_number_edit->setText(QStringLiteral("1"));
+  w.journal_window.last_number_edit->setText(QStringLiteral("11"));
   dialogs.on_pending = [&] {
     QCoreApplication::processEvents();
-    if (dialogs.pending_processed == 6) ok = save(w.form4, out + QStringLiteral("/attention-window.png")) && ok;
+    if (dialogs.pending_processed == 6) ok = save(w.attention, out + QStringLiteral("/attention-window.png")) && ok;
   };
-  w.form53.Button1->click();
+  w.journal_window.fetch_by_numbers_button->click();
   // The last receipt of the day and the day's Z-report.
-  const QAbstractItemModel& lines = *w.form53.ListBox2->model();
+  const QAbstractItemModel& lines = *w.journal_window.lines_view->model();
   for (int row = lines.rowCount() - 1; row >= 0; --row)
     if (lines.index(row, 0).data().toString().contains(QStringLiteral("Z-звіт"))) {
-      w.form53.ListBox2->scrollTo(lines.index(std::max(0, row - 16), 0), QAbstractItemView::PositionAtTop);
+      w.journal_window.lines_view->scrollTo(lines.index(std::max(0, row - 16), 0), QAbstractItemView::PositionAtTop);
       break;
     }
-  ok = save(w.form53, out + QStringLiteral("/journal-window.png")) && ok;
-  w.form53.Button2->click();
-  w.form3.Button3->click();
+  ok = save(w.journal_window, out + QStringLiteral("/journal-window.png")) && ok;
+  w.journal_window.close_button->click();
+  w.main_window.connect_button->click();
   return ok ? 0 : 1;
 }

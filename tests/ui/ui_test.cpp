@@ -54,8 +54,8 @@ class Program : public ::testing::Test {
  protected:
   Program() : previous_(std::filesystem::current_path()) {
     std::filesystem::current_path(dir.path());
-    clock.caption = [this] { return windows->form3.windowTitle(); };
-    windows = std::make_unique<ui::ProgramWindows>(console, dialogs, clock, dir.file("temp.xml"));
+    clock.caption = [this] { return windows->main_window.windowTitle(); };
+    windows = std::make_unique<ui::ProgramWindows>(program, dialogs, clock, dir.file("temp.xml"));
   }
   ~Program() override {
     datecs::close_port();
@@ -65,30 +65,30 @@ class Program : public ::testing::Test {
 
   // Connects to a simulated register of the variant through the main window.
   void connect_to(const SimProcess& sim, bool datecs) {
-    ui::TForm3& w = windows->form3;
-    (datecs ? w.RadioButton1 : w.RadioButton2)->setChecked(true);
-    w.ComboBox1->setEditText(QString::fromStdString(sim.port()));
-    QTest::mouseClick(w.Button3, Qt::LeftButton);
+    ui::MainWindow& w = windows->main_window;
+    (datecs ? w.datecs_button : w.quendar_button)->setChecked(true);
+    w.port_box->setEditText(QString::fromStdString(sim.port()));
+    QTest::mouseClick(w.connect_button, Qt::LeftButton);
   }
 
   std::vector<std::string> shown_lines() const {
     std::vector<std::string> lines;
-    const QAbstractItemModel& model = *windows->form53.ListBox2->model();
+    const QAbstractItemModel& model = *windows->journal_window.lines_view->model();
     for (int row = 0; row < model.rowCount(); ++row) lines.push_back(model.index(row, 0).data().toString().toStdString());
     return lines;
   }
 
   TempDir dir;
   std::filesystem::path previous_;
-  messages::ConsoleState console;
+  messages::ProgramState program;
   ScriptedDialogs dialogs;
   CaptionClock clock;
   std::unique_ptr<ui::ProgramWindows> windows;
 };
 
 TEST_F(Program, EveryControlShowsItsCaptionAndEveryLabelNamesItsField) {
-  const ui::TForm3& m = windows->form3;
-  const ui::TForm53& j = windows->form53;
+  const ui::MainWindow& m = windows->main_window;
+  const ui::JournalWindow& j = windows->journal_window;
   struct Caption {
     QString shown;
     const char* expected;
@@ -97,35 +97,35 @@ TEST_F(Program, EveryControlShowsItsCaptionAndEveryLabelNamesItsField) {
   };
   const auto text = [](const auto* w) { return QString(w->text()).remove(QLatin1Char('&')); };
   const Caption captions[] = {
-      {m.GroupBox1->title(), "Подключение к последовательному порту"},
-      {text(m.Label1), "Последовательный порт:", m.ComboBox1, m.Label1},
-      {text(m.Label2), "Скорость порта (бод):", m.ComboBox2, m.Label2},
-      {m.RadioButton1->text(), "Datecs"},
-      {m.RadioButton2->text(), "Quendar"},
-      {m.Button3->text(), "Подключить"},
-      {m.Button4->text(), "Найти"},
-      {m.Button1->text(), "Закрыть"},
-      {m.N2->title(), "КЛЭФ"},
-      {m.N45->text(), "Вывод документов в электронном виде"},
-      {m.N5->text(), "О программе..."},
+      {m.connection_group->title(), "Подключение к последовательному порту"},
+      {text(m.port_label), "Последовательный порт:", m.port_box, m.port_label},
+      {text(m.speed_label), "Скорость порта (бод):", m.speed_box, m.speed_label},
+      {m.datecs_button->text(), "Datecs"},
+      {m.quendar_button->text(), "Quendar"},
+      {m.connect_button->text(), "Подключить"},
+      {m.find_button->text(), "Найти"},
+      {m.close_button->text(), "Закрыть"},
+      {m.journal_menu->title(), "КЛЭФ"},
+      {m.open_journal_action->text(), "Вывод документов в электронном виде"},
+      {m.about_action->text(), "О программе..."},
       {j.windowTitle(), "Форма запроса и отображения данных"},
-      {j.GroupBox1->title(), "по номерам"},
-      {text(j.Label1), "Тип документа", j.ComboBox1, j.Label1},
-      {text(j.Label4), "Пароль", j.Edit3, j.Label4},
-      {text(j.Label2), "Начальный номер", j.Edit1, j.Label2},
-      {text(j.Label3), "Конечный номер", j.Edit2, j.Label3},
-      {j.Button1->text(), "Получить"},
-      {j.Button6->text(), "Печать на РРО"},
-      {j.GroupBox2->title(), "по датам"},
-      {j.Button4->text(), "Получить"},
-      {j.Button5->text(), "Вернуть номера"},
-      {text(j.Label5), "Начальная дата", j.Edit4, j.Label5},
-      {text(j.Label6), "Конечная дата", j.Edit5, j.Label6},
-      {text(j.Label7), "Время", j.Edit6, j.Label7},
-      {j.Button3->text(), "Сохранить"},
-      {j.Button2->text(), "Закрыть"},
-      {windows->form4.CancelButton->text(), "Отмена"},
-      {windows->form54.Button1->text(), "Закрыть"},
+      {j.by_numbers_group->title(), "по номерам"},
+      {text(j.kind_label), "Тип документа", j.kind_box, j.kind_label},
+      {text(j.password_label), "Пароль", j.password_edit, j.password_label},
+      {text(j.first_number_label), "Начальный номер", j.first_number_edit, j.first_number_label},
+      {text(j.last_number_label), "Конечный номер", j.last_number_edit, j.last_number_label},
+      {j.fetch_by_numbers_button->text(), "Получить"},
+      {j.print_button->text(), "Печать на РРО"},
+      {j.by_dates_group->title(), "по датам"},
+      {j.fetch_by_dates_button->text(), "Получить"},
+      {j.numbers_from_dates_button->text(), "Вернуть номера"},
+      {text(j.start_date_label), "Начальная дата", j.start_date_edit, j.start_date_label},
+      {text(j.end_date_label), "Конечная дата", j.end_date_edit, j.end_date_label},
+      {text(j.time_label), "Время", j.start_time_edit, j.time_label},
+      {j.save_button->text(), "Сохранить"},
+      {j.close_button->text(), "Закрыть"},
+      {windows->attention.cancel_button->text(), "Отмена"},
+      {windows->about_box.close_button->text(), "Закрыть"},
   };
   for (const Caption& c : captions) {
     EXPECT_EQ(c.shown, q(c.expected));
@@ -134,34 +134,34 @@ TEST_F(Program, EveryControlShowsItsCaptionAndEveryLabelNamesItsField) {
     }
   }
   const QStringList kinds = {q("Z-отчет"), q("Чек"), q("Чек+Z-отчет")};
-  for (int i = 0; i < kinds.size(); ++i) EXPECT_EQ(j.ComboBox1->itemText(i), kinds[i]);
-  EXPECT_EQ(m.ComboBox2->count(), 11);
-  EXPECT_FALSE(m.ComboBox2->isEditable());
-  EXPECT_TRUE(m.ComboBox1->isEditable());
-  EXPECT_EQ(m.ComboBox1->itemText(19), q("COM20"));
-  EXPECT_EQ(j.Edit4->toolTip(), q("дд.мм.гг"));
-  EXPECT_EQ(j.Edit6->toolTip(), q("чч:мм"));
+  for (int i = 0; i < kinds.size(); ++i) EXPECT_EQ(j.kind_box->itemText(i), kinds[i]);
+  EXPECT_EQ(m.speed_box->count(), 11);
+  EXPECT_FALSE(m.speed_box->isEditable());
+  EXPECT_TRUE(m.port_box->isEditable());
+  EXPECT_EQ(m.port_box->itemText(19), q("COM20"));
+  EXPECT_EQ(j.start_date_edit->toolTip(), q("дд.мм.гг"));
+  EXPECT_EQ(j.start_time_edit->toolTip(), q("чч:мм"));
 }
 
 TEST_F(Program, FirstActivationCreatesTheConfigurationOnceAndSelectsItsPort) {
-  ui::TForm3& m = windows->form3;
+  ui::MainWindow& m = windows->main_window;
   // The message box gives the activation back to the window while the handler runs.
-  dialogs.on_message = [&] { m.FormActivate(); };
-  m.FormActivate();
+  dialogs.on_message = [&] { m.prepare_on_activation(); };
+  m.prepare_on_activation();
   EXPECT_EQ(dialogs.messages, std::vector<std::string>{win("Файл fpinit.ini отсутствует.\n Создание файла!")});
   EXPECT_EQ(clock.pauses, (std::vector<std::string>{"100 Тестирование USB устройств: Шаг 1",
                                                     "1000 Тестирование USB устройств: Шаг 1"}));
   EXPECT_EQ(m.windowTitle(), q("Соединение с РРО"));
-  EXPECT_EQ(m.ComboBox1->currentText(), q("COM1"));
-  EXPECT_EQ(m.ComboBox2->currentText(), q("9600"));
-  EXPECT_TRUE(m.Button1->isEnabled() && m.Button3->isEnabled() && m.N5->isEnabled());
-  EXPECT_FALSE(m.N2->menuAction()->isEnabled());
+  EXPECT_EQ(m.port_box->currentText(), q("COM1"));
+  EXPECT_EQ(m.speed_box->currentText(), q("9600"));
+  EXPECT_TRUE(m.close_button->isEnabled() && m.connect_button->isEnabled() && m.about_action->isEnabled());
+  EXPECT_FALSE(m.journal_menu->menuAction()->isEnabled());
   EXPECT_TRUE(std::filesystem::exists(dir.file("fpinit.ini")));
 
   write_file(dir.file("fpinit.ini"), "[Communication]\r\nPort=com5\r\nSpeed=19200\r\n");
-  m.FormActivate();
-  EXPECT_EQ(m.ComboBox1->currentText(), q("COM5"));
-  EXPECT_EQ(m.ComboBox2->currentText(), q("19200"));
+  m.prepare_on_activation();
+  EXPECT_EQ(m.port_box->currentText(), q("COM5"));
+  EXPECT_EQ(m.speed_box->currentText(), q("19200"));
   EXPECT_EQ(dialogs.messages.size(), 1u);
 }
 
@@ -173,23 +173,23 @@ TEST_F(Program, ConnectingAndDisconnectingSwitchEveryControl) {
   for (const Case& c : {Case{true, "SIM-DT    4000000001"}, Case{false, "   Модель:SIM-QN,    Версия:1.00,     4000000001."}}) {
     SimProcess sim({"--protocol", c.datecs ? "datecs" : "quendar", "--sample"});
     ASSERT_TRUE(sim.ready());
-    ui::TForm3& m = windows->form3;
-    m.FormActivate();
+    ui::MainWindow& m = windows->main_window;
+    m.prepare_on_activation();
     connect_to(sim, c.datecs);
     const auto state = [&] {
-      return std::vector<bool>{m.Shape1->connected(), m.ComboBox1->isEnabled(), m.ComboBox2->isEnabled(),
-                               m.RadioButton1->isEnabled(), m.RadioButton2->isEnabled(),
-                               m.N2->menuAction()->isEnabled()};
+      return std::vector<bool>{m.indicator->connected(), m.port_box->isEnabled(), m.speed_box->isEnabled(),
+                               m.datecs_button->isEnabled(), m.quendar_button->isEnabled(),
+                               m.journal_menu->menuAction()->isEnabled()};
     };
     EXPECT_EQ(state(), (std::vector<bool>{true, false, false, false, false, true})) << c.status;
-    EXPECT_EQ(m.Button3->text(), q("Отключить"));
-    EXPECT_EQ(m.StatusBar1->text(), q(c.status));
+    EXPECT_EQ(m.connect_button->text(), q("Отключить"));
+    EXPECT_EQ(m.status_text->text(), q(c.status));
     EXPECT_NE(read_file(dir.file("fpinit.ini")).find("Port=" + sim.port()), std::string::npos);
 
-    QTest::mouseClick(m.Button3, Qt::LeftButton);
+    QTest::mouseClick(m.connect_button, Qt::LeftButton);
     EXPECT_EQ(state(), (std::vector<bool>{false, true, true, true, true, false})) << c.status;
-    EXPECT_EQ(m.Button3->text(), q("Подключить"));
-    EXPECT_EQ(m.StatusBar1->text(), QString());
+    EXPECT_EQ(m.connect_button->text(), q("Подключить"));
+    EXPECT_EQ(m.status_text->text(), QString());
   }
   EXPECT_TRUE(dialogs.messages.size() <= 1u);  // the configuration file's, at most
 }
@@ -197,39 +197,39 @@ TEST_F(Program, ConnectingAndDisconnectingSwitchEveryControl) {
 TEST_F(Program, FindSelectsThePortSpeedAndVariantTheRegisterAnswersOn) {
   SimProcess sim({"--protocol", "quendar", "--sample", "--baud", "57600"});
   ASSERT_TRUE(sim.ready());
-  ui::TForm3& m = windows->form3;
+  ui::MainWindow& m = windows->main_window;
   m.offer_port_first(QString::fromStdString(sim.port()));
-  m.RadioButton1->setChecked(true);
-  m.ComboBox2->setCurrentIndex(0);
-  QTest::mouseClick(m.Button4, Qt::LeftButton);
-  EXPECT_EQ(m.ComboBox1->currentText().toStdString(), sim.port());
-  EXPECT_EQ(m.ComboBox2->currentText(), QStringLiteral("57600"));
-  EXPECT_TRUE(m.RadioButton2->isChecked());
-  EXPECT_TRUE(m.StatusBar1->text().startsWith(q("Найден: "))) << m.StatusBar1->text().toStdString();
+  m.datecs_button->setChecked(true);
+  m.speed_box->setCurrentIndex(0);
+  QTest::mouseClick(m.find_button, Qt::LeftButton);
+  EXPECT_EQ(m.port_box->currentText().toStdString(), sim.port());
+  EXPECT_EQ(m.speed_box->currentText(), QStringLiteral("57600"));
+  EXPECT_TRUE(m.quendar_button->isChecked());
+  EXPECT_TRUE(m.status_text->text().startsWith(q("Найден: "))) << m.status_text->text().toStdString();
   EXPECT_GT(dialogs.pending_processed, 0);  // the window was kept responsive
   // Found, it connects as chosen.
-  QTest::mouseClick(m.Button3, Qt::LeftButton);
-  EXPECT_TRUE(m.Shape1->connected());
-  EXPECT_FALSE(m.Button4->isEnabled());
+  QTest::mouseClick(m.connect_button, Qt::LeftButton);
+  EXPECT_TRUE(m.indicator->connected());
+  EXPECT_FALSE(m.find_button->isEnabled());
 }
 
 TEST_F(Program, RetrievalShowsWhatTheCommandLineShowsAndSavesIt) {
   SimProcess sim({"--protocol", "quendar", "--sample"});
   ASSERT_TRUE(sim.ready());
   connect_to(sim, false);
-  ui::TForm3& m = windows->form3;
-  ui::TForm53& j = windows->form53;
-  m.N45->trigger();
+  ui::MainWindow& m = windows->main_window;
+  ui::JournalWindow& j = windows->journal_window;
+  m.open_journal_action->trigger();
   EXPECT_FALSE(m.isVisible());
   EXPECT_TRUE(j.isVisible());
-  j.Edit1->setText(QStringLiteral("9"));
-  j.Edit2->setText(QStringLiteral("12"));
-  QTest::mouseClick(j.Button1, Qt::LeftButton);
+  j.first_number_edit->setText(QStringLiteral("9"));
+  j.last_number_edit->setText(QStringLiteral("12"));
+  QTest::mouseClick(j.fetch_by_numbers_button, Qt::LeftButton);
   EXPECT_TRUE(j.isVisible());
-  EXPECT_FALSE(windows->form4.isVisible());
+  EXPECT_FALSE(windows->attention.isVisible());
   // The port is the register's one line: the command line gets it after a disconnect.
-  QTest::mouseClick(j.Button2, Qt::LeftButton);
-  QTest::mouseClick(m.Button3, Qt::LeftButton);
+  QTest::mouseClick(j.close_button, Qt::LeftButton);
+  QTest::mouseClick(m.connect_button, Qt::LeftButton);
 
   TempDir other;
   const auto cli = testing_support::run_program("cd " + other.path().string() + " && " + TALQEN_CLI + " --port " +
@@ -241,7 +241,7 @@ TEST_F(Program, RetrievalShowsWhatTheCommandLineShowsAndSavesIt) {
   EXPECT_EQ(read_file(dir.file("temp.xml")), read_file(other.file("temp.xml")));
 
   dialogs.save_path = dir.file("saved.txt");
-  QTest::mouseClick(j.Button3, Qt::LeftButton);
+  QTest::mouseClick(j.save_button, Qt::LeftButton);
   testing_support::run_program("cd " + other.path().string() + " && " + TALQEN_CLI + " --port " + sim.port() +
                                " --protocol quendar fetch 9 12 -o saved.txt 2>/dev/null");
   EXPECT_EQ(read_file(dir.file("saved.txt")), read_file(other.file("saved.txt")));
@@ -249,44 +249,44 @@ TEST_F(Program, RetrievalShowsWhatTheCommandLineShowsAndSavesIt) {
 }
 
 TEST_F(Program, CloseButtonClearsBusyTheTitleBarDoesNot) {
-  ui::TForm3& m = windows->form3;
-  ui::TForm53& j = windows->form53;
+  ui::MainWindow& m = windows->main_window;
+  ui::JournalWindow& j = windows->journal_window;
   for (const bool by_button : {false, true}) {
-    m.N45->trigger();
-    j.logic().flags.Busy = true;
+    m.open_journal_action->trigger();
+    j.logic().flags.retrieval_open = true;
     if (by_button)
-      QTest::mouseClick(j.Button2, Qt::LeftButton);
+      QTest::mouseClick(j.close_button, Qt::LeftButton);
     else
       j.close();
     EXPECT_FALSE(j.isVisible());
     EXPECT_TRUE(m.isVisible());
-    EXPECT_EQ(j.logic().flags.Busy, !by_button);
+    EXPECT_EQ(j.logic().flags.retrieval_open, !by_button);
   }
 }
 
 TEST_F(Program, AFailureAHandlerLetsThroughIsReportedAndTheWindowGoesOn) {
-  ui::TForm53& j = windows->form53;
-  j.Edit1->setText(QStringLiteral("abc"));
+  ui::JournalWindow& j = windows->journal_window;
+  j.first_number_edit->setText(QStringLiteral("abc"));
   dialogs.answers = {true};  // yes, print
-  QTest::mouseClick(j.Button6, Qt::LeftButton);
+  QTest::mouseClick(j.print_button, Qt::LeftButton);
   ASSERT_EQ(dialogs.messages.size(), 1u);
   EXPECT_NE(dialogs.messages[0].find("abc"), std::string::npos) << dialogs.messages[0];
-  EXPECT_EQ(j.Edit1->text(), QStringLiteral("abc"));
+  EXPECT_EQ(j.first_number_edit->text(), QStringLiteral("abc"));
 }
 
 TEST_F(Program, CancelStopsTheRetrievalAfterTheCurrentDocument) {
   SimProcess sim({"--protocol", "datecs", "--sample"});
   ASSERT_TRUE(sim.ready());
   connect_to(sim, true);
-  ui::TForm53& j = windows->form53;
-  j.Edit1->setText(QStringLiteral("1"));
-  j.Edit2->setText(QStringLiteral("10"));
+  ui::JournalWindow& j = windows->journal_window;
+  j.first_number_edit->setText(QStringLiteral("1"));
+  j.last_number_edit->setText(QStringLiteral("10"));
   // The click lands while document 1 is fetched; the window sees it before document 2.
   dialogs.on_pending = [&] {
-    if (dialogs.pending_processed == 2) QTest::mouseClick(windows->form4.CancelButton, Qt::LeftButton);
+    if (dialogs.pending_processed == 2) QTest::mouseClick(windows->attention.cancel_button, Qt::LeftButton);
   };
-  QTest::mouseClick(j.Button1, Qt::LeftButton);
-  const std::vector<std::string>& text = j.logic().ListBox1;
+  QTest::mouseClick(j.fetch_by_numbers_button, Qt::LeftButton);
+  const std::vector<std::string>& text = j.logic().journal_lines;
   ASSERT_EQ(text.size(), 4u);  // the declaration, the root, document 1, the root's end
   EXPECT_NE(text[2].find("DI=\"1\""), std::string::npos);
   EXPECT_FALSE(shown_lines().empty());
@@ -296,21 +296,21 @@ TEST_F(Program, DatesAndTimesAreReadAsTheMasksShowThem) {
   SimProcess sim({"--protocol", "datecs", "--sample"});
   ASSERT_TRUE(sim.ready());
   connect_to(sim, true);
-  ui::TForm53& j = windows->form53;
-  for (QLineEdit* e : {j.Edit4, j.Edit5, j.Edit6, j.Edit7}) {
+  ui::JournalWindow& j = windows->journal_window;
+  for (QLineEdit* e : {j.start_date_edit, j.end_date_edit, j.start_time_edit, j.end_time_edit}) {
     e->clear();
     e->setFocus();
     e->home(false);
   }
-  EXPECT_EQ(j.Edit4->displayText(), QStringLiteral("  .  .  "));
-  EXPECT_EQ(j.Edit6->displayText(), QStringLiteral("  :  "));
-  QTest::keyClicks(j.Edit4, QStringLiteral("14.5.24"));
-  QTest::keyClicks(j.Edit5, QStringLiteral("14.05.24"));
-  QTest::keyClicks(j.Edit6, QStringLiteral("0:00"));
-  QTest::keyClicks(j.Edit7, QStringLiteral("23:59"));
-  QTest::mouseClick(j.Button5, Qt::LeftButton);
-  EXPECT_EQ(j.logic().Edit4, "14. 5.24");
-  EXPECT_EQ(j.Edit1->text() + QStringLiteral(" ") + j.Edit2->text(), QStringLiteral("12 22"));
+  EXPECT_EQ(j.start_date_edit->displayText(), QStringLiteral("  .  .  "));
+  EXPECT_EQ(j.start_time_edit->displayText(), QStringLiteral("  :  "));
+  QTest::keyClicks(j.start_date_edit, QStringLiteral("14.5.24"));
+  QTest::keyClicks(j.end_date_edit, QStringLiteral("14.05.24"));
+  QTest::keyClicks(j.start_time_edit, QStringLiteral("0:00"));
+  QTest::keyClicks(j.end_time_edit, QStringLiteral("23:59"));
+  QTest::mouseClick(j.numbers_from_dates_button, Qt::LeftButton);
+  EXPECT_EQ(j.logic().fields.start_date, "14. 5.24");
+  EXPECT_EQ(j.first_number_edit->text() + QStringLiteral(" ") + j.last_number_edit->text(), QStringLiteral("12 22"));
 }
 
 TEST(MaskedField, DigitsStandToTheRightOfTheirSection) {

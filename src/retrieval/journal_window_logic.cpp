@@ -1,4 +1,4 @@
-#include "retrieval/request_window.hpp"
+#include "retrieval/journal_window_logic.hpp"
 
 #include <exception>
 
@@ -48,54 +48,59 @@ std::string FormatTime(const device_link::LocalTime& time, std::string_view form
   return out;
 }
 
-RequestWindow::RequestWindow(Surroundings surroundings, std::string temp_xml_path)
+JournalWindowLogic::JournalWindowLogic(Surroundings surroundings, std::string temp_xml_path)
     : ui_(std::move(surroundings)),
-      reporter_(ui_.console, flags, ui_.dialogs),
-      requests_(ui_.datecs_selected, reporter_, ui_.console),
+      reporter_(ui_.program, flags, ui_.dialogs),
+      requests_(ui_.datecs_selected, reporter_, ui_.program),
       temp_xml_path_(std::move(temp_xml_path)) {}
 
-void RequestWindow::FormCreate(std::string_view long_time_format) {
+void JournalWindowLogic::SetDefaultFields(std::string_view long_time_format) {
   const device_link::LocalTime now = ui_.clock.local_time();
-  Edit5 = journal::TwoDigits(now.day) + "." + journal::TwoDigits(now.month) + "." + journal::TwoDigits(now.year % 100);
+  fields.end_date = journal::TwoDigits(now.day) + "." + journal::TwoDigits(now.month) + "." + journal::TwoDigits(now.year % 100);
   std::string time = FormatTime(now, long_time_format);
   if (time.find(':') == 1) time.insert(0, "0");
-  Edit7 = time.substr(0, 5);
-  Edit4 = journal::date_triple(Edit5).first_of_previous_month();
-  Edit6 = "00:00";
-  ComboBox1 = render::document_choice::kBoth;
+  fields.end_time = time.substr(0, 5);
+  fields.start_date = journal::date_triple(fields.end_date).first_of_previous_month();
+  fields.start_time = "00:00";
+  document_kind = render::DocumentKind::Both;
 }
 
-void RequestWindow::ComboBox1Change() {
-  const bool zreports = ComboBox1 == render::document_choice::kZReports;
-  Edit1 = decimal(zreports ? rq.z_no_min : rq.receipt_no_min);
-  Edit2 = decimal(zreports ? rq.z_no_max : rq.receipt_no_max);
+void JournalWindowLogic::FillNumbersForKind() {
+  const bool zreports = document_kind == render::DocumentKind::ZReports;
+  fields.first_number = decimal(zreports ? journal.z_no_min : journal.receipt_no_min);
+  fields.last_number = decimal(zreports ? journal.z_no_max : journal.receipt_no_max);
 }
 
-void RequestWindow::Button2Click() {
-  ui_.frame.close_request_window();
+void JournalWindowLogic::set_numbers(std::int64_t first, std::int64_t last) {
+  fields.first_number = std::to_string(first);
+  fields.last_number = std::to_string(last);
+}
+
+void JournalWindowLogic::Close() {
+  ui_.frame.close_journal_window();
   ui_.frame.show_main_window();
-  flags.Busy = false;
+  flags.retrieval_open = false;
 }
 
-void RequestWindow::FormClose() { ui_.frame.show_main_window(); }
+void JournalWindowLogic::OnClosed() { ui_.frame.show_main_window(); }
 
-void RequestWindow::BeginRetrieval() {
-  rq.clear();
-  control.reset();
-  flags.Busy = true;
+void JournalWindowLogic::BeginRetrieval() {
+  journal.clear();
+  loader_state.reset();
+  flags.retrieval_open = true;
   last_assembly_ = {};
-  ui_.frame.hide_request_window();
+  ui_.frame.hide_journal_window();
   ui_.attention.set_caption("ВНИМАНИЕ!!!!"_cp1251);
   ui_.attention.set_activity("ИДЁТ ЗАГРУЗКА ДАННЫХ...."_cp1251);
   ui_.attention.show();
   ui_.attention.repaint();
 }
 
-RetrievalResult RequestWindow::EndRetrieval(RetrievalResult::Outcome outcome) {
+RetrievalResult JournalWindowLogic::EndRetrieval(RetrievalResult::Outcome outcome) {
   ui_.attention.set_progress("");
   ui_.attention.hide();
-  ui_.frame.show_request_window();
-  if (outcome == RetrievalResult::Outcome::Failed) AppendFailureLines(ListBox2);
+  ui_.frame.show_journal_window();
+  if (outcome == RetrievalResult::Outcome::Failed) AppendFailureLines(rendered_lines);
   if (last_assembly_.port_lost) ui_.dialogs.show_message("Связь с портом потеряна"_cp1251);
   if (!last_assembly_.incomplete.empty()) {
     std::string text;
@@ -110,29 +115,29 @@ RetrievalResult RequestWindow::EndRetrieval(RetrievalResult::Outcome outcome) {
   return {outcome, last_assembly_};
 }
 
-RetrievalResult::Outcome RequestWindow::ShowAssembledJournal() {
-  render::RenderContext context{ComboBox1, DocumentByOrdinal, DocumentByZNumber};
-  LoadAndRender(journal::dom::JoinLines(ListBox1), rq, control, context, ListBox2);
+RetrievalResult::Outcome JournalWindowLogic::ShowAssembledJournal() {
+  render::RenderContext context{document_kind, document_by_ordinal, document_by_z_number};
+  LoadAndRender(journal::dom::JoinLines(journal_lines), journal, loader_state, context, rendered_lines);
   // The documents completed before a failure are shown, and the failure follows them.
   return last_assembly_.interrupted ? RetrievalResult::Outcome::Failed : RetrievalResult::Outcome::Shown;
 }
 
-RetrievalResult RequestWindow::Button1Click() {
+RetrievalResult JournalWindowLogic::RetrieveByNumbers() {
   using Outcome = RetrievalResult::Outcome;
   Outcome outcome = Outcome::Rejected;
   try {
     BeginRetrieval();
-    if (ValidateNumberRange() == 0) outcome = ShowAssembledJournal();
+    if (FetchValidatedRange() == 0) outcome = ShowAssembledJournal();
   } catch (const std::exception&) {
     outcome = Outcome::Failed;
   }
   return EndRetrieval(outcome);
 }
 
-int RequestWindow::ValidateNumberRange() {
-  const std::int32_t first = journal::to_integer(Edit1);
-  const std::int32_t last = journal::to_integer(Edit2);
-  const int type = ComboBox1 == render::document_choice::kZReports ? 0 : 1;
+int JournalWindowLogic::FetchValidatedRange() {
+  const std::int32_t first = journal::to_integer(fields.first_number);
+  const std::int32_t last = journal::to_integer(fields.last_number);
+  const int type = document_kind == render::DocumentKind::ZReports ? 0 : 1;
   if (first >= 1 && last >= first) {
     last_assembly_ = AssembleJournal(first, last, type);
     return 0;
@@ -142,33 +147,33 @@ int RequestWindow::ValidateNumberRange() {
   return 1;
 }
 
-void RequestWindow::Button3Click() {
+void JournalWindowLogic::SaveListAs() {
   const auto path = ui_.dialogs.ask_save_path("*.txt", "*.txt", "txt");
   if (path) SaveList(*path);
 }
 
-bool RequestWindow::SaveList(const std::string& path) {
-  if (save_lines(path, ListBox2)) return true;
+bool JournalWindowLogic::SaveList(const std::string& path) {
+  if (save_lines(path, rendered_lines)) return true;
   ui_.dialogs.show_message(std::string("Невозможно записать файл "_cp1251) + path);
   return false;
 }
 
-bool RequestWindow::Button6Click() {
+bool JournalWindowLogic::PrintOnRegister() {
   if (!ui_.dialogs.ask_yes_no("Продолжить?"_cp1251, "Печать требует затрат бумажной ленты"_cp1251)) return false;
   std::int32_t first = 0;
   std::int32_t last = 0;
-  if (ComboBox1 == render::document_choice::kZReports && DocumentByZNumber.has_entries()) {
-    first = DocumentByZNumber.lookup(journal::to_integer(Edit1));
-    last = DocumentByZNumber.lookup(journal::to_integer(Edit2));
+  if (document_kind == render::DocumentKind::ZReports && document_by_z_number.has_entries()) {
+    first = document_by_z_number.lookup(journal::to_integer(fields.first_number));
+    last = document_by_z_number.lookup(journal::to_integer(fields.last_number));
   } else {
-    first = journal::to_integer(Edit1);
-    last = journal::to_integer(Edit2);
+    first = journal::to_integer(fields.first_number);
+    last = journal::to_integer(fields.last_number);
   }
-  const RegisterAnswer answer = requests_.PrintDocuments(Edit3, first, last);
+  const RegisterAnswer answer = requests_.PrintDocuments(fields.password, first, last);
   // The Datecs result has been shown by the status reporter already.
   if (answer.datecs) return status::first_reported_bit(answer.result.Status) == nullptr;
   std::string text;
-  if (messages::DecodeReplyError(answer.result, text)) return true;
+  if (messages::ReplyAccepted(answer.result, text)) return true;
   ReportFailedRequest(answer);
   return false;
 }

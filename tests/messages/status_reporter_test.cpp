@@ -1,4 +1,4 @@
-#include "messages/printer_results.hpp"
+#include "messages/status_reporter.hpp"
 
 #include <gtest/gtest.h>
 
@@ -12,10 +12,10 @@ using namespace text::literals;
 using testing_support::ScriptedDialogs;
 
 struct Reporter {
-  messages::ConsoleState console;
+  messages::ProgramState program;
   messages::RetrievalFlags flags;
   ScriptedDialogs dialogs;
-  messages::StatusReporter reporter{console, flags, dialogs};
+  messages::StatusReporter reporter{program, flags, dialogs};
 };
 
 TEST(StatusReporter, ShowsAtMostOneMessageAndKeepsTheResult) {
@@ -35,8 +35,8 @@ TEST(StatusReporter, ShowsAtMostOneMessageAndKeepsTheResult) {
     result.FieldCount = 8;
     r.reporter.report(result);
     EXPECT_EQ(r.dialogs.messages, c.shown) << std::hex << c.word;
-    EXPECT_EQ(r.console.LastResult.Status, c.word);
-    EXPECT_EQ(r.console.LastResult.FieldCount, 8);
+    EXPECT_EQ(r.program.last_datecs_result.Status, c.word);
+    EXPECT_EQ(r.program.last_datecs_result.FieldCount, 8);
     EXPECT_TRUE(r.dialogs.questions.empty());
   }
 }
@@ -44,8 +44,8 @@ TEST(StatusReporter, ShowsAtMostOneMessageAndKeepsTheResult) {
 TEST(StatusReporter, MissingReplyDuringARetrievalAsksRetryOrCancel) {
   for (bool retry : {true, false}) {
     Reporter r;
-    r.flags.Busy = true;
-    r.flags.StopRequested = retry;  // the answer must overwrite whatever was there
+    r.flags.retrieval_open = true;
+    r.flags.cancelled_at_timeout = retry;  // the answer must overwrite whatever was there
     r.dialogs.answers = {retry};
     datecs::RetData result;
     result.Status = status::kNoReply;
@@ -53,7 +53,7 @@ TEST(StatusReporter, MissingReplyDuringARetrievalAsksRetryOrCancel) {
     ASSERT_EQ(r.dialogs.questions.size(), 1u);
     EXPECT_EQ(r.dialogs.questions[0], std::string("Таймаут|Для продолжения нажмите "_cp1251));
     EXPECT_TRUE(r.dialogs.messages.empty());
-    EXPECT_EQ(r.flags.StopRequested, !retry);
+    EXPECT_EQ(r.flags.cancelled_at_timeout, !retry);
   }
 }
 
@@ -64,7 +64,7 @@ TEST(StatusReporter, ExportedCallbackActsOnTheProgramState) {
   result.Status = 0x00000002;
   result.Command = 0x5A;
   PrinterResultsx(result);
-  EXPECT_EQ(messages::console().LastResult.Command, 0x5A);
+  EXPECT_EQ(messages::program_state().last_datecs_result.Command, 0x5A);
   EXPECT_EQ(dialogs.messages, std::vector<std::string>{std::string("Неверная команда"_cp1251)});
   messages::set_program_dialogs(nullptr);
 }

@@ -1,6 +1,6 @@
-// The request window's handlers on the program's drivers, each on a scripted port in
+// The journal window's handlers on the program's drivers, each on a scripted port in
 // virtual time, answered by a scripted or a simulated register.
-#include "retrieval/request_window.hpp"
+#include "retrieval/journal_window_logic.hpp"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,7 @@
 namespace {
 
 using namespace device_link;
-using retrieval::RequestWindow;
+using retrieval::JournalWindowLogic;
 using testing_support::FakeSerialPort;
 using testing_support::read_file;
 using testing_support::ScriptedDialogs;
@@ -62,7 +62,7 @@ struct Reply {
   std::vector<std::string> fields;
 };
 
-// The request window with both program drivers on fake ports. The register is a script
+// The journal window with both program drivers on fake ports. The register is a script
 // (a function from request to reply) or the simulated register with a journal.
 class Rig {
  public:
@@ -118,9 +118,9 @@ class Rig {
   ScriptedDialogs dialogs;
   RecordingAttention attention;
   retrieval::NoWindowFrame window_frame;
-  messages::ConsoleState console;
+  messages::ProgramState program;
   TempDir dir;
-  RequestWindow window{{console, dialogs, attention, window_frame, [this] { return datecs; }, clock}, dir.file("temp.xml")};
+  JournalWindowLogic window{{program, dialogs, attention, window_frame, [this] { return datecs; }, clock}, dir.file("temp.xml")};
   std::function<std::string(const Request&)> respond;
   std::unique_ptr<sim::FiscalRegister> reg;
   std::vector<Request> requests;
@@ -151,12 +151,12 @@ std::vector<std::string> fragments_asked(const Rig& rig) {
 }
 
 // The lines between <RQ V="1"> and </RQ>.
-std::vector<std::string> document_lines(const RequestWindow& w) {
-  if (w.ListBox1.size() < 3) return {};
-  return {w.ListBox1.begin() + 2, w.ListBox1.end() - 1};
+std::vector<std::string> document_lines(const JournalWindowLogic& w) {
+  if (w.journal_lines.size() < 3) return {};
+  return {w.journal_lines.begin() + 2, w.journal_lines.end() - 1};
 }
 
-TEST(RequestWindow, FormCreateDefaults) {
+TEST(JournalWindowLogic, DefaultFieldsFollowTheClock) {
   struct Case {
     device_link::LocalTime now;
     const char* format;
@@ -171,20 +171,20 @@ TEST(RequestWindow, FormCreateDefaults) {
   for (const Case& c : cases) {
     Rig rig(true);
     rig.clock.local = c.now;
-    rig.window.FormCreate(c.format);
-    EXPECT_EQ(rig.window.Edit4, c.start_date) << c.end_date;
-    EXPECT_EQ(rig.window.Edit5, c.end_date);
-    EXPECT_EQ(rig.window.Edit6, "00:00");
-    EXPECT_EQ(rig.window.Edit7, c.end_time) << c.format;
-    EXPECT_EQ(rig.window.ComboBox1, render::document_choice::kBoth);
+    rig.window.SetDefaultFields(c.format);
+    EXPECT_EQ(rig.window.fields.start_date, c.start_date) << c.end_date;
+    EXPECT_EQ(rig.window.fields.end_date, c.end_date);
+    EXPECT_EQ(rig.window.fields.start_time, "00:00");
+    EXPECT_EQ(rig.window.fields.end_time, c.end_time) << c.format;
+    EXPECT_EQ(rig.window.document_kind, render::DocumentKind::Both);
   }
 }
 
-TEST(RequestWindow, NumberRangeIsCheckedBeforeAnythingIsSent) {
+TEST(JournalWindowLogic, NumberRangeIsCheckedBeforeAnythingIsSent) {
   struct Case {
     const char *first, *last;
     std::vector<std::string> messages;
-    std::vector<std::string> list;  // ListBox2 afterwards, "old" standing before
+    std::vector<std::string> list;  // rendered lines afterwards, "old" standing before
     std::size_t documents_asked;
   };
   const Case cases[] = {
@@ -197,29 +197,29 @@ TEST(RequestWindow, NumberRangeIsCheckedBeforeAnythingIsSent) {
   for (const Case& c : cases) {
     Rig rig(true);
     rig.serve_journal(sim::sample_journal_text());
-    rig.window.ListBox2 = {"old"};
-    rig.window.Edit1 = c.first;
-    rig.window.Edit2 = c.last;
-    const auto result = rig.window.Button1Click();
+    rig.window.rendered_lines = {"old"};
+    rig.window.fields.first_number = c.first;
+    rig.window.fields.last_number = c.last;
+    const auto result = rig.window.RetrieveByNumbers();
     EXPECT_EQ(rig.dialogs.messages, c.messages) << c.first;
-    EXPECT_EQ(rig.window.ListBox2, c.list) << c.first;
+    EXPECT_EQ(rig.window.rendered_lines, c.list) << c.first;
     EXPECT_TRUE(rig.requests.empty()) << c.first;
     EXPECT_FALSE(std::filesystem::exists(rig.dir.file("temp.xml"))) << c.first;
     EXPECT_FALSE(result.complete());
-    EXPECT_TRUE(rig.window.flags.Busy);
+    EXPECT_TRUE(rig.window.flags.retrieval_open);
     EXPECT_FALSE(rig.attention.shown);
   }
   // One document asked for when first = last.
   Rig rig(false);
   rig.serve_journal(sim::sample_journal_text());
-  rig.window.ComboBox1 = render::document_choice::kReceipts;
-  const auto result = rig.window.Button1Click();
+  rig.window.document_kind = render::DocumentKind::Receipts;
+  const auto result = rig.window.RetrieveByNumbers();
   EXPECT_TRUE(result.complete());
   EXPECT_EQ(fragments_asked(rig).front(), "1,0");
   EXPECT_EQ(fragments_asked(rig).back(), "1," + std::to_string(fragments_asked(rig).size() - 1));
 }
 
-TEST(RequestWindow, FragmentsAreJoinedUntilTheRegisterEndsTheDocument) {
+TEST(JournalWindowLogic, FragmentsAreJoinedUntilTheRegisterEndsTheDocument) {
   const std::string abc = "QUJD", def = "REVG", ghi = "R0hJ";
   struct Case {
     const char* what;
@@ -253,10 +253,10 @@ TEST(RequestWindow, FragmentsAreJoinedUntilTheRegisterEndsTheDocument) {
       const auto it = c.script.find(fragment_id(c.datecs, r.data));
       return it == c.script.end() ? end : it->second;
     });
-    rig.window.ComboBox1 = render::document_choice::kReceipts;
-    rig.window.Edit1 = std::to_string(c.first);
-    rig.window.Edit2 = std::to_string(c.last);
-    rig.window.Button1Click();
+    rig.window.document_kind = render::DocumentKind::Receipts;
+    rig.window.fields.first_number = std::to_string(c.first);
+    rig.window.fields.last_number = std::to_string(c.last);
+    rig.window.RetrieveByNumbers();
     EXPECT_EQ(document_lines(rig.window), c.lines) << c.what;
     EXPECT_EQ(fragments_asked(rig), c.asked) << c.what;
   }
@@ -268,14 +268,14 @@ Reply one_fragment_each(bool datecs, const Request& r) {
   return id.ends_with(",0") ? Reply{"0000", {"1", "QUJD"}} : Reply{"0000", {"0", ""}};
 }
 
-TEST(RequestWindow, ProgressIsShownAfterEachDocumentAndNeverReaches100) {
+TEST(JournalWindowLogic, ProgressIsShownAfterEachDocumentAndNeverReaches100) {
   for (const bool active : {true, false}) {
     Rig rig(false);
     rig.script([](const Request& r) { return one_fragment_each(false, r); });
     rig.attention.active = active;
-    rig.window.Edit1 = "10";
-    rig.window.Edit2 = "13";
-    rig.window.Button1Click();
+    rig.window.fields.first_number = "10";
+    rig.window.fields.last_number = "13";
+    rig.window.RetrieveByNumbers();
     const std::vector<std::string> expected = {"0.00%     10", "25.00%     11", "50.00%     12", "75.00%     13"};
     EXPECT_EQ(rig.attention.progress, active ? expected : std::vector<std::string>{});
     EXPECT_EQ(rig.dialogs.pending_processed, 4);
@@ -284,29 +284,29 @@ TEST(RequestWindow, ProgressIsShownAfterEachDocumentAndNeverReaches100) {
   }
 }
 
-TEST(RequestWindow, AStopFromTheUserEndsTheRetrievalAfterTheCurrentDocument) {
+TEST(JournalWindowLogic, AStopFromTheUserEndsTheRetrievalAfterTheCurrentDocument) {
   for (const bool datecs : {true, false}) {
     Rig rig(datecs);
     rig.script([datecs](const Request& r) { return one_fragment_each(datecs, r); });
-    rig.window.Edit1 = "1";
-    rig.window.Edit2 = "9";
+    rig.window.fields.first_number = "1";
+    rig.window.fields.last_number = "9";
     // The click arrives while the window processes its messages before document 3.
     rig.dialogs.on_pending = [&] {
       if (rig.dialogs.pending_processed == 3) rig.window.RequestStop();
     };
-    const auto result = rig.window.Button1Click();
+    const auto result = rig.window.RetrieveByNumbers();
     EXPECT_EQ(document_lines(rig.window), (std::vector<std::string>{"ABC", "ABC"})) << datecs;
     EXPECT_TRUE(result.assembly.stopped);
     EXPECT_TRUE(result.assembly.saved);
     EXPECT_FALSE(result.complete());
     // The stop is spent: the next retrieval runs whole.
     rig.dialogs.on_pending = nullptr;
-    EXPECT_TRUE(rig.window.Button1Click().complete());
+    EXPECT_TRUE(rig.window.RetrieveByNumbers().complete());
     EXPECT_EQ(document_lines(rig.window).size(), 9u);
   }
 }
 
-TEST(RequestWindow, DateSpansAreSentAsDdMmYyAndHhMm) {
+TEST(JournalWindowLogic, DateSpansAreSentAsDdMmYyAndHhMm) {
   struct Case {
     const char *start, *start_time, *end, *end_time;
     bool datecs;
@@ -326,37 +326,37 @@ TEST(RequestWindow, DateSpansAreSentAsDdMmYyAndHhMm) {
   for (const Case& c : cases) {
     Rig rig(c.datecs);
     rig.script([](const Request&) { return Reply{"0000", {"0"}}; });  // no numbers for the span
-    rig.window.Edit4 = c.start;
-    rig.window.Edit6 = c.start_time;
-    rig.window.Edit5 = c.end;
-    rig.window.Edit7 = c.end_time;
+    rig.window.fields.start_date = c.start;
+    rig.window.fields.start_time = c.start_time;
+    rig.window.fields.end_date = c.end;
+    rig.window.fields.end_time = c.end_time;
     if (c.fetch)
-      rig.window.Button4Click();
+      rig.window.RetrieveByDates();
     else
-      rig.window.Button5Click();
+      rig.window.FillNumbersFromDates();
     const auto sent = rig.sent(kFindDocumentsByDate);
     EXPECT_EQ(sent, c.sent ? std::vector<std::string>{c.sent} : std::vector<std::string>{}) << c.start;
     EXPECT_EQ(rig.dialogs.messages, c.messages) << c.start;
   }
 }
 
-TEST(RequestWindow, ADateSpanFetchesTheRegistersNumbersAsDocumentNumbers) {
+TEST(JournalWindowLogic, ADateSpanFetchesTheRegistersNumbersAsDocumentNumbers) {
   Rig rig(false);
   rig.script([](const Request& r) {
     if (r.command == kFindDocumentsByDate) return Reply{"0000", {"120", "135"}};
     return Reply{"0000", {"0"}};
   });
-  rig.window.ComboBox1 = render::document_choice::kZReports;
-  rig.window.Edit4 = rig.window.Edit5 = "01.05.24";
-  rig.window.Edit6 = rig.window.Edit7 = "00:00";
-  rig.window.Button4Click();
+  rig.window.document_kind = render::DocumentKind::ZReports;
+  rig.window.fields.start_date = rig.window.fields.end_date = "01.05.24";
+  rig.window.fields.start_time = rig.window.fields.end_time = "00:00";
+  rig.window.RetrieveByDates();
   const auto asked = rig.sent(kReadDocument);
   ASSERT_EQ(asked.size(), 16u);
   EXPECT_EQ(asked.front(), "271828;1;120;0;");
   EXPECT_EQ(asked.back(), "271828;1;135;0;");
 }
 
-TEST(RequestWindow, NoNumbersForTheDates) {
+TEST(JournalWindowLogic, NoNumbersForTheDates) {
   struct Case {
     bool datecs;
     Reply reply;
@@ -371,38 +371,38 @@ TEST(RequestWindow, NoNumbersForTheDates) {
   for (const Case& c : cases) {
     Rig rig(c.datecs);
     rig.script([&](const Request&) { return c.reply; });
-    rig.window.FormCreate();
-    rig.window.Edit1 = rig.window.Edit2 = "77";
-    EXPECT_FALSE(rig.window.Button5Click());
+    rig.window.SetDefaultFields();
+    rig.window.fields.first_number = rig.window.fields.last_number = "77";
+    EXPECT_FALSE(rig.window.FillNumbersFromDates());
     EXPECT_EQ(rig.dialogs.messages, c.messages);
-    EXPECT_EQ(rig.window.Edit1, "1");
-    EXPECT_EQ(rig.window.Edit2, "1");
-    EXPECT_EQ(rig.window.rq.receipt_no_max, 1);
+    EXPECT_EQ(rig.window.fields.first_number, "1");
+    EXPECT_EQ(rig.window.fields.last_number, "1");
+    EXPECT_EQ(rig.window.journal.receipt_no_max, 1);
 
     rig.dialogs.messages.clear();
-    rig.window.ListBox2 = {"old"};
-    const auto result = rig.window.Button4Click();
+    rig.window.rendered_lines = {"old"};
+    const auto result = rig.window.RetrieveByDates();
     EXPECT_EQ(result.outcome, Outcome::NoRange);
-    EXPECT_EQ(rig.window.ListBox2, std::vector<std::string>{c.line});
+    EXPECT_EQ(rig.window.rendered_lines, std::vector<std::string>{c.line});
     EXPECT_TRUE(rig.sent(kReadDocument).empty());
   }
 }
 
-TEST(RequestWindow, BlankDateFieldsAreFailures) {
+TEST(JournalWindowLogic, BlankDateFieldsAreFailures) {
   Rig rig(true);
   rig.script([](const Request&) { return Reply{"", {"1", "2"}}; });
-  rig.window.FormCreate();
-  rig.window.Edit6 = "  :  ";
-  rig.window.ListBox2 = {"old"};
-  EXPECT_EQ(rig.window.Button4Click().outcome, Outcome::Failed);
-  EXPECT_EQ(rig.window.ListBox2, (std::vector<std::string>{"old", kFailure1, kFailure2}));
-  rig.window.Edit1 = "5";
-  EXPECT_THROW(rig.window.Button5Click(), journal::ConversionError);
-  EXPECT_EQ(rig.window.Edit1, "5");
+  rig.window.SetDefaultFields();
+  rig.window.fields.start_time = "  :  ";
+  rig.window.rendered_lines = {"old"};
+  EXPECT_EQ(rig.window.RetrieveByDates().outcome, Outcome::Failed);
+  EXPECT_EQ(rig.window.rendered_lines, (std::vector<std::string>{"old", kFailure1, kFailure2}));
+  rig.window.fields.first_number = "5";
+  EXPECT_THROW(rig.window.FillNumbersFromDates(), journal::ConversionError);
+  EXPECT_EQ(rig.window.fields.first_number, "5");
   EXPECT_TRUE(rig.requests.empty());
 }
 
-TEST(RequestWindow, SavedFileHoldsTheListWithCrLf) {
+TEST(JournalWindowLogic, SavedFileHoldsTheListWithCrLf) {
   struct Case {
     std::vector<std::string> lines;
     std::string bytes;
@@ -413,46 +413,46 @@ TEST(RequestWindow, SavedFileHoldsTheListWithCrLf) {
   };
   for (const Case& c : cases) {
     Rig rig(true);
-    rig.window.ListBox2 = c.lines;
+    rig.window.rendered_lines = c.lines;
     rig.dialogs.save_path = rig.dir.file("out.txt");
-    rig.window.Button3Click();
+    rig.window.SaveListAs();
     EXPECT_EQ(rig.dialogs.questions, std::vector<std::string>{"save|*.txt|*.txt|txt"});
     EXPECT_EQ(read_file(rig.dir.file("out.txt")), c.bytes);
     EXPECT_TRUE(std::filesystem::exists(rig.dir.file("out.txt")));
   }
   Rig rig(true);
-  rig.window.ListBox2 = {"x"};
-  rig.window.Button3Click();  // cancelled
+  rig.window.rendered_lines = {"x"};
+  rig.window.SaveListAs();  // cancelled
   EXPECT_TRUE(std::filesystem::is_empty(rig.dir.path()));
   EXPECT_FALSE(rig.window.SaveList(rig.dir.file("no-such-dir/out.txt")));
   ASSERT_EQ(rig.dialogs.messages.size(), 1u);
   EXPECT_EQ(rig.dialogs.messages[0].rfind(win("Невозможно записать файл "), 0), 0u);
 }
 
-TEST(RequestWindow, FieldsFlagsAndClosing) {
+TEST(JournalWindowLogic, FieldsFlagsAndClosing) {
   Rig rig(true);
-  rig.window.ComboBox1 = render::document_choice::kZReports;
-  rig.window.ComboBox1Change();
-  EXPECT_EQ(rig.window.Edit1 + " " + rig.window.Edit2, "0 0");
-  rig.window.flags.Busy = true;
-  rig.window.FormClose();
-  EXPECT_TRUE(rig.window.flags.Busy);
-  rig.window.Button2Click();
-  EXPECT_FALSE(rig.window.flags.Busy);
+  rig.window.document_kind = render::DocumentKind::ZReports;
+  rig.window.FillNumbersForKind();
+  EXPECT_EQ(rig.window.fields.first_number + " " + rig.window.fields.last_number, "0 0");
+  rig.window.flags.retrieval_open = true;
+  rig.window.OnClosed();
+  EXPECT_TRUE(rig.window.flags.retrieval_open);
+  rig.window.Close();
+  EXPECT_FALSE(rig.window.flags.retrieval_open);
 }
 
-TEST(RequestWindow, PrintingSendsTheNumbersOrTheirDocuments) {
+TEST(JournalWindowLogic, PrintingSendsTheNumbersOrTheirDocuments) {
   struct Case {
     const char* what;
     bool datecs;
-    int kind;
+    render::DocumentKind kind;
     std::map<int, int> by_z_number;
     const char *first, *last;
     std::vector<bool> answers;
     const char* sent;  // nullptr: nothing
   };
-  using render::document_choice::kReceipts;
-  using render::document_choice::kZReports;
+  constexpr auto kReceipts = render::DocumentKind::Receipts;
+  constexpr auto kZReports = render::DocumentKind::ZReports;
   const Case cases[] = {
       {"answered No", true, kReceipts, {}, "3", "7", {false}, nullptr},
       {"receipts, datecs", true, kReceipts, {}, "3", "7", {true}, "3,7"},
@@ -465,12 +465,12 @@ TEST(RequestWindow, PrintingSendsTheNumbersOrTheirDocuments) {
   for (const Case& c : cases) {
     Rig rig(c.datecs);
     rig.script([](const Request&) { return Reply{"0000", {}}; });
-    rig.window.ComboBox1 = c.kind;
-    for (const auto& [z, document] : c.by_z_number) rig.window.DocumentByZNumber.set(z, document);
-    rig.window.Edit1 = c.first;
-    rig.window.Edit2 = c.last;
+    rig.window.document_kind = c.kind;
+    for (const auto& [z, document] : c.by_z_number) rig.window.document_by_z_number.set(z, document);
+    rig.window.fields.first_number = c.first;
+    rig.window.fields.last_number = c.last;
     rig.dialogs.answers.assign(c.answers.begin(), c.answers.end());
-    EXPECT_EQ(rig.window.Button6Click(), c.sent != nullptr) << c.what;
+    EXPECT_EQ(rig.window.PrintOnRegister(), c.sent != nullptr) << c.what;
     EXPECT_EQ(rig.dialogs.questions, std::vector<std::string>{win("Продолжить?|Печать требует затрат бумажной ленты")});
     EXPECT_EQ(rig.sent(kPrintDocuments), c.sent ? std::vector<std::string>{c.sent} : std::vector<std::string>{})
         << c.what;
@@ -479,7 +479,7 @@ TEST(RequestWindow, PrintingSendsTheNumbersOrTheirDocuments) {
   Rig rig(false);
   rig.script([](const Request&) { return Reply{"0101", {}}; });
   rig.dialogs.answers = {true};
-  EXPECT_FALSE(rig.window.Button6Click());
+  EXPECT_FALSE(rig.window.PrintOnRegister());
   EXPECT_EQ(rig.dialogs.messages, std::vector<std::string>{"Error|" + win("РРО вернул ошибку:0101")});
 }
 

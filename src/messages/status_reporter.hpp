@@ -1,48 +1,50 @@
 // The status reporter: every result of the Datecs variant passes through it. It keeps a
-// copy as the console's LastResult and shows at most one message for the status word;
-// during a retrieval a missing reply asks whether to go on.
+// copy as the program's last_datecs_result and shows at most one message for the status
+// word; during a retrieval a missing reply asks whether to go on.
 #pragma once
 
 #include <string>
 
-#include "link/ret_data.hpp"
+#include "link/exchange_result.hpp"
 #include "messages/dialogs.hpp"
 
 namespace messages {
 
-// The command console's window object: the program-wide settings and the last Datecs
-// result, which the connection procedure and the retrieval read.
-struct ConsoleState {
-  std::string ProgramDirectory;
-  std::string ConfigPath;
-  datecs::RetData LastResult;
+// What the whole program shares: the program directory, fpinit.ini's path and the last
+// Datecs result, which the connection procedure and the retrieval read.
+struct ProgramState {
+  std::string program_directory;
+  std::string config_path;
+  datecs::RetData last_datecs_result;
 };
 
 // The journal window's retrieval flags.
 struct RetrievalFlags {
-  bool Busy = false;           // a retrieval was started in the journal window
-  bool StopRequested = false;  // the user cancelled at a time-out question
+  // A retrieval was started in the journal window, and the window was not closed by
+  // "Закрыть" since: a missing reply then asks whether to go on.
+  bool retrieval_open = false;
+  bool cancelled_at_timeout = false;  // the user answered Cancel at the time-out question
 };
 
 class StatusReporter {
  public:
-  StatusReporter(ConsoleState& console, RetrievalFlags& flags, Dialogs& dialogs)
-      : console_(console), flags_(flags), dialogs_(dialogs) {}
+  StatusReporter(ProgramState& program, RetrievalFlags& flags, Dialogs& dialogs)
+      : program_(program), flags_(flags), dialogs_(dialogs) {}
   void report(datecs::RetData& result);
 
  private:
-  ConsoleState& console_;
+  ProgramState& program_;
   RetrievalFlags& flags_;
   Dialogs& dialogs_;
 };
 
-// The program's console state and retrieval flags.
-ConsoleState& console();
+// The program's state and retrieval flags.
+ProgramState& program_state();
 RetrievalFlags& retrieval_flags();
 
 // While it lives, PrinterResultsx reports to the given reporter instead of the program's
 // state, so that whoever makes a Datecs request (the connection procedure, the journal
-// window) hands in its own console state, flags and dialogs. Routes nest; one thread.
+// window) hands in its own program state, flags and dialogs. Routes nest; one thread.
 class ResultRoute {
  public:
   explicit ResultRoute(StatusReporter& reporter);
@@ -63,5 +65,5 @@ class ResultRoute {
 #endif
 
 // Exported by name: the result callback of every Datecs command. Acts on the routed
-// reporter, or else on the program's console state, retrieval flags and dialogs.
+// reporter, or else on the program's state, retrieval flags and dialogs.
 extern "C" TALQEN_EXPORT void PrinterResultsx(datecs::RetData& result);

@@ -1,7 +1,7 @@
-// The request window's logic (TForm53 without its widgets): the journal it owns, the two
-// number maps, the retrieval flags, the texts of its fields, its two lists, and the
-// handlers that fetch documents by numbers or by dates, save the lines and have the
-// register print. The desktop program wires widgets to it, talqen-cli fills its fields
+// The journal window's logic, without its widgets: the journal it owns, the two number
+// maps, the retrieval flags, the texts of its fields, its two lists, and the handlers
+// that fetch documents by numbers or by dates, save the lines and have the register
+// print. The desktop program wires widgets to it, talqen-cli fills its fields
 // from the command line, tests drive it directly.
 #pragma once
 
@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "journal/journal_container.hpp"
-#include "journal/sootv.hpp"
+#include "journal/number_map.hpp"
 #include "link/clock.hpp"
 #include "messages/dialogs.hpp"
-#include "messages/printer_results.hpp"
+#include "messages/status_reporter.hpp"
 #include "render/render_context.hpp"
 #include "retrieval/attention_window.hpp"
 #include "retrieval/register_requests.hpp"
@@ -45,10 +45,10 @@ struct AssemblyReport {
 // How a retrieval by numbers or by dates ended.
 struct RetrievalResult {
   enum class Outcome {
-    Shown,     // the journal text was loaded and rendered into ListBox2
+    Shown,     // the journal text was loaded and rendered into the rendered lines
     Rejected,  // the range or the dates were refused with a message; nothing was sent
-    NoRange,   // the register gave no number range for the dates (one line in ListBox2)
-    Failed,    // the failure lines stand at the end of ListBox2
+    NoRange,   // the register gave no number range for the dates (one rendered line)
+    Failed,    // the failure lines stand at the end of the rendered lines
   };
   Outcome outcome = Outcome::Rejected;
   AssemblyReport assembly;  // of the assembly that ran, if one did
@@ -58,7 +58,7 @@ struct RetrievalResult {
 };
 
 // Which of the three outcomes the date search had.
-enum class FetchOutcome { Fetched, NoRange, Rejected };
+enum class DateSearchOutcome { Fetched, NoRange, Rejected };
 
 // The window's default long time format: hours without a leading zero.
 inline constexpr std::string_view kLongTimeFormat = "H:mm:ss";
@@ -67,11 +67,21 @@ inline constexpr std::string_view kLongTimeFormat = "H:mm:ss";
 // ss; every other character stands for itself.
 std::string FormatTime(const device_link::LocalTime& time, std::string_view format);
 
-class RequestWindow {
+// The texts of the request fields as the user typed them. They stay texts: a blank or a
+// letter in a number field must still give the failure lines, as in the window.
+struct RequestFields {
+  std::string first_number = "1";
+  std::string last_number = "1";
+  std::string password = "271828";
+  std::string start_date, end_date;  // dd.mm.yy
+  std::string start_time, end_time;  // hh:mm
+};
+
+class JournalWindowLogic {
  public:
   // What the program around the window hands it.
   struct Surroundings {
-    messages::ConsoleState& console;  // LastResult, written by PrinterResultsx
+    messages::ProgramState& program;  // last_datecs_result, written by PrinterResultsx
     messages::Dialogs& dialogs;
     AttentionWindow& attention;
     WindowFrame& frame;
@@ -80,31 +90,44 @@ class RequestWindow {
   };
 
   // temp_xml_path: where the journal text of every assembly is written.
-  explicit RequestWindow(Surroundings surroundings, std::string temp_xml_path = "temp.xml");
-  RequestWindow(const RequestWindow&) = delete;
-  RequestWindow& operator=(const RequestWindow&) = delete;
+  explicit JournalWindowLogic(Surroundings surroundings, std::string temp_xml_path = "temp.xml");
+  JournalWindowLogic(const JournalWindowLogic&) = delete;
+  JournalWindowLogic& operator=(const JournalWindowLogic&) = delete;
 
   // The window's handlers.
-  void FormCreate(std::string_view long_time_format = kLongTimeFormat);
-  void ComboBox1Change();
-  void Button2Click();  // "Закрыть"
-  void FormClose();
-  RetrievalResult Button1Click();  // "Получить" by numbers
-  int ValidateNumberRange();
-  AssemblyReport AssembleJournal(int first, int last, int documentType);
-  RetrievalResult Button4Click();  // "Получить" by dates
-  FetchOutcome FetchByDate();
+  // The fields' defaults when the window is made: the dates from the first of the
+  // previous month to now, both kinds of document.
+  void SetDefaultFields(std::string_view long_time_format = kLongTimeFormat);
+  // The number fields from the journal's range of the chosen kind.
+  void FillNumbersForKind();
+  void Close();     // "Закрыть"
+  void OnClosed();  // the window closed in any way
+  RetrievalResult RetrieveByNumbers();  // "Получить" by numbers
+  // Fetches the range of the number fields when it is valid (0), else tells why (1).
+  int FetchValidatedRange();
+  AssemblyReport AssembleJournal(int first, int last, int document_type);
+  RetrievalResult RetrieveByDates();  // "Получить" by dates
+  DateSearchOutcome FetchByDate();
   // "Вернуть номера": true when the register gave the numbers. A blank date or time
   // throws journal::ConversionError, with the number fields unchanged.
-  bool Button5Click();
+  bool FillNumbersFromDates();
   bool FindNumbersByDate(int& first, int& last);
   void ShowRegisterError();
-  void Button3Click();  // "Сохранить"
+  void SaveListAs();  // "Сохранить"
   // "Печать на РРО": true when the register was asked and reported no failure. A number
   // field that is not a number throws journal::ConversionError before anything is sent.
-  bool Button6Click();
+  bool PrintOnRegister();
 
-  // Writes ListBox2 as "Сохранить" does; a file that cannot be written is reported.
+  // Values given by a program rather than typed (talqen-cli).
+  void set_numbers(std::int64_t first, std::int64_t last);
+  void set_password(std::string password) { fields.password = std::move(password); }
+  void set_document_kind(render::DocumentKind kind) { document_kind = kind; }
+  void set_start_date(std::string text) { fields.start_date = std::move(text); }
+  void set_end_date(std::string text) { fields.end_date = std::move(text); }
+  void set_start_time(std::string text) { fields.start_time = std::move(text); }
+  void set_end_time(std::string text) { fields.end_time = std::move(text); }
+
+  // Writes the rendered lines as "Сохранить" does; a file that cannot be written is reported.
   bool SaveList(const std::string& path);
 
   // A stop from the user interface: the retrieval ends after the current document, as
@@ -112,29 +135,25 @@ class RequestWindow {
   void RequestStop() noexcept { stop_request_.store(true, std::memory_order_relaxed); }
 
   // The state the window owns.
-  journal::rq rq;
-  journal::control control;
-  journal::sootv DocumentByOrdinal;
-  journal::sootv DocumentByZNumber;
-  messages::RetrievalFlags flags;  // Busy, StopRequested
-  std::string Edit1 = "1";         // first number
-  std::string Edit2 = "1";         // last number
-  std::string Edit3 = "271828";    // password
-  std::string Edit4, Edit5;        // start and end date, dd.mm.yy
-  std::string Edit6, Edit7;        // start and end time, hh:mm
-  int ComboBox1 = -1;              // the document type: render::document_choice; -1: none
-  std::vector<std::string> ListBox1;  // the journal text, a line each
-  std::vector<std::string> ListBox2;  // the rendered lines
+  journal::loaded_journal journal;
+  journal::loader_state loader_state;
+  journal::number_map document_by_ordinal;
+  journal::number_map document_by_z_number;
+  messages::RetrievalFlags flags;
+  RequestFields fields;
+  render::DocumentKind document_kind = render::DocumentKind::None;
+  std::vector<std::string> journal_lines;   // the journal text, a line each (never shown)
+  std::vector<std::string> rendered_lines;  // what the window's list shows
 
  private:
-  // Steps around every retrieval: the journal emptied, Busy set, the attention window up.
+  // Steps around every retrieval: the journal emptied, the flag set, the attention window up.
   void BeginRetrieval();
   RetrievalResult EndRetrieval(RetrievalResult::Outcome outcome);
-  // ListBox1 parsed, loaded and rendered into ListBox2.
+  // The journal lines parsed, loaded and rendered into the rendered lines.
   RetrievalResult::Outcome ShowAssembledJournal();
   // One document, fragment by fragment.
   struct FetchedDocument;
-  FetchedDocument FetchDocument(int documentType, int number, AssemblyReport& report);
+  FetchedDocument FetchDocument(int document_type, int number, AssemblyReport& report);
   // The progress text of the document just done.
   void ShowProgress();
   DateSpan ReadDateFields() const;

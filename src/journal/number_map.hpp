@@ -1,5 +1,5 @@
 // A correspondence from integer to integer that remembers whether anything was set:
-// the request window links document ordinals and Z-report numbers to the numbers under
+// the journal window links document ordinals and Z-report numbers to the numbers under
 // which documents were requested.
 #pragma once
 
@@ -8,7 +8,7 @@
 
 namespace journal {
 
-class sootv {
+class number_map {
  public:
   void clear() {
     entries_.clear();

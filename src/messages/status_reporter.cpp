@@ -1,4 +1,4 @@
-#include "messages/printer_results.hpp"
+#include "messages/status_reporter.hpp"
 
 #include "messages/status_word.hpp"
 #include "text/cp1251.hpp"
@@ -18,8 +18,8 @@ StatusReporter* routed = nullptr;
 Dialogs& program_dialogs() { return *installed; }
 void set_program_dialogs(Dialogs* dialogs) { installed = dialogs ? dialogs : &silent; }
 
-ConsoleState& console() {
-  static ConsoleState state;
+ProgramState& program_state() {
+  static ProgramState state;
   return state;
 }
 
@@ -29,12 +29,12 @@ RetrievalFlags& retrieval_flags() {
 }
 
 void StatusReporter::report(datecs::RetData& result) {
-  console_.LastResult = result;
+  program_.last_datecs_result = result;
   const status::StatusBit* bit = status::first_reported_bit(result.Status);
   if (!bit) return;
-  if (bit->bit == status::kNoReply && flags_.Busy) {
+  if (bit->bit == status::kNoReply && flags_.retrieval_open) {
     const bool retry = dialogs_.ask_retry_cancel("Таймаут"_cp1251, "Для продолжения нажмите "_cp1251);
-    flags_.StopRequested = !retry;
+    flags_.cancelled_at_timeout = !retry;
     return;
   }
   dialogs_.show_message(bit->message);
@@ -50,6 +50,6 @@ void PrinterResultsx(datecs::RetData& result) {
     messages::routed->report(result);
     return;
   }
-  messages::StatusReporter(messages::console(), messages::retrieval_flags(), messages::program_dialogs())
+  messages::StatusReporter(messages::program_state(), messages::retrieval_flags(), messages::program_dialogs())
       .report(result);
 }

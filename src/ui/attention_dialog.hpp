@@ -14,11 +14,11 @@ class QPushButton;
 
 namespace ui {
 
-class TForm4 final : public QDialog, public retrieval::AttentionWindow {
+class AttentionDialog final : public QDialog, public retrieval::AttentionWindow {
   Q_OBJECT
 
  public:
-  explicit TForm4(QWidget* parent = nullptr);
+  explicit AttentionDialog(QWidget* parent = nullptr);
 
   // What "Отмена" does.
   void set_cancel_action(std::function<void()> action) { cancel_ = std::move(action); }
@@ -32,10 +32,10 @@ class TForm4 final : public QDialog, public retrieval::AttentionWindow {
   bool is_active() const override { return isActiveWindow(); }
   void progress_made(const retrieval::RetrievalProgress& progress) override;
 
-  QLabel* Label1;
-  QLabel* Label2;
-  QProgressBar* ProgressBar1;
-  QPushButton* CancelButton;
+  QLabel* activity_label;  // Label1 on the designed form
+  QLabel* progress_label;  // Label2 on the designed form
+  QProgressBar* progress_bar;
+  QPushButton* cancel_button;
 
  protected:
   bool event(QEvent* e) override;

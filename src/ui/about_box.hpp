@@ -1,0 +1,22 @@
+// The About box.
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+namespace ui {
+
+class AboutBox final : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit AboutBox(QWidget* parent = nullptr);
+
+  QLabel* title_label;  // title and version
+  QLabel* authors_label;  // author
+  QPushButton* close_button;
+};
+
+}  // namespace ui

@@ -1,0 +1,68 @@
+#include "ui/attention_dialog.hpp"
+
+#include <QEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "ui/qt_text.hpp"
+
+#include "ui/designed_font.hpp"
+
+namespace ui {
+
+AttentionDialog::AttentionDialog(QWidget* parent) : QDialog(parent) {
+  setFont(designed_font());
+  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  setGeometry(270, 217, 472, 279);
+  setFixedSize(472, 279);
+  QFont big = font();
+  big.setPointSize(12);
+  activity_label = new QLabel(this);
+  activity_label->setFont(big);
+  activity_label->setGeometry(96, 96, 360, 24);
+  progress_label = new QLabel(this);
+  progress_label->setFont(big);
+  progress_label->setGeometry(176, 168, 280, 24);
+  progress_bar = new QProgressBar(this);
+  progress_bar->setGeometry(96, 200, 280, 18);
+  progress_bar->setRange(0, 100);
+  progress_bar->setValue(0);
+  cancel_button = new QPushButton(QStringLiteral("Отмена"), this);
+  cancel_button->setGeometry(198, 234, 75, 25);
+  connect(cancel_button, &QPushButton::clicked, this, [this] {
+    if (cancel_) cancel_();
+  });
+}
+
+void AttentionDialog::set_caption(std::string_view caption) { setWindowTitle(to_qstring(caption)); }
+void AttentionDialog::set_activity(std::string_view text) { activity_label->setText(to_qstring(text)); }
+void AttentionDialog::set_progress(std::string_view text) { progress_label->setText(to_qstring(text)); }
+
+void AttentionDialog::show() {
+  progress_bar->setValue(0);
+  QDialog::show();
+  raise();
+  activateWindow();
+  repaint();
+}
+
+void AttentionDialog::hide() { QDialog::hide(); }
+
+void AttentionDialog::repaint() {
+  QWidget::update();
+  QWidget::repaint();
+}
+
+void AttentionDialog::progress_made(const retrieval::RetrievalProgress& p) {
+  const std::int64_t total = p.last - p.first + 1;
+  progress_bar->setValue(total > 0 ? static_cast<int>(p.documents_done * 100 / total) : 100);
+}
+
+bool AttentionDialog::event(QEvent* e) {
+  // Painted at once whenever it becomes active.
+  if (e->type() == QEvent::WindowActivate) repaint();
+  return QDialog::event(e);
+}
+
+}  // namespace ui

@@ -1,0 +1,173 @@
+#include "ui/journal_window.hpp"
+
+#include <exception>
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+
+#include "ui/line_list_model.hpp"
+#include "ui/masked_field.hpp"
+#include "ui/qt_text.hpp"
+#include "ui/attention_dialog.hpp"
+
+#include "ui/designed_font.hpp"
+
+namespace ui {
+
+namespace {
+
+constexpr int kRowHeight = 14;
+constexpr int kWidestLine = 80;  // characters, trailing blanks included
+
+QLabel* label(const QString& text, QWidget* parent, int left, int top, QWidget* names) {
+  auto* l = new QLabel(text, parent);
+  l->move(left, top);
+  l->setBuddy(names);
+  return l;
+}
+
+QLineEdit* edit(QWidget* parent, int left, int top, int width, int height) {
+  auto* e = new QLineEdit(parent);
+  e->setGeometry(left, top, width, height);
+  return e;
+}
+
+QLineEdit* masked(QWidget* parent, int left, int top, int width, const char* mask, const QString& hint) {
+  QLineEdit* e = edit(parent, left, top, width, 21);
+  e->setInputMask(QString::fromLatin1(mask));
+  e->setToolTip(hint);
+  return e;
+}
+
+QPushButton* button(const QString& text, QWidget* parent, int left, int top, int width) {
+  auto* b = new QPushButton(text, parent);
+  // The designed width, or more where this platform's font needs it for the caption.
+  b->setGeometry(left, top, std::max(width, b->sizeHint().width()), 25);
+  return b;
+}
+
+}  // namespace
+
+JournalWindow::JournalWindow(messages::ProgramState& program, messages::Dialogs& dialogs, AttentionDialog& attention,
+                 QWidget& main_window, std::function<bool()> datecs_selected, device_link::Clock& clock,
+                 std::string temp_xml_path)
+    : main_window_(main_window),
+      dialogs_(dialogs),
+      logic_({program, dialogs, attention, *this, std::move(datecs_selected), clock}, std::move(temp_xml_path)),
+      lines_(std::make_unique<LineListModel>(logic_.rendered_lines)) {
+  setFont(designed_font());
+  setWindowTitle(QStringLiteral("Форма запроса и отображения данных"));
+  setWindowModality(Qt::ApplicationModal);
+  setGeometry(414, 125, 833, 638);
+  setFixedSize(833, 638);
+  attention.set_cancel_action([this] { logic_.RequestStop(); });
+
+  lines_view = new QListView(this);
+  lines_view->setGeometry(24, 8, 473, 569);
+  lines_view->setFont(QFont(QStringLiteral("Courier New"), 8));
+  lines_view->setUniformItemSizes(true);
+  lines_view->setTextElideMode(Qt::ElideNone);
+  lines_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  lines_view->setModel(lines_.get());
+  lines_->set_row_size({lines_view->fontMetrics().horizontalAdvance(QString(kWidestLine, QLatin1Char('0'))), kRowHeight});
+  lines_view->setAccessibleName(QStringLiteral("Документы"));
+
+  by_numbers_group = new QGroupBox(QStringLiteral("по номерам"), this);
+  by_numbers_group->setGeometry(520, 24, 281, 201);
+  kind_box = new QComboBox(by_numbers_group);
+  kind_box->setEditable(true);
+  kind_box->setGeometry(16, 48, 145, 21);
+  kind_box->addItems({QStringLiteral("Z-отчет"), QStringLiteral("Чек"), QStringLiteral("Чек+Z-отчет")});
+  kind_label = label(QStringLiteral("&Тип документа"), by_numbers_group, 16, 24, kind_box);
+  password_edit = edit(by_numbers_group, 16, 88, 121, 21);
+  password_label = label(QStringLiteral("П&ароль"), by_numbers_group, 19, 72, password_edit);
+  first_number_edit = edit(by_numbers_group, 16, 128, 121, 21);
+  first_number_label = label(QStringLiteral("&Начальный номер"), by_numbers_group, 16, 112, first_number_edit);
+  last_number_edit = edit(by_numbers_group, 16, 176, 121, 21);
+  last_number_label = label(QStringLiteral("&Конечный номер"), by_numbers_group, 16, 152, last_number_edit);
+  fetch_by_numbers_button = button(QStringLiteral("Получить"), by_numbers_group, 198, 32, 75);
+  print_button = button(QStringLiteral("Печать на РРО"), by_numbers_group, 184, 128, 89);
+
+  by_dates_group = new QGroupBox(QStringLiteral("по датам"), this);
+  by_dates_group->setGeometry(520, 248, 281, 185);
+  fetch_by_dates_button = button(QStringLiteral("Получить"), by_dates_group, 182, 16, 75);
+  numbers_from_dates_button = button(QStringLiteral("Вернуть номера"), by_dates_group, 168, 48, 89);
+  start_date_edit = masked(by_dates_group, 24, 104, 118, kDateMask, QStringLiteral("дд.мм.гг"));
+  start_date_label = label(QStringLiteral("Н&ачальная дата"), by_dates_group, 24, 76, start_date_edit);
+  end_date_edit = masked(by_dates_group, 24, 152, 118, kDateMask, QStringLiteral("дд.мм.гг"));
+  end_date_label = label(QStringLiteral("Ко&нечная дата"), by_dates_group, 23, 132, end_date_edit);
+  start_time_edit = masked(by_dates_group, 184, 104, 71, kTimeMask, QStringLiteral("чч:мм"));
+  time_label = label(QStringLiteral("&Время"), by_dates_group, 192, 80, start_time_edit);
+  end_time_edit = masked(by_dates_group, 184, 144, 72, kTimeMask, QStringLiteral("чч:мм"));
+  end_time_edit->setAccessibleName(QStringLiteral("Конечное время"));
+
+  save_button = button(QStringLiteral("Сохранить"), this, 720, 456, 75);
+  close_button = button(QStringLiteral("Закрыть"), this, 720, 504, 75);
+
+  connect(kind_box, &QComboBox::activated, this, [this] { run_handler([this] { logic_.FillNumbersForKind(); }); });
+  connect(fetch_by_numbers_button, &QPushButton::clicked, this, [this] { run_handler([this] { logic_.RetrieveByNumbers(); }); });
+  connect(fetch_by_dates_button, &QPushButton::clicked, this, [this] { run_handler([this] { logic_.RetrieveByDates(); }); });
+  connect(numbers_from_dates_button, &QPushButton::clicked, this, [this] { run_handler([this] { logic_.FillNumbersFromDates(); }); });
+  connect(save_button, &QPushButton::clicked, this, [this] { run_handler([this] { logic_.SaveListAs(); }); });
+  connect(print_button, &QPushButton::clicked, this, [this] { run_handler([this] { logic_.PrintOnRegister(); }); });
+  connect(close_button, &QPushButton::clicked, this, [this] { run_handler([this] { logic_.Close(); }); });
+
+  logic_.SetDefaultFields();
+  show_state();
+}
+
+JournalWindow::~JournalWindow() = default;
+
+void JournalWindow::read_fields() {
+  logic_.document_kind = render::DocumentKindOfItem(kind_box->findText(kind_box->currentText(), Qt::MatchExactly));
+  logic_.fields.first_number = from_qstring(first_number_edit->text());
+  logic_.fields.last_number = from_qstring(last_number_edit->text());
+  logic_.fields.password = from_qstring(password_edit->text());
+  logic_.fields.start_date = MaskedFieldText(start_date_edit->displayText().toStdString(), '.');
+  logic_.fields.end_date = MaskedFieldText(end_date_edit->displayText().toStdString(), '.');
+  logic_.fields.start_time = MaskedFieldText(start_time_edit->displayText().toStdString(), ':');
+  logic_.fields.end_time = MaskedFieldText(end_time_edit->displayText().toStdString(), ':');
+}
+
+void JournalWindow::show_state() {
+  if (logic_.document_kind != render::DocumentKind::None)
+    kind_box->setCurrentIndex(render::ItemOfDocumentKind(logic_.document_kind));
+  first_number_edit->setText(to_qstring(logic_.fields.first_number));
+  last_number_edit->setText(to_qstring(logic_.fields.last_number));
+  password_edit->setText(to_qstring(logic_.fields.password));
+  start_date_edit->setText(to_qstring(logic_.fields.start_date));
+  end_date_edit->setText(to_qstring(logic_.fields.end_date));
+  start_time_edit->setText(to_qstring(logic_.fields.start_time));
+  end_time_edit->setText(to_qstring(logic_.fields.end_time));
+  lines_->refresh();
+}
+
+template <class Handler>
+void JournalWindow::run_handler(Handler handler) {
+  read_fields();
+  try {
+    handler();
+  } catch (const std::exception& e) {
+    // What a handler lets through (a number field that holds no number) is reported as
+    // the program reports any failure, and the window goes on.
+    dialogs_.show_message(text::from_utf8(e.what()));
+  }
+  show_state();
+}
+
+void JournalWindow::closeEvent(QCloseEvent* e) {
+  logic_.OnClosed();
+  QDialog::closeEvent(e);
+}
+
+void JournalWindow::show_journal_window() { QDialog::show(); }
+void JournalWindow::hide_journal_window() { QDialog::hide(); }
+void JournalWindow::close_journal_window() { QDialog::close(); }
+void JournalWindow::show_main_window() { main_window_.show(); }
+
+}  // namespace ui

@@ -1,0 +1,240 @@
+#include "ui/main_window.hpp"
+
+#include <filesystem>
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+
+#include "app/config_file.hpp"
+#include "app/register_probe.hpp"
+#include "link/serial_port.hpp"
+#include "ui/qt_text.hpp"
+#include "ui/journal_window.hpp"
+#include "ui/about_box.hpp"
+
+#include "ui/designed_font.hpp"
+
+namespace ui {
+
+namespace {
+
+constexpr int kClientWidth = 541;
+constexpr int kClientHeight = 280;
+constexpr int kComboHeight = 21;
+
+// "COM3, 57600 бод, Quendar": a line of the port, speed and variant for the status bar.
+QString line_settings(const std::string& port, int speed, bool datecs) {
+  return QString::fromStdString(port) + QStringLiteral(", ") + QString::number(speed) + QStringLiteral(" бод, ") +
+         (datecs ? QStringLiteral("Datecs") : QStringLiteral("Quendar"));
+}
+
+}  // namespace
+
+void ConnectionIndicator::set_connected(bool connected) {
+  connected_ = connected;
+  update();
+}
+
+void ConnectionIndicator::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setBrush(connected_ ? QColor(0, 255, 0) : QColor(255, 0, 0));  // lime, red
+  p.setPen(Qt::black);
+  p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
+}
+
+// The main window as the connection procedure sees it.
+class MainWindow::WidgetView final : public app::MainWindowView {
+ public:
+  explicit WidgetView(MainWindow& w) : w_(w) {}
+  std::string port_text() const override { return from_qstring(w_.port_box->currentText()); }
+  std::string speed_text() const override { return from_qstring(w_.speed_box->currentText()); }
+  bool datecs_selected() const override { return w_.datecs_button->isChecked(); }
+  void set_indicator_connected(bool connected) override { w_.indicator->set_connected(connected); }
+  void set_connect_caption(std::string_view caption) override { w_.connect_button->setText(to_qstring(caption)); }
+  void set_port_boxes_enabled(bool enabled) override {
+    w_.port_box->setEnabled(enabled);
+    w_.speed_box->setEnabled(enabled);
+    w_.find_button->setEnabled(enabled);  // the port is in use while connected
+  }
+  void set_variant_buttons_enabled(bool enabled) override {
+    w_.datecs_button->setEnabled(enabled);
+    w_.quendar_button->setEnabled(enabled);
+  }
+  void set_journal_menu_enabled(bool enabled) override { w_.journal_menu->menuAction()->setEnabled(enabled); }
+  void set_status_text(std::string_view text) override { w_.status_text->setText(to_qstring(text)); }
+
+ private:
+  MainWindow& w_;
+};
+
+MainWindow::MainWindow(messages::ProgramState& program, messages::Dialogs& dialogs, device_link::Clock& clock)
+    : program_(program), dialogs_(dialogs), clock_(clock), view_(std::make_unique<WidgetView>(*this)) {
+  setFont(designed_font());
+  setWindowTitle(QStringLiteral("Talqen"));
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                 Qt::WindowMinimizeButtonHint);
+
+  auto* client = new QWidget(this);
+  client->setFixedSize(kClientWidth, kClientHeight - 20);
+  setCentralWidget(client);
+
+  connection_group = new QGroupBox(QStringLiteral("Подключение к последовательному порту"), client);
+  connection_group->setGeometry(16, 4, 513, 156);
+  port_label = new QLabel(QStringLiteral("&Последовательный порт:"), connection_group);
+  port_label->move(92, 25);
+  port_box = new QComboBox(connection_group);
+  port_box->setEditable(true);
+  port_box->setGeometry(320, 18, 98, kComboHeight);
+  for (const std::string& port : app::port_items()) port_box->addItem(QString::fromStdString(port));
+  // After COM1-COM20, the serial devices of this computer.
+  for (const std::string& device : device_link::list_serial_ports()) port_box->addItem(QString::fromStdString(device));
+  port_label->setBuddy(port_box);
+  speed_label = new QLabel(QStringLiteral("&Скорость порта (бод):"), connection_group);
+  speed_label->move(92, 56);
+  speed_box = new QComboBox(connection_group);
+  speed_box->setGeometry(320, 49, 98, kComboHeight);
+  for (const std::string& speed : app::speed_items()) speed_box->addItem(QString::fromStdString(speed));
+  speed_label->setBuddy(speed_box);
+  datecs_button = new QRadioButton(QStringLiteral("Datecs"), connection_group);
+  datecs_button->setGeometry(48, 104, 113, 17);
+  datecs_button->setChecked(true);
+  quendar_button = new QRadioButton(QStringLiteral("Quendar"), connection_group);
+  quendar_button->setGeometry(48, 128, 113, 17);
+  indicator = new ConnectionIndicator(connection_group);
+  indicator->setGeometry(324, 116, 65, 20);
+  indicator->setAccessibleName(QStringLiteral("Индикатор подключения"));
+  connect_button = new QPushButton(QStringLiteral("Подключить"), connection_group);
+  connect_button->setGeometry(403, 116, 87, 20);
+  find_button = new QPushButton(QStringLiteral("Найти"), connection_group);
+  find_button->setGeometry(403, 90, 87, 20);
+  find_button->setToolTip(QStringLiteral("Найти порт, скорость и протокол регистратора"));
+  close_button = new QPushButton(QStringLiteral("Закрыть"), client);
+  close_button->setGeometry(463, 232, 60, 20);
+
+  status_text = new QLabel(this);
+  statusBar()->addWidget(status_text, 1);
+  statusBar()->setSizeGripEnabled(false);
+
+  journal_menu = menuBar()->addMenu(QStringLiteral("КЛЭФ"));
+  open_journal_action = journal_menu->addAction(QStringLiteral("Вывод документов в электронном виде"));
+  journal_menu->menuAction()->setEnabled(false);
+  about_action = menuBar()->addAction(QStringLiteral("О программе..."));
+
+  connect(connect_button, &QPushButton::clicked, this, &MainWindow::toggle_connection);
+  connect(find_button, &QPushButton::clicked, this, &MainWindow::find_register);
+  connect(close_button, &QPushButton::clicked, this, &QWidget::close);
+  connect(open_journal_action, &QAction::triggered, this, &MainWindow::open_journal_window);
+  connect(about_action, &QAction::triggered, this, &MainWindow::show_about_box);
+
+  setFixedSize(sizeHint());
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::attach(AboutBox& about, JournalWindow& journal, messages::RetrievalFlags& journal_flags) {
+  about_ = &about;
+  journal_ = &journal;
+  connection_.emplace(*view_, program_, journal_flags, dialogs_);
+}
+
+void MainWindow::offer_port_first(const QString& port) {
+  port_box->insertItem(0, port);
+  port_box->setCurrentIndex(0);
+}
+
+bool MainWindow::datecs_selected() const { return datecs_button->isChecked(); }
+
+std::vector<std::string> MainWindow::port_box_items() const {
+  std::vector<std::string> ports;
+  for (int i = 0; i < port_box->count(); ++i) ports.push_back(port_box->itemText(i).toStdString());
+  return ports;
+}
+
+void MainWindow::prepare_on_activation() {
+  // A message box of this handler returns the activation to the window before the
+  // handler ends: that activation is the handler's own and must not start it again.
+  if (activating_) return;
+  activating_ = true;
+  close_button->setEnabled(false);
+  connect_button->setEnabled(false);
+  about_action->setEnabled(false);
+  setWindowTitle(QStringLiteral("Тестирование USB устройств: Шаг ") + QString::number(1));
+  clock_.sleep_ms(100);
+  repaint();
+  QCoreApplication::processEvents();
+  clock_.sleep_ms(1000);
+  setWindowTitle(QStringLiteral("Соединение с РРО"));
+
+  std::error_code ec;
+  app::fix_program_directory(program_, std::filesystem::current_path(ec).string());
+  app::ensure_config_file(program_.config_path, dialogs_);
+  const app::StoredSelection stored = app::stored_port_and_speed(program_.config_path, port_box_items());
+  port_box->setCurrentIndex(static_cast<int>(stored.port));
+  speed_box->setCurrentIndex(static_cast<int>(stored.speed));
+
+  close_button->setEnabled(true);
+  connect_button->setEnabled(true);
+  about_action->setEnabled(true);
+  activating_ = false;
+}
+
+void MainWindow::toggle_connection() {
+  if (connection_) connection_->toggle_connection();
+}
+
+void MainWindow::find_register() {
+  connect_button->setEnabled(false);
+  find_button->setEnabled(false);
+  app::RegisterProbe probe(device_link::make_platform_serial_port, device_link::system_clock());
+  const auto found = probe.find(port_box_items(), [this](const app::ProbeAttempt& a) {
+    status_text->setText(QStringLiteral("Поиск: ") + line_settings(a.port, a.speed, a.datecs));
+    // The window goes on taking clicks and painting between the attempts.
+    dialogs_.process_pending_messages();
+    return !closing_;  // the search ends with the program
+  });
+  connect_button->setEnabled(true);
+  find_button->setEnabled(true);
+  if (!found) {
+    status_text->setText(QStringLiteral("Регистратор не найден"));
+    return;
+  }
+  port_box->setCurrentIndex(port_box->findText(QString::fromStdString(found->port)));
+  speed_box->setCurrentIndex(speed_box->findText(QString::number(found->speed)));
+  (found->datecs ? datecs_button : quendar_button)->setChecked(true);
+  status_text->setText(QStringLiteral("Найден: ") + line_settings(found->port, found->speed, found->datecs) +
+                      QStringLiteral(". ") + to_qstring(found->identity).trimmed());
+}
+
+void MainWindow::open_journal_window() {
+  if (!journal_) return;
+  hide();
+  journal_->open();
+}
+
+void MainWindow::show_about_box() {
+  if (about_) about_->open();
+}
+
+void MainWindow::changeEvent(QEvent* e) {
+  QMainWindow::changeEvent(e);
+  if (e->type() == QEvent::ActivationChange && isActiveWindow()) prepare_on_activation();
+}
+
+void MainWindow::closeEvent(QCloseEvent* e) {
+  // Closing the main window ends the program; an open port is left as it is.
+  closing_ = true;
+  QMainWindow::closeEvent(e);
+  QCoreApplication::quit();
+}
+
+}  // namespace ui

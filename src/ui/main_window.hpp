@@ -1,0 +1,104 @@
+// The main window: port, speed and protocol variant, connecting, the journal menu and
+// the About box. Each time it becomes active it prepares itself again (prepare_on_activation).
+#pragma once
+
+#include <QMainWindow>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/connection_procedure.hpp"
+#include "link/clock.hpp"
+
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+
+namespace ui {
+
+class JournalWindow;
+class AboutBox;
+
+// indicator: the connection indicator, a filled rounded square.
+class ConnectionIndicator final : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit ConnectionIndicator(QWidget* parent) : QWidget(parent) {}
+  void set_connected(bool connected);
+  bool connected() const { return connected_; }
+
+ protected:
+  void paintEvent(QPaintEvent*) override;
+
+ private:
+  bool connected_ = false;
+};
+
+class MainWindow final : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // clock: the pauses of prepare_on_activation.
+  MainWindow(messages::ProgramState& program, messages::Dialogs& dialogs, device_link::Clock& clock);
+  ~MainWindow() override;
+
+  // The windows it opens, created after it, and the flags of the journal window that
+  // the connection check reads.
+  void attach(AboutBox& about, JournalWindow& journal, messages::RetrievalFlags& journal_flags);
+  // A port put first in the port box, so that it is the one chosen when fpinit.ini
+  // names none of the box's ports (the simulated register).
+  void offer_port_first(const QString& port);
+
+  bool datecs_selected() const;
+
+  // The handlers.
+  void prepare_on_activation();
+  void toggle_connection();
+  void open_journal_window();
+  void show_about_box();
+  // "Найти": the register searched for over the port box's ports.
+  void find_register();
+
+  QGroupBox* connection_group;  // GroupBox1 on the designed form
+  QLabel* port_label;  // Label1 on the designed form
+  QComboBox* port_box;  // ComboBox1 on the designed form
+  QLabel* speed_label;  // Label2 on the designed form
+  QComboBox* speed_box;  // ComboBox2 on the designed form
+  QRadioButton* datecs_button;  // RadioButton1 on the designed form
+  QRadioButton* quendar_button;  // RadioButton2 on the designed form
+  ConnectionIndicator* indicator;  // Shape1 on the designed form
+  QPushButton* connect_button;  // Button3 on the designed form
+  QPushButton* find_button;  // "Найти"
+  QPushButton* close_button;  // Button1 on the designed form
+  QLabel* status_text;  // StatusBar1 on the designed form (its one text panel)
+  QMenu* journal_menu;  // N2 on the designed form
+  QAction* open_journal_action;  // N45 on the designed form
+  QAction* about_action;  // N5 on the designed form
+
+ protected:
+  void changeEvent(QEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+
+ private:
+  class WidgetView;
+  // The items of the port box, in their order.
+  std::vector<std::string> port_box_items() const;
+
+  messages::ProgramState& program_;
+  messages::Dialogs& dialogs_;
+  device_link::Clock& clock_;
+  AboutBox* about_ = nullptr;
+  JournalWindow* journal_ = nullptr;
+  std::unique_ptr<WidgetView> view_;
+  std::optional<app::ConnectionProcedure> connection_;
+  bool activating_ = false;  // prepare_on_activation is running: activations meanwhile are its own
+  bool closing_ = false;     // the main window was closed: the program ends
+};
+
+}  // namespace ui
