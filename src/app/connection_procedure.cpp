@@ -6,6 +6,7 @@
 #include "app/profile_file.hpp"
 #include "link/datecs.hpp"
 #include "link/quendar.hpp"
+#include "link/serial_port.hpp"
 #include "messages/error_codes.hpp"
 #include "text/cp1251.hpp"
 
@@ -59,7 +60,10 @@ ConnectionResult ConnectionProcedure::connect() {
   const bool datecs_variant = view_.datecs_selected();
   const int opened = datecs_variant ? datecs::open_port(port, baud) : quendar::open_port(port, baud);
   if (opened == -1) {
-    dialogs_.show_message("Невозможно подключить порт"_cp1251);
+    std::string text("Невозможно подключить порт"_cp1251);
+    const std::string reason = device_link::last_open_error();
+    if (!reason.empty()) text += "\n" + reason;
+    dialogs_.show_message(text);
     return ConnectionResult::PortNotOpened;
   }
   show_connected();

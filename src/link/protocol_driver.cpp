@@ -26,6 +26,7 @@ ProtocolDriver::ProtocolDriver(const VariantPolicy& policy, SerialPort& port, Cl
 int ProtocolDriver::open_port(const std::string& name, int speed) {
   if (policy_.locks_receive_routine) lock_receive_routine();
   receiver_.allow_requests();
+  set_last_open_error({});  // a backend that gives no reason leaves none behind
   if (!port_.open(name, speed)) return -1;
   if (policy_.purges_after_open) port_.purge(true);
   if (log_) log_->write_log("", "START");

@@ -29,7 +29,7 @@ class ProtocolDriver {
   ProtocolDriver(const ProtocolDriver&) = delete;
   ProtocolDriver& operator=(const ProtocolDriver&) = delete;
 
-  // 0 when the port is open, -1 when it could not be opened.
+  // 0 when the port is open, -1 when it could not be opened (why: last_open_error).
   int open_port(const std::string& name, int speed);
   // Non-zero when the device was closed.
   int close_port();

@@ -26,7 +26,8 @@ class SerialPort {
 
   // Opens the device exclusively and configures it: speed, 8 data bits, no parity, one
   // stop bit, everything else as the device reports it, and the read time-out above.
-  // False when the device cannot be opened or configured (nothing stays open then).
+  // False when the device cannot be opened or configured (nothing stays open then); the
+  // reason is left for last_open_error.
   virtual bool open(const std::string& name, int speed) = 0;
   // False when the device could not be closed.
   virtual bool close() = 0;
@@ -53,6 +54,13 @@ std::unique_ptr<SerialPort> make_platform_serial_port();
 // The device path a port name stands for: "COM3" is \\.\COM3 on Windows and /dev/ttyS2
 // on Linux; a name starting with "/" is a path already.
 std::string device_path(const std::string& name);
+
+// Why the last open of a port failed, as the user is told it: "COM3 (/dev/ttyS2): No such
+// file or directory", "COM3: занят другой программой", "COM3: скорость 12345 не
+// поддерживается". Empty when the last open succeeded or gave no reason. The backends
+// set it; one program opens its ports one at a time, so one reason is all there is.
+std::string last_open_error();
+void set_last_open_error(std::string reason);
 
 // The serial devices present on this computer.
 std::vector<std::string> list_serial_ports();

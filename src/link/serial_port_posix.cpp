@@ -12,10 +12,15 @@
 #include <cerrno>
 #include <chrono>
 #include <filesystem>
+#include <string>
+#include <system_error>
 #include <thread>
 
 #include "link/serial_port.hpp"
 #include "link/termios_speeds.hpp"
+#include "text/cp1251.hpp"
+
+using namespace text::literals;
 
 namespace device_link {
 
@@ -25,6 +30,31 @@ namespace {
 constexpr int kDrainLimitMs = 1000;
 // Bound for one write: the time the bytes need at the line speed, plus a margin.
 constexpr int kWriteMarginMs = 1000;
+
+// Why an open failed, as the user is told it.
+std::string busy(const std::string& name) { return name + std::string(": занят другой программой"_cp1251); }
+
+std::string unsupported_speed(const std::string& name, int speed) {
+  return name + std::string(": скорость "_cp1251) + std::to_string(speed) + std::string(" не поддерживается"_cp1251);
+}
+
+// "COM3 (/dev/ttyS2): No such file or directory"; a port another program holds says so.
+std::string os_reason(const std::string& name, const std::string& path, int error) {
+  if (error == EBUSY) return busy(name);
+  return name + " (" + path + "): " + std::generic_category().message(error);
+}
+
+bool refused(std::string reason) {
+  set_last_open_error(std::move(reason));
+  return false;
+}
+
+// Closes a descriptor on which exclusive mode was set; gives back the reason.
+std::string release(int fd, std::string reason) {
+  ::ioctl(fd, TIOCNXCL);
+  ::close(fd);
+  return reason;
+}
 
 std::int64_t now_ms() {
   using namespace std::chrono;
@@ -38,23 +68,28 @@ class PosixSerialPort final : public SerialPort {
   bool open(const std::string& name, int speed) override {
     close();
     lost_ = false;
+    set_last_open_error({});
     speed_t constant{};
-    if (!speed_constant(speed, constant)) return false;
+    if (!speed_constant(speed, constant)) return refused(unsupported_speed(name, speed));
     const std::string path = device_path(name);
     // Non-blocking so that opening never waits for a carrier; reads poll with a time-out.
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return false;
-    // Exclusive as on Windows: TIOCEXCL keeps other openers out, the lock keeps out a
-    // second instance of ours even where TIOCEXCL is bypassed (root).
-    if (::ioctl(fd, TIOCEXCL) != 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (fd < 0) return refused(os_reason(name, path, errno));
+    // Exclusive as on Windows: the lock keeps out a second instance of ours even where
+    // TIOCEXCL is bypassed (root), TIOCEXCL keeps other openers out. The lock comes first,
+    // so that a port held by another instance never has its exclusive mode cleared by us.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+      const int error = errno;
       ::close(fd);
-      return false;
+      return refused(error == EWOULDBLOCK ? busy(name) : os_reason(name, path, error));
+    }
+    if (::ioctl(fd, TIOCEXCL) != 0) {
+      const int error = errno;
+      ::close(fd);
+      return refused(os_reason(name, path, error));
     }
     termios tio{};
-    if (::tcgetattr(fd, &tio) != 0) {
-      ::close(fd);
-      return false;
-    }
+    if (::tcgetattr(fd, &tio) != 0) return refused(release(fd, os_reason(name, path, errno)));
     // Raw 8N1; flow control and the rest stay as the device reports them.
     tio.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON);
     tio.c_oflag &= ~static_cast<tcflag_t>(OPOST);
@@ -63,11 +98,9 @@ class PosixSerialPort final : public SerialPort {
     tio.c_cflag |= CS8 | CREAD | CLOCAL;
     tio.c_cc[VMIN] = 0;
     tio.c_cc[VTIME] = 0;
-    if (::cfsetispeed(&tio, constant) != 0 || ::cfsetospeed(&tio, constant) != 0 ||
-        ::tcsetattr(fd, TCSANOW, &tio) != 0) {
-      ::close(fd);
-      return false;
-    }
+    if (::cfsetispeed(&tio, constant) != 0 || ::cfsetospeed(&tio, constant) != 0)
+      return refused(release(fd, unsupported_speed(name, speed)));
+    if (::tcsetattr(fd, TCSANOW, &tio) != 0) return refused(release(fd, os_reason(name, path, errno)));
     fd_ = fd;
     speed_ = speed;
     return true;
@@ -75,6 +108,9 @@ class PosixSerialPort final : public SerialPort {
 
   bool close() override {
     if (fd_ < 0) return false;
+    // Exclusive mode belongs to the terminal, not to our descriptor: on a pseudo-terminal
+    // it would outlive the close and lock every later opener but root out.
+    ::ioctl(fd_, TIOCNXCL);
     const int rc = ::close(fd_);
     fd_ = -1;
     return rc == 0;

@@ -4,8 +4,12 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <string>
 
 #include "link/serial_port.hpp"
+#include "text/cp1251.hpp"
+
+using namespace text::literals;
 
 namespace device_link {
 
@@ -21,16 +25,35 @@ bool is_device_gone(DWORD error) {
          error == ERROR_FILE_NOT_FOUND || error == ERROR_DEVICE_REMOVED;
 }
 
+// Why an open failed, as the user is told it: a port held by another program says so,
+// anything else names the device and the system's own words.
+std::string open_failure(const std::string& name, const std::string& path, DWORD error) {
+  if (error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION)
+    return name + std::string(": занят другой программой"_cp1251);
+  char text[512] = {};
+  const DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                                        text, sizeof text, nullptr);
+  std::string reason(text, length);
+  while (!reason.empty() && (reason.back() == '\r' || reason.back() == '\n' || reason.back() == '.'))
+    reason.pop_back();
+  if (reason.empty()) reason = "error " + std::to_string(error);
+  return name + " (" + path + "): " + reason;
+}
+
 class Win32SerialPort final : public SerialPort {
  public:
   ~Win32SerialPort() override { close(); }
 
   bool open(const std::string& name, int speed) override {
     close();
+    set_last_open_error({});
     const std::string path = device_path(name);
     // Exclusive (no sharing), existing device only, no overlapped I/O.
     HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
+    if (h == INVALID_HANDLE_VALUE) {
+      set_last_open_error(open_failure(name, path, ::GetLastError()));
+      return false;
+    }
     ::SetupComm(h, kQueueSize, kQueueSize);
     DCB dcb{};
     dcb.DCBlength = sizeof dcb;
@@ -50,6 +73,7 @@ class Win32SerialPort final : public SerialPort {
     timeouts.WriteTotalTimeoutMultiplier = static_cast<DWORD>(10000 / std::max(speed, 1) + 1);
     timeouts.WriteTotalTimeoutConstant = kWriteMarginMs;
     if (!::SetCommTimeouts(h, &timeouts)) {
+      set_last_open_error(open_failure(name, path, ::GetLastError()));
       ::CloseHandle(h);
       return false;
     }

@@ -153,13 +153,19 @@ TEST(Connection, FailedChecksCloseThePortAndLeaveTheFileUnchanged) {
   }
 }
 
-TEST(Connection, PortThatCannotBeOpenedChangesNothing) {
-  Rig rig(Register::Datecs);
-  rig.datecs_port.fail_open = true;
-  EXPECT_EQ(rig.procedure.toggle_connection(), ConnectionResult::PortNotOpened);
-  EXPECT_EQ(rig.dialogs.messages, std::vector<std::string>{std::string("Невозможно подключить порт"_cp1251)});
-  EXPECT_FALSE(rig.view.lime);
-  EXPECT_EQ(rig.view.caption, "");
+TEST(Connection, PortThatCannotBeOpenedChangesNothingAndSaysWhy) {
+  const std::string cannot("Невозможно подключить порт"_cp1251);
+  const std::string busy("COM4: занят другой программой"_cp1251);
+  struct Case { std::string reason, message; };
+  for (const Case& c : {Case{"", cannot}, Case{busy, cannot + "\n" + busy}}) {
+    Rig rig(Register::Datecs);
+    rig.datecs_port.fail_open = true;
+    rig.datecs_port.open_failure = c.reason;
+    EXPECT_EQ(rig.procedure.toggle_connection(), ConnectionResult::PortNotOpened);
+    EXPECT_EQ(rig.dialogs.messages, std::vector<std::string>{c.message});
+    EXPECT_FALSE(rig.view.lime);
+    EXPECT_EQ(rig.view.caption, "");
+  }
 }
 
 TEST(Connection, FailedCloseAfterAFailedCheck) {

@@ -2,12 +2,17 @@
 // master side.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
 #include <array>
 #include <string>
 
 #include "link/frame.hpp"
 #include "link/protocol_driver.hpp"
 #include "support/pty_register.hpp"
+#include "text/cp1251.hpp"
 
 namespace {
 
@@ -69,6 +74,55 @@ TEST(PtyExchange, PortIsExclusiveAndUnknownSpeedsFail) {
   EXPECT_TRUE(first->close());
   EXPECT_TRUE(second->open(reg.slave(), 9600));
   EXPECT_FALSE(make_platform_serial_port()->open("/dev/does-not-exist", 9600));
+}
+
+TEST(PtyExchange, ClosingClearsExclusiveModeForTheNextOpener) {
+  PtyRegister reg([](const Request&) { return std::string(); });
+  // Root passes exclusive mode by, so the terminal's own flag is what is checked.
+  const auto exclusive = [&] {
+    const int fd = ::open(reg.slave().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    int flag = -1;
+    if (fd >= 0) {
+      ::ioctl(fd, TIOCGEXCL, &flag);
+      ::close(fd);
+    }
+    return flag;
+  };
+  auto port = make_platform_serial_port();
+  ASSERT_TRUE(port->open(reg.slave(), 9600));
+  EXPECT_EQ(exclusive(), 1);
+  EXPECT_TRUE(port->close());
+  EXPECT_EQ(exclusive(), 0);
+  // A refused second open leaves the holder's exclusive mode alone.
+  ASSERT_TRUE(port->open(reg.slave(), 9600));
+  EXPECT_FALSE(make_platform_serial_port()->open(reg.slave(), 9600));
+  EXPECT_EQ(exclusive(), 1);
+  port->close();
+}
+
+TEST(PtyExchange, AFailedOpenNamesTheDeviceAndTheReason) {
+  PtyRegister reg([](const Request&) { return std::string(); });
+  auto holder = make_platform_serial_port();
+  ASSERT_TRUE(holder->open(reg.slave(), 9600));
+  const std::string dir = ::testing::TempDir();
+  struct Case { std::string name; int speed; std::string reason; };
+  const Case cases[] = {
+      {"/dev/does-not-exist", 9600, "/dev/does-not-exist (/dev/does-not-exist): No such file or directory"},
+      {"COM250", 9600, "COM250 (/dev/ttyS249): No such file or directory"},
+      {dir, 9600, dir + " (" + dir + "): Is a directory"},
+      {reg.slave(), 9600, reg.slave() + text::from_utf8(": занят другой программой")},
+      {"/dev/null", 12345, text::from_utf8("/dev/null: скорость 12345 не поддерживается")},
+  };
+  for (const Case& c : cases) {
+    auto port = make_platform_serial_port();
+    ProtocolDriver driver(kDatecsPolicy, *port, system_clock());
+    EXPECT_EQ(driver.open_port(c.name, c.speed), -1) << c.name;
+    EXPECT_EQ(last_open_error(), c.reason);
+  }
+  holder->close();
+  auto port = make_platform_serial_port();
+  EXPECT_TRUE(port->open(reg.slave(), 9600));
+  EXPECT_EQ(last_open_error(), "");
 }
 
 TEST(PortNames, ComNamesAndPaths) {

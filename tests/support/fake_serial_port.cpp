@@ -4,7 +4,10 @@ namespace testing_support {
 
 bool FakeSerialPort::open(const std::string& name, int speed) {
   calls.push_back("open");
-  if (fail_open) return false;
+  if (fail_open) {
+    if (!open_failure.empty()) device_link::set_last_open_error(open_failure);
+    return false;
+  }
   opened_name = name;
   opened_speed = speed;
   open_ = true;

@@ -49,6 +49,7 @@ class FakeSerialPort final : public device_link::SerialPort {
   int flushes = 0;
   int error_clears = 0;
   bool fail_open = false;
+  std::string open_failure;  // the reason a failed open leaves, as a backend gives it
   bool fail_close = false;
   bool read_error_when_empty = false;
   bool fail_write = false;
