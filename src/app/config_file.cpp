@@ -18,15 +18,19 @@ void fix_program_directory(messages::ProgramState& program, const std::string& d
   program.config_path += "fpinit.ini";
 }
 
-void ensure_config_file(const std::string& path, messages::Dialogs& dialogs) {
+bool ensure_config_file(const std::string& path, messages::Dialogs& dialogs) {
   std::error_code ec;
-  if (std::filesystem::exists(path, ec)) return;
+  if (std::filesystem::exists(path, ec)) return true;
+  // The first key creates the file; only a file that was made is announced as created.
+  if (write_profile_text(path, "CountryMode", "Country code", "0") != ProfileWrite::Written) {
+    dialogs.show_message(std::string("Файл fpinit.ini отсутствует и не может быть создан: "_cp1251) + path);
+    return false;
+  }
   dialogs.show_message("Файл fpinit.ini отсутствует.\n Создание файла!"_cp1251);
-  { std::ofstream create(path, std::ios::binary | std::ios::app); }
-  write_profile_text(path, "CountryMode", "Country code", "0");
   write_profile_text(path, "Fiscal Printer", "ExtendedTax", "1");
   write_profile_text(path, "LogFile", "Log", "0");
   write_profile_text(path, "LogFile", "LogName", "talqen.log");
+  return true;
 }
 
 const std::vector<std::string>& port_items() {
@@ -63,6 +67,29 @@ ProfileWrite store_port_and_speed(const std::string& path, std::string_view port
   if (port_written == ProfileWrite::Unreadable) return port_written;
   const ProfileWrite speed_written = write_profile_text(path, "Communication", "Speed", speed);
   return speed_written != ProfileWrite::Written ? speed_written : port_written;
+}
+
+std::string stored_port(const std::string& path) {
+  return read_profile_text(path, "Communication", "Port", "", kLogNameLimit);
+}
+
+std::optional<int> stored_speed(const std::string& path) {
+  const std::string speed = read_profile_text(path, "Communication", "Speed", "", kSpeedTextLimit);
+  if (speed.empty() || speed.find_first_not_of("0123456789") != std::string::npos) return std::nullopt;
+  const long value = std::stol(speed);
+  if (value <= 0 || value > 4000000) return std::nullopt;
+  return static_cast<int>(value);
+}
+
+ProtocolVariant stored_protocol(const std::string& path) {
+  std::string variant = read_profile_text(path, "Fiscal Printer", "Protocol", "", kPortTextLimit);
+  std::transform(variant.begin(), variant.end(), variant.begin(),
+                 [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
+  return variant == "quendar" ? ProtocolVariant::Quendar : ProtocolVariant::Datecs;
+}
+
+ProfileWrite store_protocol(const std::string& path, ProtocolVariant variant) {
+  return write_profile_text(path, "Fiscal Printer", "Protocol", variant == ProtocolVariant::Quendar ? "quendar" : "datecs");
 }
 
 }  // namespace app

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,8 +21,9 @@ inline constexpr std::size_t kLogNameLimit = 299;
 // and sets the configuration path: that directory, the platform's separator, fpinit.ini.
 void fix_program_directory(messages::ProgramState& program, const std::string& directory);
 
-// Creates the file with its four defaults when it is missing, telling the user so.
-void ensure_config_file(const std::string& path, messages::Dialogs& dialogs);
+// Creates the file with its four defaults when it is missing, telling the user so; a
+// file that cannot be created is reported as such. False when there is no file.
+bool ensure_config_file(const std::string& path, messages::Dialogs& dialogs);
 
 // The items of the main window's port and speed boxes.
 const std::vector<std::string>& port_items();
@@ -39,5 +41,16 @@ StoredSelection stored_port_and_speed(const std::string& path, const std::vector
 // read is left as it is (Unreadable, nothing written); otherwise both keys are written
 // and the result is the worse of the two.
 ProfileWrite store_port_and_speed(const std::string& path, std::string_view port, std::string_view speed);
+
+// The stored port as written (a device path may be longer than the port box's limit),
+// empty when none is stored.
+std::string stored_port(const std::string& path);
+// The stored speed when it is a whole number the line can use.
+std::optional<int> stored_speed(const std::string& path);
+
+// [Fiscal Printer] Protocol=datecs|quendar, in any case; Datecs when absent or unknown.
+enum class ProtocolVariant { Datecs, Quendar };
+ProtocolVariant stored_protocol(const std::string& path);
+ProfileWrite store_protocol(const std::string& path, ProtocolVariant variant);
 
 }  // namespace app

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 
 #include "app/profile_file.hpp"
 #include "support/scripted_dialogs.hpp"
@@ -54,6 +55,46 @@ TEST(ConfigFile, StoredPortAndSpeedSelectTheirItems) {
   }
   EXPECT_EQ(port_items().size(), 20u);
   EXPECT_EQ(speed_items().size(), 11u);
+}
+
+TEST(ConfigFile, ADirectoryThatRefusesTheFileIsReportedNotAnnounced) {
+  TempDir dir;
+  const std::string path = dir.file("no-such-dir/fpinit.ini");
+  ScriptedDialogs dialogs;
+  EXPECT_FALSE(ensure_config_file(path, dialogs));
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].find("Создание файла!"_cp1251), std::string::npos);
+  EXPECT_NE(dialogs.messages[0].find(path), std::string::npos);
+}
+
+TEST(ConfigFile, StoredSettingsForTheCommandLine) {
+  TempDir dir;
+  const std::string path = dir.file("fpinit.ini");
+  struct Case {
+    std::string content;
+    std::string port;
+    std::optional<int> speed;
+    ProtocolVariant protocol;
+  };
+  const Case cases[] = {
+      {"", "", std::nullopt, ProtocolVariant::Datecs},
+      // A device path longer than the port box's nine characters stays whole.
+      {"[Communication]\r\nPort=/dev/pts/12\r\nSpeed=115200\r\n[Fiscal Printer]\r\nProtocol=Quendar\r\n",
+       "/dev/pts/12", 115200, ProtocolVariant::Quendar},
+      {"[Communication]\r\nSpeed=fast\r\n[Fiscal Printer]\r\nProtocol=modbus\r\n", "", std::nullopt,
+       ProtocolVariant::Datecs},
+      {"[Communication]\r\nSpeed=0\r\n", "", std::nullopt, ProtocolVariant::Datecs},
+  };
+  for (const Case& c : cases) {
+    write_file(path, c.content);
+    EXPECT_EQ(stored_port(path), c.port) << c.content;
+    EXPECT_EQ(stored_speed(path), c.speed) << c.content;
+    EXPECT_EQ(stored_protocol(path), c.protocol) << c.content;
+  }
+  write_file(path, "[Fiscal Printer]\r\nReply=1\r\n");
+  ASSERT_EQ(store_protocol(path, ProtocolVariant::Quendar), ProfileWrite::Written);
+  EXPECT_EQ(read_file(path), "[Fiscal Printer]\r\nReply=1\r\nProtocol=quendar\r\n");
+  EXPECT_EQ(stored_protocol(path), ProtocolVariant::Quendar);
 }
 
 TEST(ConfigFile, ProgramDirectoryIsFixedAtFirstUse) {
