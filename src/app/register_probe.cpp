@@ -5,6 +5,7 @@
 
 #include "app/config_file.hpp"
 #include "app/connection_procedure.hpp"
+#include "link/abort.hpp"
 #include "link/command_data.hpp"
 #include "link/protocol_driver.hpp"
 #include "messages/error_codes.hpp"
@@ -27,6 +28,7 @@ std::optional<FoundRegister> RegisterProbe::find(const std::vector<std::string>&
       for (const bool datecs : {true, false}) {
         const ProbeAttempt attempt{port, speed, datecs};
         if (before_attempt && !before_attempt(attempt)) return std::nullopt;
+        if (device_link::abort_requested()) return std::nullopt;
         if (const auto identity = try_one(attempt, port_opens)) return FoundRegister{port, speed, datecs, *identity};
         if (!port_opens) break;
       }

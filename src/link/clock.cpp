@@ -1,5 +1,8 @@
 #include "link/clock.hpp"
 
+#include "link/abort.hpp"
+
+#include <algorithm>
 #include <chrono>
 #include <ctime>
 #include <thread>
@@ -12,7 +15,14 @@ std::int64_t SystemClock::now_ms() {
 }
 
 void SystemClock::sleep_ms(int ms) {
-  if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+  // In short steps, so that an abort ends the sleep at once.
+  constexpr int kStepMs = 50;
+  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  while (!abort_requested()) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+    if (left.count() <= 0) break;
+    std::this_thread::sleep_for(std::min(left, std::chrono::milliseconds(kStepMs)));
+  }
 }
 
 LocalTime SystemClock::local_time() {

@@ -14,6 +14,7 @@ class Clock {
   virtual ~Clock() = default;
   // Milliseconds on a monotonic scale.
   virtual std::int64_t now_ms() = 0;
+  // Ends early when an abort is requested (abort.hpp).
   virtual void sleep_ms(int ms) = 0;
   // The local calendar date and time (for log entries).
   virtual LocalTime local_time() = 0;

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "link/abort.hpp"
 #include "link/frame.hpp"
 #include "link/reply_processing.hpp"
 
@@ -53,7 +54,8 @@ int ProtocolDriver::send(int command, std::string_view data, int tag) {
   last_raw_.clear();
 
   // LEN is one byte: longer data would go out with a wrong length, so it never goes out.
-  const bool fits = data.size() <= kMaxRequestData;
+  // Nothing goes out either once the user has asked to give up.
+  const bool fits = data.size() <= kMaxRequestData && !abort_requested();
   bool written = false;
   if (fits) {
     ++counter_;
@@ -137,6 +139,7 @@ datecs::RetData* ProtocolDriver::execute_command(int command, std::string_view d
     // A well-formed reply stays so until the next request: no further check can repeat.
     if (is_well_formed_reply(result_.RawReply)) break;
     if (port_.device_lost()) break;  // a repeat cannot reach a device that is gone
+    if (abort_requested()) break;
     clock_.sleep_ms(kRepeatDelayMs);
     repeat_command(false);
   }

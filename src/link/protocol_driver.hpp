@@ -35,8 +35,9 @@ class ProtocolDriver {
   int close_port();
 
   // One exchange: 0, or -1 when nothing was sent (an exchange still running, no port
-  // opened yet in this run, data too long for a frame, or a write that failed; the last
-  // two give a result with the no-reply bit at once, without waiting).
+  // opened yet in this run, data too long for a frame, an abort requested, or a write
+  // that failed; the last three give a result with the no-reply bit at once, without
+  // waiting).
   int send(int command, std::string_view data, int tag = 0);
   // Sends the last command and data again; without new_sequence with the same SEQ.
   int repeat_command(bool new_sequence);

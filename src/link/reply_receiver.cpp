@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "link/abort.hpp"
 #include "link/frame.hpp"
 
 namespace device_link {
@@ -194,7 +195,7 @@ bool receive_byte(ReplyReceiver& receiver, SerialPort& port) {
 
 void wait_for_reply(ReplyReceiver& receiver, SerialPort& port, Clock& clock) {
   const std::int64_t deadline = clock.now_ms() + kMaxExchangeMs;
-  const auto in_time = [&] { return clock.now_ms() < deadline; };
+  const auto in_time = [&] { return clock.now_ms() < deadline && !abort_requested(); };
   receiver.no_activity_ = 0;
   while (receiver.no_activity_ < receiver.silent_reads_ && in_time()) {
     while (!receiver.frame_ended_ && in_time() && receive_byte(receiver, port)) {

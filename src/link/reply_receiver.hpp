@@ -144,7 +144,8 @@ class ReplyReceiver {
 bool receive_byte(ReplyReceiver& receiver, SerialPort& port);
 
 // Reads until the exchange is finished, the line has been silent for kSilentReads
-// reads (or as many as set), kMaxExchangeMs have passed, or the device is gone.
+// reads (or as many as set), kMaxExchangeMs have passed, the device is gone, or an
+// abort is requested.
 void wait_for_reply(ReplyReceiver& receiver, SerialPort& port, Clock& clock);
 
 }  // namespace device_link

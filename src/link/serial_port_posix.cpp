@@ -16,6 +16,7 @@
 #include <system_error>
 #include <thread>
 
+#include "link/abort.hpp"
 #include "link/serial_port.hpp"
 #include "link/termios_speeds.hpp"
 #include "text/cp1251.hpp"
@@ -122,7 +123,7 @@ class PosixSerialPort final : public SerialPort {
     if (fd_ < 0) return;
     const std::int64_t deadline = now_ms() + kDrainLimitMs;
     int pending = 0;
-    while (::ioctl(fd_, TIOCOUTQ, &pending) == 0 && pending > 0 && now_ms() < deadline)
+    while (::ioctl(fd_, TIOCOUTQ, &pending) == 0 && pending > 0 && now_ms() < deadline && !abort_requested())
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
 
@@ -145,9 +146,9 @@ class PosixSerialPort final : public SerialPort {
       }
       if (n < 0 && errno != EAGAIN && errno != EINTR) return failed();
       const std::int64_t left = deadline - now_ms();
-      if (left <= 0) return false;
+      if (left <= 0 || abort_requested()) return false;
       pollfd p{fd_, POLLOUT, 0};
-      ::poll(&p, 1, static_cast<int>(left));
+      ::poll(&p, 1, static_cast<int>(std::min<std::int64_t>(left, kReadTimeoutMs)));
     }
     return true;
   }

@@ -1,5 +1,6 @@
 #include "messages/status_reporter.hpp"
 
+#include "link/abort.hpp"
 #include "messages/status_word.hpp"
 #include "text/cp1251.hpp"
 
@@ -32,6 +33,8 @@ void StatusReporter::report(datecs::RetData& result) {
   program_.last_datecs_result = result;
   const status::StatusBit* bit = status::first_reported_bit(result.Status);
   if (!bit) return;
+  // The user has given up already: no question, no time-out to tell of.
+  if (bit->bit == status::kNoReply && device_link::abort_requested()) return;
   if (bit->bit == status::kNoReply && flags_.retrieval_open) {
     const bool retry = dialogs_.ask_retry_cancel("Таймаут"_cp1251, "Для продолжения нажмите "_cp1251);
     flags_.cancelled_at_timeout = !retry;

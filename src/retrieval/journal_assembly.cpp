@@ -4,6 +4,9 @@
 
 #include "journal/journal_errors.hpp"
 #include "journal/number_conversion.hpp"
+#include "link/abort.hpp"
+#include "messages/error_codes.hpp"
+#include "messages/status_word.hpp"
 #include "render/rendering_helpers.hpp"
 #include "retrieval/base64.hpp"
 #include "retrieval/line_file.hpp"
@@ -39,20 +42,43 @@ bool is_end_mark(const RegisterAnswer& answer, std::int32_t field1) {
 struct JournalWindowLogic::FetchedDocument {
   std::string bytes;
   bool failed = false;  // the fragment loop ended on an exchange without a usable answer
+  int link_failures = 0;
+  // The register refused the document's first fragment; its error as the user is told it.
+  std::optional<std::string> refusal;
 };
 
 bool JournalWindowLogic::stop_requested() const {
-  return flags.cancelled_at_timeout || stop_request_.load(std::memory_order_relaxed);
+  return flags.cancelled_at_timeout || stop_request_.load(std::memory_order_relaxed) ||
+         device_link::abort_requested();
+}
+
+std::string JournalWindowLogic::ReportRefusal(const RegisterAnswer& answer) {
+  if (answer.datecs) {
+    // The status reporter has shown the message of the refusing bit already.
+    const status::StatusBit* bit = status::first_reported_bit(answer.result.Status);
+    return bit ? std::string(bit->message) : std::string();
+  }
+  std::string decoded;
+  messages::ReplyAccepted(answer.result, decoded);
+  std::string text = std::string("РРО вернул ошибку: "_cp1251) + answer.error_code();
+  if (!decoded.empty()) text += " " + decoded;
+  ui_.dialogs.show_message(text);
+  return text;
 }
 
 JournalWindowLogic::FetchedDocument JournalWindowLogic::FetchDocument(int document_type, int number, AssemblyReport& report) {
   FetchedDocument document;
   for (int fragment = 0; fragment < kFragmentLimit; ++fragment) {
     const RegisterAnswer answer = requests_.ReadDocument(fields.password, document_type, number, fragment);
-    if (answer.link_failed()) ++report.link_failures;
+    if (answer.link_failed()) ++document.link_failures;
     report.port_lost = report.port_lost || answer.port_lost;
     if (!answer.answered()) {
-      document.failed = true;
+      // A refusal of the first fragment is the register's answer to the whole request (a
+      // wrong password, a register in the wrong mode): no later number would fare better.
+      if (fragment == 0 && !answer.link_failed())
+        document.refusal = ReportRefusal(answer);
+      else
+        document.failed = true;
       break;
     }
     // Field 1 = 0 (or -1 on the Datecs variant) ends the document, and so does any other
@@ -80,6 +106,7 @@ AssemblyReport JournalWindowLogic::AssembleJournal(int first, int last, int docu
   flags.cancelled_at_timeout = false;
   progress_ = {first, last, first, 0, 0, 0};
 
+  std::int64_t settled = static_cast<std::int64_t>(first) - 1;  // the last number needing no more asking
   try {
     // Wide, so that a range ending at the largest number cannot overflow the count.
     for (std::int64_t n = first; n <= last && !stop_requested() && !report.port_lost; ++n) {
@@ -88,9 +115,24 @@ AssemblyReport JournalWindowLogic::AssembleJournal(int first, int last, int docu
       if (stop_requested()) break;  // asked for while the messages were processed
 
       const int number = static_cast<int>(n);
+      ++report.numbers_asked;
       FetchedDocument document = FetchDocument(document_type, number, report);
+      // A document whose fragments stopped coming is asked again from its start.
+      for (int retry = 0; retry < retries_ && document.failed && !stop_requested() && !report.port_lost; ++retry) {
+        progress_.bytes_received += document.bytes.size();
+        document = FetchDocument(document_type, number, report);
+      }
       progress_.bytes_received += document.bytes.size();
-      if (document.failed && !document.bytes.empty()) {
+      report.link_failures += document.link_failures;  // of the last attempt: a retry that worked mends it
+      // Cut off by a stop or a lost port: not received, so still to be asked, unless the
+      // part that came is named to the user (a Cancel at the time-out question).
+      const bool cut_off = document.failed && (stop_requested() || report.port_lost) &&
+                           (device_link::abort_requested() || document.bytes.empty());
+      if (document.refusal) {
+        report.register_error = std::move(document.refusal);
+      } else if (cut_off) {
+        // Left out, and not named: it is among the numbers not asked.
+      } else if (document.failed && !document.bytes.empty()) {
         // Only a part arrived: as a line it would spoil the whole journal text.
         report.incomplete.push_back(number);
       } else {
@@ -103,14 +145,19 @@ AssemblyReport JournalWindowLogic::AssembleJournal(int first, int last, int docu
           ++progress_.documents_kept;
         }
       }
+      if (!cut_off) settled = n;
       progress_.current = n;
       ++progress_.documents_done;
       ShowProgress();
+      if (report.register_error) break;
     }
   } catch (const journal::ConversionError&) {
     report.interrupted = true;
   }
   report.stopped = stop_requested() || report.port_lost;
+  if (settled < last && (report.stopped || report.register_error || report.interrupted))
+    report.not_asked = {settled + 1, last};
+  report.documents_kept = progress_.documents_kept;
 
   journal_lines.emplace_back(kRootEnd);
   report.saved = save_lines(temp_xml_path_, journal_lines);

@@ -24,7 +24,8 @@ std::string decimal(std::int32_t n) { return std::to_string(n); }
 
 bool RetrievalResult::complete() const {
   return outcome == Outcome::Shown && assembly.saved && !assembly.stopped && !assembly.interrupted &&
-         !assembly.port_lost && assembly.incomplete.empty() && assembly.link_failures == 0;
+         !assembly.port_lost && !assembly.register_error && assembly.incomplete.empty() &&
+         assembly.link_failures == 0;
 }
 
 std::string FormatTime(const device_link::LocalTime& time, std::string_view format) {

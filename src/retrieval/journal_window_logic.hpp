@@ -8,8 +8,10 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "journal/journal_container.hpp"
@@ -30,7 +32,8 @@ inline constexpr int kFragmentLimit = 32768;
 struct AssemblyReport {
   // Documents of which only a part arrived: left out of the journal text.
   std::vector<std::int32_t> incomplete;
-  // Exchanges that got no intact reply (no reply, NAK, checksum mismatch).
+  // Exchanges that got no intact reply (no reply, NAK, checksum mismatch), in the last
+  // attempt at each document: a document that came whole when asked again counts none.
   int link_failures = 0;
   // The time-out question was answered Cancel, or the user asked to stop.
   bool stopped = false;
@@ -40,6 +43,14 @@ struct AssemblyReport {
   bool port_lost = false;
   // temp.xml holds the journal text.
   bool saved = false;
+  // The register refused a document (an error code other than 0000, a refusal bit) at
+  // its first fragment: the retrieval stopped there. The text the user was shown.
+  std::optional<std::string> register_error;
+  // The numbers (first, last) that were not asked because the retrieval stopped early;
+  // a document whose fetching was cut off by the stop counts among them.
+  std::optional<std::pair<std::int64_t, std::int64_t>> not_asked;
+  std::int64_t numbers_asked = 0;   // numbers for which the register was asked
+  std::int64_t documents_kept = 0;  // documents that went into the journal text
 };
 
 // How a retrieval by numbers or by dates ended.
@@ -130,6 +141,10 @@ class JournalWindowLogic {
   // Writes the rendered lines as "Сохранить" does; a file that cannot be written is reported.
   bool SaveList(const std::string& path);
 
+  // How often a document whose fragments stopped coming is asked again from its first
+  // fragment before it is left out (1 unless set; 0 leaves it out at once).
+  void set_retries(int retries) { retries_ = retries < 0 ? 0 : retries; }
+
   // A stop from the user interface: the retrieval ends after the current document, as
   // after Cancel at the time-out question. Safe to call from a signal handler.
   void RequestStop() noexcept { stop_request_.store(true, std::memory_order_relaxed); }
@@ -161,6 +176,8 @@ class JournalWindowLogic {
   // came back. The Datecs status reporter tells its own.
   void ReportFailedRequest(const RegisterAnswer& answer);
   bool stop_requested() const;
+  // Tells the user of the register's refusal of a document; gives the text they read.
+  std::string ReportRefusal(const RegisterAnswer& answer);
 
   Surroundings ui_;
   messages::StatusReporter reporter_;
@@ -168,6 +185,7 @@ class JournalWindowLogic {
   std::string temp_xml_path_;
   std::atomic<bool> stop_request_{false};
   AssemblyReport last_assembly_;
+  int retries_ = 1;
   std::string date_search_code_;  // the error code of the last date search
   RetrievalProgress progress_;
 };

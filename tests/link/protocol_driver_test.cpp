@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "link/abort.hpp"
 #include "link/datecs.hpp"
 #include "link/frame.hpp"
 #include "link/quendar.hpp"
@@ -116,6 +119,54 @@ TEST(QuendarExchange, RepeatsAndTheirTiming) {
       EXPECT_GE(rig.port.write_times[i] - rig.port.write_times[i - 1], 2000) << c.what;
     }
   }
+}
+
+TEST(Abort, EndsEveryWaitOfAnExchangeWithinOneReadAndRepeatsNothing) {
+  struct Case {
+    const char* what;
+    int abort_at_read;   // 0: requested before the exchange
+    bool line_busy;      // the line keeps sending bytes that never make a frame
+    std::size_t writes;
+  };
+  const Case cases[] = {
+      {"before the request", 0, false, 0},
+      {"during a silence that would be repeated", 5, false, 1},
+      {"on a line that never stops sending", 1000, true, 1},
+  };
+  for (const Case& c : cases) {
+    DriverRig rig(kQuendarPolicy);
+    rig.driver.set_reply_count(3);
+    int reads = 0;
+    std::int64_t aborted_at = rig.clock.now_ms();
+    if (c.abort_at_read == 0) request_abort();
+    rig.port.endless_source = [&](std::uint8_t& b) {
+      if (++reads == c.abort_at_read) {
+        request_abort();
+        aborted_at = rig.clock.now_ms();
+      }
+      b = 'x';
+      return c.line_busy;
+    };
+    const datecs::RetData* r = rig.driver.execute_command(0x21, "");
+    clear_abort();
+    EXPECT_EQ(r->Status, status::kNoReply) << c.what;
+    EXPECT_EQ(rig.port.writes.size(), c.writes) << c.what;
+    EXPECT_EQ(rig.clock.slept_ms(), 0) << c.what;
+    EXPECT_LE(rig.clock.now_ms() - aborted_at, kReadTimeoutMs) << c.what;
+  }
+}
+
+TEST(Abort, EndsASleepOfTheSystemClockAtOnce) {
+  const auto start = std::chrono::steady_clock::now();
+  std::thread signal([] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    request_abort();
+  });
+  system_clock().sleep_ms(kRepeatDelayMs);
+  const auto slept = std::chrono::steady_clock::now() - start;
+  signal.join();
+  clear_abort();
+  EXPECT_LT(slept, std::chrono::milliseconds(500));
 }
 
 TEST(QuendarExchange, SilentRegisterAfterAGoodReplyIsNotRepeatedButReportsNoReply) {

@@ -10,6 +10,7 @@
 
 #include "link/command_data.hpp"
 #include "link/datecs.hpp"
+#include "link/abort.hpp"
 #include "link/frame.hpp"
 #include "link/quendar.hpp"
 #include "retrieval/base64.hpp"
@@ -60,6 +61,7 @@ class RecordingAttention final : public retrieval::AttentionWindow {
 struct Reply {
   std::string code = "0000";
   std::vector<std::string> fields;
+  std::uint8_t status0 = 0x80;  // the first status byte (Datecs refusals: 0x81 syntax error)
 };
 
 // The journal window with both program drivers on fake ports. The register is a script
@@ -86,7 +88,7 @@ class Rig {
   void script(std::function<Reply(const Request&)> replies) {
     respond = [this, replies = std::move(replies)](const Request& r) {
       const Reply reply = replies(r);
-      const std::array<std::uint8_t, 6> status = {0x80, 0x80, 0x80, 0x80, 0x80, 0x80};
+      const std::array<std::uint8_t, 6> status = {reply.status0, 0x80, 0x80, 0x80, 0x80, 0x80};
       return build_reply_frame(policy(), r.sequence, r.command, reply.code, join_fields(policy(), reply.fields),
                                status);
     };
@@ -237,12 +239,12 @@ TEST(JournalWindowLogic, FragmentsAreJoinedUntilTheRegisterEndsTheDocument) {
        {"ABCDEFGHI"}, {"1,0", "1,1", "1,2", "1,3"}},
       {"-1 ends a datecs document", true, 1, 1, {{"1,0", {"", {"1", abc}}}, {"1,1", {"", {"-1", def}}}}, {"ABC"}, {"1,0", "1,1"}},
       {"-1 is data on quendar", false, 1, 1, {{"1,0", {"0000", {"-1", abc}}}}, {"ABC"}, {"1,0", "1,1"}},
-      {"an error code ends the document at once", false, 1, 2,
-       {{"1,0", {"0001", {"1", abc}}}, {"2,0", {"0000", {"1", "QUI="}}}}, {"AB"}, {"1,0", "2,0", "2,1"}},
+      {"an error code at the first fragment ends the retrieval", false, 1, 2,
+       {{"1,0", {"0001", {"1", abc}}}, {"2,0", {"0000", {"1", "QUI="}}}}, {}, {"1,0"}},
       {"one field ends it", false, 1, 1, {{"1,0", {"0000", {"1", abc}}}, {"1,1", {"0000", {"0"}}}}, {"ABC"}, {"1,0", "1,1"}},
-      {"a damaged reply of many fields leaves the document out", true, 1, 2,
+      {"a damaged reply of many fields leaves the document out, asked once more", true, 1, 2,
        {{"1,0", {"", {"1", abc}}}, {"1,1", {"", {"1", "2", "3"}}}, {"2,0", {"", {"1", "QUI="}}}}, {"AB"},
-       {"1,0", "1,1", "2,0", "2,1"}},
+       {"1,0", "1,1", "1,0", "1,1", "2,0", "2,1"}},
       {"an empty document adds no line", true, 1, 2, {{"2,0", {"", {"1", "QQ"}}}}, {"A"}, {"1,0", "2,0", "2,1"}},
       {"the line ends at a zero byte", true, 1, 1, {{"1,0", {"", {"1", retrieval::base64_encode(std::string("AB\0CD", 5))}}}},
        {"AB"}, {"1,0", "1,1"}},
@@ -299,10 +301,105 @@ TEST(JournalWindowLogic, AStopFromTheUserEndsTheRetrievalAfterTheCurrentDocument
     EXPECT_TRUE(result.assembly.stopped);
     EXPECT_TRUE(result.assembly.saved);
     EXPECT_FALSE(result.complete());
+    EXPECT_EQ(result.assembly.not_asked, (std::pair<std::int64_t, std::int64_t>{3, 9}));
+    EXPECT_EQ(result.assembly.numbers_asked, 2);
+    EXPECT_EQ(result.assembly.documents_kept, 2);
     // The stop is spent: the next retrieval runs whole.
     rig.dialogs.on_pending = nullptr;
     EXPECT_TRUE(rig.window.RetrieveByNumbers().complete());
     EXPECT_EQ(document_lines(rig.window).size(), 9u);
+  }
+}
+
+TEST(JournalWindowLogic, ARegisterErrorAtAFirstFragmentStopsTheRetrievalAndKeepsWhatCameBefore) {
+  struct Case {
+    bool datecs;
+    Reply refusal;
+    std::string error;                  // what the retrieval reports
+    std::vector<std::string> messages;  // what the user was shown
+  };
+  const std::string syntax = win("Синтаксическая ошибка");
+  const std::string password = win("РРО вернул ошибку: 0006 Неверный пароль доступа!");
+  const Case cases[] = {
+      {false, {"0006", {}}, password, {password}},
+      {true, {"", {"1", "QUJD"}, 0x81}, syntax, {syntax}},
+  };
+  for (const Case& c : cases) {
+    Rig rig(c.datecs);
+    rig.script([&](const Request& r) {
+      return fragment_id(c.datecs, r.data).starts_with("3,") ? c.refusal : one_fragment_each(c.datecs, r);
+    });
+    rig.window.fields.first_number = "1";
+    rig.window.fields.last_number = "5";
+    const auto result = rig.window.RetrieveByNumbers();
+    EXPECT_EQ(result.outcome, Outcome::Shown) << c.datecs;
+    EXPECT_FALSE(result.complete());
+    EXPECT_EQ(result.assembly.register_error, c.error);
+    EXPECT_EQ(rig.dialogs.messages, c.messages);
+    EXPECT_EQ(result.assembly.not_asked, (std::pair<std::int64_t, std::int64_t>{4, 5}));
+    EXPECT_EQ(fragments_asked(rig), (std::vector<std::string>{"1,0", "1,1", "2,0", "2,1", "3,0"}));
+    EXPECT_EQ(document_lines(rig.window), (std::vector<std::string>{"ABC", "ABC"}));
+    EXPECT_NE(read_file(rig.dir.file("temp.xml")).find("ABC\r\nABC\r\n</RQ>"), std::string::npos);
+  }
+}
+
+TEST(JournalWindowLogic, ADocumentCutShortIsAskedAgainFromItsFirstFragment) {
+  struct Case {
+    int retries;
+    int silent_times;  // how often the end of document 2 goes unanswered
+    std::vector<std::string> lines;
+    std::vector<std::int32_t> incomplete;
+    std::vector<std::string> asked;
+  };
+  const Case cases[] = {
+      {0, 1, {"ABC", "ABC"}, {2}, {"1,0", "1,1", "2,0", "2,1", "3,0", "3,1"}},
+      {1, 1, {"ABC", "ABC", "ABC"}, {}, {"1,0", "1,1", "2,0", "2,1", "2,0", "2,1", "3,0", "3,1"}},
+      {1, 2, {"ABC", "ABC"}, {2}, {"1,0", "1,1", "2,0", "2,1", "2,0", "2,1", "3,0", "3,1"}},
+  };
+  for (const Case& c : cases) {
+    Rig rig(false);
+    int silent = c.silent_times;
+    rig.script([](const Request& r) { return one_fragment_each(false, r); });
+    const auto script = rig.respond;
+    rig.respond = [&](const Request& r) {
+      if (fragment_id(false, r.data) == "2,1" && silent-- > 0) return std::string();
+      return script(r);
+    };
+    rig.window.set_retries(c.retries);
+    rig.window.fields.first_number = "1";
+    rig.window.fields.last_number = "3";
+    const auto result = rig.window.RetrieveByNumbers();
+    EXPECT_EQ(document_lines(rig.window), c.lines) << c.retries << c.silent_times;
+    EXPECT_EQ(result.assembly.incomplete, c.incomplete);
+    EXPECT_EQ(fragments_asked(rig), c.asked);
+    EXPECT_EQ(result.complete(), c.incomplete.empty());
+  }
+}
+
+TEST(JournalWindowLogic, AnAbortEndsTheRetrievalAtOnceAndNamesTheNumbersNotAsked) {
+  for (const bool datecs : {true, false}) {
+    Rig rig(datecs);
+    rig.script([datecs](const Request& r) { return one_fragment_each(datecs, r); });
+    const auto script = rig.respond;
+    // The second signal arrives while document 3's end is awaited.
+    rig.respond = [&](const Request& r) {
+      if (fragment_id(datecs, r.data) != "3,1") return script(r);
+      device_link::request_abort();
+      return std::string();
+    };
+    rig.window.fields.first_number = "1";
+    rig.window.fields.last_number = "5";
+    const std::int64_t start = rig.clock.now_ms();
+    const auto result = rig.window.RetrieveByNumbers();
+    device_link::clear_abort();
+    EXPECT_LE(rig.clock.now_ms() - start, 1000) << datecs;
+    EXPECT_TRUE(result.assembly.stopped);
+    EXPECT_TRUE(result.assembly.incomplete.empty());
+    EXPECT_EQ(result.assembly.not_asked, (std::pair<std::int64_t, std::int64_t>{3, 5}));
+    EXPECT_EQ(document_lines(rig.window), (std::vector<std::string>{"ABC", "ABC"}));
+    EXPECT_TRUE(rig.dialogs.questions.empty());
+    EXPECT_TRUE(rig.dialogs.messages.empty());
+    EXPECT_TRUE(result.assembly.saved);
   }
 }
 
