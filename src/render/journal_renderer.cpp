@@ -22,7 +22,7 @@ void RenderJournal(const journal::loaded_journal& journal, RenderContext& contex
   for (std::int32_t i = 0; i < count; ++i) {
     const journal::fiscal_document& document = EntryOrInitial(journal.documents, i);
     if (document.is_receipt) {
-      if (receipts) RenderReceipt(journal, document, lines);
+      if (receipts) RenderReceipt(journal, document, lines, context.organisation);
     } else if (zreports) {
       RenderZReport(journal, document, i, context, lines);
     }

@@ -216,9 +216,10 @@ void AppendTrailer(const journal::fiscal_document& document, const journal::rece
 
 }  // namespace
 
-void RenderReceipt(const journal::loaded_journal& journal, const journal::fiscal_document& document, LineSink& lines) {
+void RenderReceipt(const journal::loaded_journal& journal, const journal::fiscal_document& document, LineSink& lines,
+                   const Organisation& organisation) {
   const journal::receipt& c = EntryOrInitial(document.receipts, document.receipt_key);
-  AppendDocumentHead(journal, document, lines);
+  AppendDocumentHead(journal, document, lines, organisation);
   std::string desk("            Каса"_cp1251);
   if (whole_part(c.end.CS) < 10) desk += '0';
   desk += WholeText(c.end.CS);

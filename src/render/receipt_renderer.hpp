@@ -9,10 +9,12 @@ namespace render {
 // Appends the lines of receipt document `document` of `journal`. A tax group that is no
 // integer throws journal::ConversionError, a value that does not fit its line IndexError;
 // the lines appended before stay.
-void RenderReceipt(const journal::loaded_journal& journal, const journal::fiscal_document& document, LineSink& lines);
-inline void RenderReceipt(const journal::loaded_journal& journal, const journal::fiscal_document& document, LineList& lines) {
+void RenderReceipt(const journal::loaded_journal& journal, const journal::fiscal_document& document, LineSink& lines,
+                   const Organisation& organisation = {});
+inline void RenderReceipt(const journal::loaded_journal& journal, const journal::fiscal_document& document, LineList& lines,
+                          const Organisation& organisation = {}) {
   LineSink sink(lines);
-  RenderReceipt(journal, document, sink);
+  RenderReceipt(journal, document, sink, organisation);
 }
 
 }  // namespace render

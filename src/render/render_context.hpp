@@ -2,7 +2,11 @@
 // two number maps that link Z-reports to the numbers under which they were requested.
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "journal/number_map.hpp"
+#include "text/cp1251.hpp"
 
 namespace render {
 
@@ -30,12 +34,27 @@ inline int ItemOfDocumentKind(DocumentKind kind) {
   return -1;
 }
 
+namespace organisation_defaults {
+using namespace text::literals;
+// The shop the register's own head lines name.
+inline constexpr std::string_view kName = "Компанія OBRIM"_cp1251;
+inline constexpr std::string_view kCity = "Київ"_cp1251;
+}  // namespace organisation_defaults
+
+// The organisation named at the head of every document (Windows-1251). An empty text
+// keeps the register's own line.
+struct Organisation {
+  std::string name{organisation_defaults::kName};
+  std::string city{organisation_defaults::kCity};
+};
+
 struct RenderContext {
   DocumentKind kind = DocumentKind::Both;
   // Ordinal of a document in the request order -> its requested number; read only.
   const journal::number_map& document_by_ordinal;
   // Z-report number -> requested document number; filled in the mode kBoth, for printing.
   journal::number_map& document_by_z_number;
+  Organisation organisation{};
 };
 
 }  // namespace render

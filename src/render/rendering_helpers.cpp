@@ -246,9 +246,23 @@ std::string QuantityText(float v) { return FormatFixed(static_cast<double>(v) * 
 // 40 significant digits hold every whole single-precision value exactly.
 std::string WholeText(float v) { return FormatFixed(std::trunc(static_cast<double>(v)), 40, 0); }
 
-void AppendDocumentHead(const journal::loaded_journal& journal, const journal::fiscal_document& document, LineSink& lines) {
-  lines.emplace_back("          ДП \"Компанія OBRIM\""_cp1251);
-  lines.emplace_back("                м.Київ"_cp1251);
+namespace {
+
+// Centred as the register centres its head lines: on 39 columns, an odd blank to the right.
+std::string Centred(std::string text) {
+  constexpr std::size_t kHeadWidth = 39;
+  const std::size_t blanks = text.size() < kHeadWidth ? (kHeadWidth - text.size()) / 2 : 0;
+  return std::string(blanks, ' ') + text;
+}
+
+}  // namespace
+
+void AppendDocumentHead(const journal::loaded_journal& journal, const journal::fiscal_document& document,
+                        LineSink& lines, const Organisation& organisation) {
+  const std::string_view name = organisation.name.empty() ? organisation_defaults::kName : organisation.name;
+  const std::string_view city = organisation.city.empty() ? organisation_defaults::kCity : organisation.city;
+  lines.push_back(Centred(std::string("ДП \""_cp1251) + std::string(name) + "\""));
+  lines.push_back(Centred(std::string("м."_cp1251) + std::string(city)));
   std::string numbers("     ЗН "_cp1251);
   numbers += document.ZN;
   numbers += "  ФН "_cp1251;

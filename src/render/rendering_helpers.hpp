@@ -13,6 +13,7 @@
 #include "journal/journal_errors.hpp"
 #include "journal/journal_container.hpp"
 #include "journal/records.hpp"
+#include "render/render_context.hpp"
 
 namespace render {
 
@@ -115,6 +116,7 @@ inline constexpr std::string_view kSeparatorLine = "  --------------------------
 
 // Organisation, town, and the factory number of this document with the fiscal number of
 // the journal's first document, whichever document this is.
-void AppendDocumentHead(const journal::loaded_journal& journal, const journal::fiscal_document& document, LineSink& lines);
+void AppendDocumentHead(const journal::loaded_journal& journal, const journal::fiscal_document& document,
+                        LineSink& lines, const Organisation& organisation = {});
 
 }  // namespace render

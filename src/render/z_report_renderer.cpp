@@ -135,7 +135,7 @@ void AppendRates(const journal::z_report& z, LineSink& lines) {
 void RenderZReport(const journal::loaded_journal& journal, const journal::fiscal_document& document, std::int32_t index,
                    RenderContext& context, LineSink& lines) {
   const journal::z_report& z = EntryOrInitial(document.zreports, document.zreport_key);
-  AppendDocumentHead(journal, document, lines);
+  AppendDocumentHead(journal, document, lines, context.organisation);
   lines.push_back(Labelled("           Z-звіт N "_cp1251, WholeText(z.NO)));  // Latin Z and N
 
   // Remember which requested document this report is, so that it can be printed by its

@@ -3,6 +3,7 @@
 #include <exception>
 #include <tuple>
 
+#include "journal/journal_errors.hpp"
 #include "journal/number_conversion.hpp"
 #include "link/quendar.hpp"
 #include "messages/error_codes.hpp"
@@ -86,6 +87,24 @@ bool JournalWindowLogic::FindNumbersByDate(int& first, int& last) {
   }
   ReportFailedRequest(answer);
   return false;
+}
+
+std::optional<std::int64_t> JournalWindowLogic::FindLastDocumentNumber() {
+  // The widest span the register's two-digit years can name: its last number is the last
+  // document on the tape, on either variant.
+  const DateSpan widest{journal::date_triple("01.01.00"), journal::time_of_day("00:00"),
+                        journal::date_triple("31.12.99"), journal::time_of_day("23:59")};
+  const RegisterAnswer answer = requests_.FindDocumentsByDate(fields.password, widest);
+  if (!answer.answered()) {
+    ReportFailedRequest(answer);
+    return std::nullopt;
+  }
+  if (answer.result.FieldCount != 2) return std::nullopt;
+  try {
+    return journal::to_integer(answer.field(1));
+  } catch (const journal::ConversionError&) {
+    return std::nullopt;
+  }
 }
 
 void JournalWindowLogic::ReportFailedRequest(const RegisterAnswer& answer) {

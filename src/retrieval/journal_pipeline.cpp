@@ -16,13 +16,14 @@ void LoadAndRender(std::string_view text, journal::loaded_journal& journal, jour
   render::RenderJournal(journal, context, lines);
 }
 
-bool RenderJournalText(std::string_view journal_text, render::DocumentKind kind, render::LineSink& lines) {
+bool RenderJournalText(std::string_view journal_text, render::DocumentKind kind, render::LineSink& lines,
+                       const render::Organisation& organisation) {
   // A fresh journal window: nothing was requested by ordinal, no Z-report linked yet.
   journal::loaded_journal journal;
   journal::loader_state state;
   const journal::number_map document_by_ordinal;
   journal::number_map document_by_z_number;
-  render::RenderContext context{kind, document_by_ordinal, document_by_z_number};
+  render::RenderContext context{kind, document_by_ordinal, document_by_z_number, organisation};
   try {
     journal::LoadJournalText(journal_text, journal, state);
     render::RenderJournal(journal, context, lines);
@@ -36,10 +37,11 @@ bool RenderJournalText(std::string_view journal_text, render::DocumentKind kind,
   }
 }
 
-bool RenderJournalText(std::string_view journal_text, render::DocumentKind kind, render::LineList& lines) {
+bool RenderJournalText(std::string_view journal_text, render::DocumentKind kind, render::LineList& lines,
+                       const render::Organisation& organisation) {
   lines.clear();
   render::LineSink sink(lines);
-  return RenderJournalText(journal_text, kind, sink);
+  return RenderJournalText(journal_text, kind, sink, organisation);
 }
 
 }  // namespace retrieval

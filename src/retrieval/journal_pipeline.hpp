@@ -22,8 +22,10 @@ void LoadAndRender(std::string_view text, journal::loaded_journal& journal, jour
 // A saved journal text as a fresh journal window shows it with the given document-kind
 // choice, the lines handed to the sink as they are made. A failure anywhere ends them
 // with the two failure lines, and gives false.
-bool RenderJournalText(std::string_view journal_text, render::DocumentKind kind, render::LineSink& lines);
+bool RenderJournalText(std::string_view journal_text, render::DocumentKind kind, render::LineSink& lines,
+                       const render::Organisation& organisation = {});
 // The same into a list, in place of what it held.
-bool RenderJournalText(std::string_view journal_text, render::DocumentKind kind, render::LineList& lines);
+bool RenderJournalText(std::string_view journal_text, render::DocumentKind kind, render::LineList& lines,
+                       const render::Organisation& organisation = {});
 
 }  // namespace retrieval

@@ -124,6 +124,10 @@ class JournalWindowLogic {
   bool FillNumbersFromDates();
   bool FindNumbersByDate(int& first, int& last);
   void ShowRegisterError();
+  // The number of the last document on the tape, as the register gives it for the widest
+  // span of dates; nothing when it gives none (a refusal is reported as for the numbers
+  // of a span).
+  std::optional<std::int64_t> FindLastDocumentNumber();
   void SaveListAs();  // "Сохранить"
   // "Печать на РРО": true when the register was asked and reported no failure. A number
   // field that is not a number throws journal::ConversionError before anything is sent.
@@ -137,6 +141,8 @@ class JournalWindowLogic {
   void set_end_date(std::string text) { fields.end_date = std::move(text); }
   void set_start_time(std::string text) { fields.start_time = std::move(text); }
   void set_end_time(std::string text) { fields.end_time = std::move(text); }
+  // The organisation named at the head of every rendered document.
+  void set_organisation(render::Organisation organisation) { organisation_ = std::move(organisation); }
 
   // Writes the rendered lines as "Сохранить" does; a file that cannot be written is reported.
   bool SaveList(const std::string& path);
@@ -186,6 +192,7 @@ class JournalWindowLogic {
   std::atomic<bool> stop_request_{false};
   AssemblyReport last_assembly_;
   int retries_ = 1;
+  render::Organisation organisation_;
   std::string date_search_code_;  // the error code of the last date search
   RetrievalProgress progress_;
 };

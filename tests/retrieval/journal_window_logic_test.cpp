@@ -16,6 +16,7 @@
 #include "retrieval/base64.hpp"
 #include "retrieval/journal_pipeline.hpp"
 #include "sim/fiscal_register.hpp"
+#include "sim/journal_index.hpp"
 #include "sim/sample_journal.hpp"
 #include "support/fake_serial_port.hpp"
 #include "support/scripted_dialogs.hpp"
@@ -403,6 +404,43 @@ TEST(JournalWindowLogic, AnAbortEndsTheRetrievalAtOnceAndNamesTheNumbersNotAsked
   }
 }
 
+TEST(JournalWindowLogic, EveryDocumentHeadNamesTheGivenOrganisation) {
+  struct Case {
+    render::Organisation organisation;
+    std::string name_line, city_line;
+  };
+  const std::string fixed_name = win("          ДП \"Компанія OBRIM\""), fixed_city = win("                м.Київ");
+  const std::string long_name(40, 'X');
+  const Case cases[] = {
+      {{}, fixed_name, fixed_city},
+      {{win("ТОВ Світанок"), win("Львів")}, win("           ДП \"ТОВ Світанок\""), win("                м.Львів")},
+      {{"", win("Суми")}, fixed_name, win("                м.Суми")},
+      {{long_name, ""}, win("ДП \"") + long_name + "\"", fixed_city},
+  };
+  for (const Case& c : cases) {
+    Rig rig(false);
+    rig.serve_journal(sim::sample_journal_text());
+    rig.window.set_organisation(c.organisation);
+    rig.window.document_kind = render::DocumentKind::Both;
+    rig.window.fields.last_number = "40";
+    rig.window.RetrieveByNumbers();
+    render::LineList from_file;
+    retrieval::RenderJournalText(read_file(rig.dir.file("temp.xml")), render::DocumentKind::Both, from_file,
+                                 c.organisation);
+    for (const render::LineList& lines : {rig.window.rendered_lines, from_file}) {
+      std::size_t heads = 0, names = 0;
+      for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].starts_with(win("     ЗН "))) ++heads;
+        if (lines[i] != c.name_line) continue;
+        ++names;
+        EXPECT_EQ(lines.at(i + 1), c.city_line) << c.organisation.name;
+      }
+      EXPECT_GT(heads, 1u);
+      EXPECT_EQ(names, heads) << c.organisation.name;
+    }
+  }
+}
+
 TEST(JournalWindowLogic, DateSpansAreSentAsDdMmYyAndHhMm) {
   struct Case {
     const char *start, *start_time, *end, *end_time;
@@ -482,6 +520,36 @@ TEST(JournalWindowLogic, NoNumbersForTheDates) {
     EXPECT_EQ(result.outcome, Outcome::NoRange);
     EXPECT_EQ(rig.window.rendered_lines, std::vector<std::string>{c.line});
     EXPECT_TRUE(rig.sent(kReadDocument).empty());
+  }
+}
+
+TEST(JournalWindowLogic, TheLastDocumentNumberIsTheEndOfTheWidestDateSpan) {
+  struct Case {
+    bool datecs;
+    std::optional<Reply> reply;  // nothing: the simulated register with its sample journal
+    std::optional<std::int64_t> last;
+    std::vector<std::string> messages;
+  };
+  const auto documents = sim::JournalIndex::from_text(sim::sample_journal_text()).documents();
+  const std::int64_t sample_last = documents.back().number;
+  const Case cases[] = {
+      {true, std::nullopt, sample_last, {}},
+      {false, std::nullopt, sample_last, {}},
+      {false, Reply{"0000", {"1", "33"}}, 33, {}},
+      {false, Reply{"0006", {}}, std::nullopt, {"Error|" + win("РРО вернул ошибку:0006")}},
+      {true, Reply{"", {"1", "33"}, 0x81}, std::nullopt, {win("Синтаксическая ошибка")}},
+      {true, Reply{"", {"33"}}, std::nullopt, {}},
+  };
+  for (const Case& c : cases) {
+    Rig rig(c.datecs);
+    if (c.reply)
+      rig.script([&](const Request&) { return *c.reply; });
+    else
+      rig.serve_journal(sim::sample_journal_text());
+    EXPECT_EQ(rig.window.FindLastDocumentNumber(), c.last) << c.datecs;
+    EXPECT_EQ(rig.dialogs.messages, c.messages);
+    EXPECT_EQ(rig.sent(kFindDocumentsByDate),
+              std::vector<std::string>{c.datecs ? "010100,0000,311299,2359,0" : "271828;010100;0000;311299;2359;0;"});
   }
 }
 
