@@ -4,6 +4,7 @@
 
 #include "app/config_file.hpp"
 #include "app/profile_file.hpp"
+#include "link/abort.hpp"
 #include "link/datecs.hpp"
 #include "link/quendar.hpp"
 #include "link/serial_port.hpp"
@@ -125,7 +126,9 @@ std::optional<std::string> ConnectionProcedure::check_quendar(bool& closed) {
   const datecs::RetData r = quendar::quendar_diagnostic_info(kCheckPassword);
   std::string error;
   if (!messages::ReplyAccepted(r, error)) {
-    dialogs_.show_message(std::string("Проверка состояния регистратора:\n  "_cp1251) + error);
+    // A user who gave up waiting needs no word of the time-out.
+    if (!device_link::abort_requested())
+      dialogs_.show_message(std::string("Проверка состояния регистратора:\n  "_cp1251) + error);
     closed = quendar::close_port() != 0;
     return std::nullopt;
   }

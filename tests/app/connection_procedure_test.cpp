@@ -7,6 +7,7 @@
 
 #include "app/config_file.hpp"
 #include "app/profile_file.hpp"
+#include "link/abort.hpp"
 #include "link/datecs.hpp"
 #include "link/frame.hpp"
 #include "link/quendar.hpp"
@@ -165,6 +166,23 @@ TEST(Connection, PortThatCannotBeOpenedChangesNothingAndSaysWhy) {
     EXPECT_EQ(rig.dialogs.messages, std::vector<std::string>{c.message});
     EXPECT_FALSE(rig.view.lime);
     EXPECT_EQ(rig.view.caption, "");
+  }
+}
+
+TEST(Connection, AnAbortWhileConnectingEndsTheCheckAtOnceWithoutAMessage) {
+  for (const bool datecs : {true, false}) {
+    Rig rig(Register::Silent);
+    rig.view.datecs = datecs;
+    rig.quendar_driver.set_reply_count(3);
+    (datecs ? rig.datecs_port : rig.quendar_port).endless_source = [](std::uint8_t&) {
+      device_link::request_abort();
+      return false;
+    };
+    EXPECT_EQ(rig.procedure.toggle_connection(), ConnectionResult::CheckFailed) << datecs;
+    device_link::clear_abort();
+    EXPECT_LE(rig.clock.now_ms(), device_link::kReadTimeoutMs) << datecs;
+    EXPECT_TRUE(rig.dialogs.messages.empty()) << datecs;
+    EXPECT_FALSE((datecs ? rig.datecs_port : rig.quendar_port).is_open());
   }
 }
 
