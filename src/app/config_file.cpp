@@ -92,4 +92,13 @@ ProfileWrite store_protocol(const std::string& path, ProtocolVariant variant) {
   return write_profile_text(path, "Fiscal Printer", "Protocol", variant == ProtocolVariant::Quendar ? "quendar" : "datecs");
 }
 
+render::Organisation stored_organisation(const std::string& path) {
+  // A head line is 39 columns wide; a longer text is kept and overflows as the register's would.
+  constexpr std::size_t kOrganisationTextLimit = 120;
+  render::Organisation organisation;
+  organisation.name = read_profile_text(path, "Organisation", "Name", organisation.name, kOrganisationTextLimit);
+  organisation.city = read_profile_text(path, "Organisation", "City", organisation.city, kOrganisationTextLimit);
+  return organisation;
+}
+
 }  // namespace app

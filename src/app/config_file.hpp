@@ -10,6 +10,7 @@
 #include "app/profile_file.hpp"
 #include "messages/dialogs.hpp"
 #include "messages/status_reporter.hpp"
+#include "render/render_context.hpp"
 
 namespace app {
 
@@ -52,5 +53,9 @@ std::optional<int> stored_speed(const std::string& path);
 enum class ProtocolVariant { Datecs, Quendar };
 ProtocolVariant stored_protocol(const std::string& path);
 ProfileWrite store_protocol(const std::string& path, ProtocolVariant variant);
+
+// [Organisation] Name= and City= (Windows-1251): the organisation at the head of every
+// rendered document; an absent key keeps the register's own line.
+render::Organisation stored_organisation(const std::string& path);
 
 }  // namespace app

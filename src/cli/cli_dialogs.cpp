@@ -9,9 +9,10 @@ void CliDialogs::show_captioned_message(std::string_view caption, std::string_vi
 }
 
 bool CliDialogs::ask_retry_cancel(std::string_view caption, std::string_view text) {
-  const bool retry = options_.retry_on_timeout;
-  terminal_.error(std::string(caption) + ": " + std::string(text) + (retry ? "[retry]" : "[cancel]"));
-  return retry;
+  // Retry is the window's "go on with the next document".
+  const bool go_on = options_.continue_after_timeout;
+  terminal_.error(std::string(caption) + ": " + std::string(text) + (go_on ? "[continue]" : "[cancel]"));
+  return go_on;
 }
 
 bool CliDialogs::ask_yes_no(std::string_view caption, std::string_view text) {

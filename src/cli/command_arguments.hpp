@@ -30,6 +30,9 @@ std::optional<CommandArguments> parse_command_arguments(const std::vector<std::s
 // nullopt, with the reason in error, for any other kind.
 std::optional<render::DocumentKind> kind_argument(const CommandArguments& args, std::string& error);
 
+// Whether two paths name one file, existing or not.
+bool same_file(std::string_view a, std::string_view b);
+
 // A whole number, sign allowed, that fits 32 bits.
 std::optional<int> parse_int(std::string_view text);
 

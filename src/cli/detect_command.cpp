@@ -5,6 +5,7 @@
 #include "app/config_file.hpp"
 #include "app/register_probe.hpp"
 #include "cli/raw_command.hpp"
+#include "cli/stop_signals.hpp"
 #include "text/cp1251.hpp"
 
 using namespace text::literals;
@@ -19,6 +20,7 @@ int run_detect(const Options& options, const Terminal& terminal, messages::Dialo
       write_config = true;
     } else if (a.size() > 1 && a[0] == '-') {
       terminal.error(terminal.typed("talqen-cli detect: unknown option: " + a));
+      terminal.error(kHelpHint);
       return kExitUsage;
     } else {
       ports.push_back(a);
@@ -31,9 +33,14 @@ int run_detect(const Options& options, const Terminal& terminal, messages::Dialo
   const auto found = probe.find(ports, [&](const app::ProbeAttempt& a) {
     if (show_progress)
       terminal.status(terminal.typed(a.port + " " + std::to_string(a.speed) + " " + (a.datecs ? "datecs" : "quendar")));
-    return true;
+    return StopSignals::received() == 0;
   });
   if (show_progress) terminal.status("");
+  if (StopSignals::received() != 0) {
+    // An answer cut short by the signal proves nothing.
+    terminal.error("Прервано"_cp1251);
+    return StopSignals::exit_status();
+  }
   if (!found) {
     terminal.error("Регистратор не найден"_cp1251);
     return kExitFailed;
@@ -46,8 +53,10 @@ int run_detect(const Options& options, const Terminal& terminal, messages::Dialo
     std::error_code ec;
     app::fix_program_directory(program, std::filesystem::current_path(ec).string());
     app::ensure_config_file(program.config_path, dialogs);
-    const app::ProfileWrite stored =
-        app::store_port_and_speed(program.config_path, found->port, std::to_string(found->speed));
+    app::ProfileWrite stored = app::store_port_and_speed(program.config_path, found->port, std::to_string(found->speed));
+    if (stored == app::ProfileWrite::Written)
+      stored = app::store_protocol(program.config_path,
+                                   found->datecs ? app::ProtocolVariant::Datecs : app::ProtocolVariant::Quendar);
     if (stored != app::ProfileWrite::Written) {
       terminal.error(stored == app::ProfileWrite::Unreadable
                          ? std::string("Файл fpinit.ini не читается: порт и скорость не сохранены"_cp1251)

@@ -7,14 +7,15 @@ namespace cli {
 
 int run_diagnose(const Options& options, const Terminal& terminal, messages::Dialogs& dialogs) {
   if (options.port.empty() || !options.arguments.empty()) {
-    terminal.error("diagnose needs --port and takes no arguments");
+    terminal.error("talqen-cli diagnose: needs --port (or Port= in fpinit.ini) and takes no arguments");
+    terminal.error(kHelpHint);
     return kExitUsage;
   }
   RegisterSession session(options, messages::program_state(), messages::retrieval_flags(), dialogs);
   const app::ConnectionResult result = session.connect();
-  if (result == app::ConnectionResult::PortNotOpened) return kExitUsage;
+  if (result != app::ConnectionResult::Connected) return session.report_failure(result, terminal);
   terminal.line(session.status());
-  return result == app::ConnectionResult::Connected ? kExitDone : kExitFailed;
+  return kExitDone;
 }
 
 }  // namespace cli

@@ -5,6 +5,7 @@
 
 #include "link/datecs.hpp"
 #include "link/quendar.hpp"
+#include "link/serial_port.hpp"
 #include "messages/status_word.hpp"
 #include "text/cp1251.hpp"
 
@@ -46,16 +47,19 @@ std::vector<std::string> format_record(const datecs::RetData& r, std::string_vie
 
 int run_raw(const Options& options, const Terminal& terminal) {
   if (options.arguments.empty() || options.arguments.size() > 2) {
-    terminal.error("raw needs CMD and at most one DATA argument");
+    terminal.error("talqen-cli raw: needs CMD and at most one DATA argument");
+    terminal.error(kHelpHint);
     return kExitUsage;
   }
   const auto command = parse_number(options.arguments[0]);
   if (!command || *command < 0x20 || *command > 0xFF) {
-    terminal.error("CMD must be a number from 0x20 to 0xFF: " + options.arguments[0]);
+    terminal.error("talqen-cli raw: CMD must be a number from 0x20 to 0xFF: " + options.arguments[0]);
+    terminal.error(kHelpHint);
     return kExitUsage;
   }
   if (options.port.empty()) {
-    terminal.error("raw needs --port");
+    terminal.error("talqen-cli raw: needs --port (or Port= in fpinit.ini)");
+    terminal.error(kHelpHint);
     return kExitUsage;
   }
   const std::string data = options.arguments.size() > 1 ? terminal.typed(options.arguments[1]) : "";
@@ -67,7 +71,7 @@ int run_raw(const Options& options, const Terminal& terminal) {
   const int opened = quendar_variant ? quendar::open_port(options.port, options.speed)
                                      : datecs::open_port(options.port, options.speed);
   if (opened == -1) {
-    terminal.error("Невозможно подключить порт"_cp1251);
+    terminal.error(std::string("Невозможно подключить порт"_cp1251) + "\n" + device_link::last_open_error());
     return kExitUsage;
   }
 

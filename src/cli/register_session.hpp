@@ -7,6 +7,7 @@
 
 #include "app/connection_procedure.hpp"
 #include "cli/cli_options.hpp"
+#include "cli/terminal_output.hpp"
 
 namespace cli {
 
@@ -22,6 +23,10 @@ class RegisterSession {
   bool connected() const { return procedure_.connected(); }
   // The status-bar text the connection left.
   const std::string& status() const { return window_.status; }
+  // A connection that did not pass, told on stderr: the status-bar text, a hint when the
+  // line gave no usable reply (a wrong speed or variant looks like that), or the stop by
+  // a signal. The exit status.
+  int report_failure(app::ConnectionResult result, const Terminal& terminal) const;
 
  private:
   class CommandLineWindow final : public app::MainWindowView {
@@ -43,12 +48,14 @@ class RegisterSession {
     const Options& options_;
   };
 
+  const Options& options_;
+  const messages::ProgramState& program_;
   CommandLineWindow window_;
   app::ConnectionProcedure procedure_;
 };
 
 // The exit status of a connection that did not pass: 2 for a port that cannot be opened,
-// 1 for a register that did not answer as it should.
+// 1 for a register that did not answer as it should, 128 + the signal that stopped it.
 int exit_status_of_failed(app::ConnectionResult result);
 
 }  // namespace cli

@@ -1,16 +1,19 @@
 #include "cli/retrieval_commands.hpp"
 
-#include <atomic>
-#include <csignal>
-#include <cstdlib>
 #include <exception>
+#include <span>
 
 #include "cli/command_arguments.hpp"
 #include "cli/raw_command.hpp"
 #include "cli/register_session.hpp"
+#include "cli/stop_signals.hpp"
 #include "cli/terminal_progress.hpp"
 #include "link/datecs.hpp"
 #include "retrieval/journal_window_logic.hpp"
+#include "retrieval/line_file.hpp"
+#include "text/cp1251.hpp"
+
+using namespace text::literals;
 
 namespace cli {
 
@@ -18,40 +21,11 @@ namespace {
 
 using retrieval::JournalWindowLogic;
 
-// Ctrl-C: the first asks the window to stop after the current document, a second ends
-// the program at once.
-std::atomic<JournalWindowLogic*> g_window{nullptr};
-volatile std::sig_atomic_t g_interrupted = 0;
-static_assert(std::atomic<JournalWindowLogic*>::is_always_lock_free && std::atomic<bool>::is_always_lock_free,
-              "the interrupt handler needs lock-free atomics");
-
-extern "C" void on_interrupt(int) {
-  if (g_interrupted != 0) std::_Exit(kExitInterrupted);
-  g_interrupted = 1;
-  if (JournalWindowLogic* window = g_window.load()) window->RequestStop();
-}
-
-class StopOnInterrupt {
- public:
-  explicit StopOnInterrupt(JournalWindowLogic& window) {
-    g_interrupted = 0;
-    g_window.store(&window);
-    previous_ = std::signal(SIGINT, on_interrupt);
-  }
-  ~StopOnInterrupt() {
-    std::signal(SIGINT, previous_ == SIG_ERR ? SIG_DFL : previous_);
-    g_window.store(nullptr);
-  }
-  StopOnInterrupt(const StopOnInterrupt&) = delete;
-  StopOnInterrupt& operator=(const StopOnInterrupt&) = delete;
-  bool interrupted() const { return g_interrupted != 0; }
-
- private:
-  void (*previous_)(int) = SIG_DFL;
-};
+constexpr std::string_view kJournalTextFile = "temp.xml";
 
 int usage(const Terminal& terminal, const std::string& command, const std::string& error) {
   terminal.error(terminal.typed("talqen-cli " + command + ": " + error));
+  terminal.error(kHelpHint);
   return kExitUsage;
 }
 
@@ -75,7 +49,8 @@ bool check_date_options(const CommandArguments& args, std::string& error) {
   for (const DateOption& o : kDateOptions) {
     const std::string* typed = args.value(o.option);
     if (typed && !field_text(o, *typed)) {
-      error = std::string("bad ") + o.option + " " + *typed + (o.date ? " (DD.MM.YY)" : " (HH:MM)");
+      error = std::string("bad ") + o.option + " " + *typed +
+              (o.date ? " (a calendar date DD.MM.YY)" : " (a time HH:MM from 00:00 to 23:59)");
       return false;
     }
   }
@@ -85,20 +60,29 @@ bool check_date_options(const CommandArguments& args, std::string& error) {
 void fill_date_fields(const CommandArguments& args, JournalWindowLogic& window) {
   for (const DateOption& o : kDateOptions)
     if (const std::string* typed = args.value(o.option)) (window.*o.set)(*field_text(o, *typed));
+  // A day named without a time is the whole day; "now" is only the end of an open span.
+  if (args.value("--to") && !args.value("--to-time")) window.set_end_time("23:59");
+}
+
+// A checked dd.mm.yy field as a number that orders dates.
+int date_order(const std::string& field) {
+  const auto part = [&](std::size_t at) { return (field[at] - '0') * 10 + (field[at + 1] - '0'); };
+  return part(6) * 10000 + part(3) * 100 + part(0);
 }
 
 // The arguments, or the reason they cannot be used.
 struct Parsed {
   CommandArguments args;
   render::DocumentKind kind = render::DocumentKind::Both;
-  std::optional<int> first, last;
+  std::optional<std::int64_t> first, last;
+  bool to_end = false;  // LAST was "end": the register's last document
 };
 
 std::optional<Parsed> parse(const Options& options, std::initializer_list<std::string_view> value_options,
                             std::size_t numbers, std::string& error) {
   auto args = parse_command_arguments(options.arguments, value_options, error);
   if (!args) return std::nullopt;
-  Parsed parsed{std::move(*args), render::DocumentKind::Both, {}, {}};
+  Parsed parsed{std::move(*args), render::DocumentKind::Both, {}, {}, false};
   const auto kind = kind_argument(parsed.args, error);
   if (!kind) return std::nullopt;
   parsed.kind = *kind;
@@ -108,36 +92,42 @@ std::optional<Parsed> parse(const Options& options, std::initializer_list<std::s
   }
   if (numbers == 2) {
     parsed.first = parse_int(parsed.args.positional[0]);
-    parsed.last = parse_int(parsed.args.positional[1]);
-    if (!parsed.first || !parsed.last) {
-      error = "FIRST and LAST must be whole numbers";
+    parsed.to_end = lower_case(parsed.args.positional[1]) == "end";
+    if (!parsed.to_end) parsed.last = parse_int(parsed.args.positional[1]);
+    if (!parsed.first || (!parsed.last && !parsed.to_end)) {
+      error = "FIRST must be a whole number, LAST a whole number or end";
+      return std::nullopt;
+    }
+    if (*parsed.first < 1) {
+      error = "FIRST must be 1 or more";
+      return std::nullopt;
+    }
+    if (parsed.last && *parsed.last < *parsed.first) {
+      error = "LAST must not be less than FIRST";
+      return std::nullopt;
+    }
+    if (parsed.to_end && parsed.kind == render::DocumentKind::ZReports) {
+      error = "end is the last document number, not a Z-report number: not with --kind z";
       return std::nullopt;
     }
   }
   if (!check_date_options(parsed.args, error)) return std::nullopt;
+  if (const std::string* output = parsed.args.value("-o"); output && same_file(*output, kJournalTextFile)) {
+    error = "-o " + *output + " would overwrite the journal text temp.xml";
+    return std::nullopt;
+  }
   if (options.port.empty()) {
-    error = "needs --port";
+    error = "needs --port (or Port= under [Communication] in fpinit.ini)";
     return std::nullopt;
   }
   return parsed;
 }
 
-// The lines shown, on stdout or into the -o file, and the exit status of a retrieval.
-int finish_retrieval(const retrieval::RetrievalResult& result, JournalWindowLogic& window, const CommandArguments& args,
-                     const Terminal& terminal, bool interrupted) {
-  bool written = true;
-  if (const std::string* output = args.value("-o"))
-    written = window.SaveList(*output);
-  else
-    for (const std::string& line : window.rendered_lines) terminal.line(line);
-  if (interrupted) return kExitInterrupted;
-  return written && result.complete() ? kExitDone : kExitFailed;
-}
-
 // The journal window of one command, its fields filled from the command line, with its
 // connection and its progress line.
 struct Workplace {
-  Workplace(const Options& options, const Terminal& terminal, messages::Dialogs& dialogs, const Parsed& parsed)
+  Workplace(const Options& options, const Terminal& terminal, messages::Dialogs& dialogs, const Parsed& parsed,
+            const render::Organisation& organisation = {})
       : progress(terminal, stderr_is_terminal(), device_link::system_clock()),
         window({messages::program_state(), dialogs, progress, frame,
                 [&options] { return options.protocol == Protocol::Datecs; }, device_link::system_clock()}),
@@ -146,8 +136,17 @@ struct Workplace {
     window.SetDefaultFields();
     window.set_password(terminal.typed(options.password));
     window.set_document_kind(parsed.kind);
+    window.set_retries(options.retries);
+    window.set_organisation(organisation);
     if (parsed.first && parsed.last) window.set_numbers(*parsed.first, *parsed.last);
     fill_date_fields(parsed.args, window);
+  }
+
+  // The span's dates in order, as the window checks them before a search; told when not.
+  bool dates_in_order(const Terminal& terminal) const {
+    if (date_order(window.fields.start_date) <= date_order(window.fields.end_date)) return true;
+    terminal.error("Конечная дата должна быть не меньше начальной!"_cp1251);
+    return false;
   }
 
   TerminalProgress progress;
@@ -162,7 +161,7 @@ struct Workplace {
 template <class Work>
 int connected(Workplace& place, const Terminal& terminal, const std::string& command, Work work) {
   const app::ConnectionResult connection = place.session.connect();
-  if (connection != app::ConnectionResult::Connected) return exit_status_of_failed(connection);
+  if (connection != app::ConnectionResult::Connected) return place.session.report_failure(connection, terminal);
   if (place.quick_end) datecs::set_quick_end(true);
   try {
     return work();
@@ -172,24 +171,77 @@ int connected(Workplace& place, const Terminal& terminal, const std::string& com
   }
 }
 
+// LAST = end: the register's last document number, asked before the range.
+bool ask_last_number(Workplace& place, const Parsed& parsed, const Terminal& terminal) {
+  if (!parsed.to_end) return true;
+  const int said = terminal.error_lines();
+  const std::optional<std::int64_t> last = place.window.FindLastDocumentNumber();
+  if (!last) {
+    if (terminal.error_lines() == said) terminal.error("РРО не сообщил номер последнего документа"_cp1251);
+    return false;
+  }
+  place.window.set_numbers(*parsed.first, *last);
+  return true;
+}
+
+// Document lines to stdout or into the -o file, everything else to stderr, and the exit
+// status of a retrieval.
+int finish_retrieval(const retrieval::RetrievalResult& result, const JournalWindowLogic& window,
+                     const CommandArguments& args, const Terminal& terminal) {
+  using Outcome = retrieval::RetrievalResult::Outcome;
+  const std::vector<std::string>& lines = window.rendered_lines;
+  // The rendered lines begin with the documents; what follows them is talk: the failure
+  // lines, the line of an empty journal, the register's refusal of a date span.
+  std::size_t documents = 0;
+  if (result.outcome == Outcome::Shown && window.journal.doc_count > 0) documents = lines.size();
+  if (result.outcome == Outcome::Failed && lines.size() >= 2) documents = lines.size() - 2;
+  const std::span<const std::string> document_lines(lines.data(), documents);
+
+  bool written = true;
+  const std::string* output = args.value("-o");
+  if (output && *output != "-") {
+    // Only lines worth keeping replace a file; a failure leaves it as it was.
+    if (!document_lines.empty()) {
+      written = retrieval::save_lines(*output, document_lines);
+      if (!written) terminal.error(std::string("Невозможно записать файл "_cp1251) + terminal.typed(*output));
+    }
+  } else {
+    for (const std::string& line : document_lines) terminal.line(line);
+  }
+  std::fflush(stdout);
+
+  const retrieval::AssemblyReport& assembly = result.assembly;
+  // After a register error the empty journal is no news: the error was reported.
+  const bool empty_journal_line = result.outcome == Outcome::Shown && documents == 0;
+  if (!(empty_journal_line && assembly.register_error))
+    for (std::size_t i = documents; i < lines.size(); ++i) terminal.error(lines[i]);
+  if (assembly.not_asked) terminal.error(not_asked_line(assembly.not_asked->first, assembly.not_asked->second));
+  if (assembly.stopped || StopSignals::received() != 0)
+    terminal.error(std::string("Сохранено документов: "_cp1251) + std::to_string(assembly.documents_kept));
+  if (StopSignals::received() != 0) return StopSignals::exit_status();
+  return written && result.complete() ? kExitDone : kExitFailed;
+}
+
 // fetch and fetch-dates: one retrieval handler, its lines shown or saved.
-int retrieve(const Options& options, const Terminal& terminal, messages::Dialogs& dialogs, const std::string& command,
+int retrieve(const Options& options, const Terminal& terminal, messages::Dialogs& dialogs,
+             const render::Organisation& organisation, const std::string& command,
              std::initializer_list<std::string_view> value_options, std::size_t numbers,
              retrieval::RetrievalResult (JournalWindowLogic::*handler)()) {
   std::string error;
   const auto parsed = parse(options, value_options, numbers, error);
   if (!parsed) return usage(terminal, command, error);
-  Workplace place(options, terminal, dialogs, *parsed);
-  const StopOnInterrupt stop(place.window);
+  Workplace place(options, terminal, dialogs, *parsed, organisation);
+  if (numbers == 0 && !place.dates_in_order(terminal)) return kExitUsage;
   return connected(place, terminal, command, [&] {
-    const auto result = (place.window.*handler)();
-    return finish_retrieval(result, place.window, parsed->args, terminal, stop.interrupted());
+    if (!ask_last_number(place, *parsed, terminal)) return kExitFailed;
+    retrieval::RetrievalResult result;
+    {
+      const RetrievalUnderway underway(place.window);
+      result = (place.window.*handler)();
+    }
+    return finish_retrieval(result, place.window, parsed->args, terminal);
   });
 }
-
-}  // namespace
-
-namespace {
 
 // Every '9' of the mask is a digit in the text, every other character the mask's own.
 bool fits_mask(std::string_view text, std::string_view mask) {
@@ -199,26 +251,42 @@ bool fits_mask(std::string_view text, std::string_view mask) {
   return true;
 }
 
+int two_digits(std::string_view text, std::size_t at) { return (text[at] - '0') * 10 + (text[at + 1] - '0'); }
+
 }  // namespace
 
 std::optional<std::string> date_field_text(const std::string& typed) {
   if (!fits_mask(typed, "99.99.99")) return std::nullopt;
+  const int day = two_digits(typed, 0), month = two_digits(typed, 3), year = 2000 + two_digits(typed, 6);
+  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (month < 1 || month > 12 || day < 1) return std::nullopt;
+  const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+  if (day > kDays[month - 1] + (month == 2 && leap ? 1 : 0)) return std::nullopt;
   return typed;
 }
 
 std::optional<std::string> time_field_text(const std::string& typed) {
   const std::string text = typed.size() == 4 ? "0" + typed : typed;
-  if (!fits_mask(text, "99:99")) return std::nullopt;
+  if (!fits_mask(text, "99:99") || two_digits(text, 0) > 23 || two_digits(text, 3) > 59) return std::nullopt;
   return text;
 }
 
-int run_fetch(const Options& options, const Terminal& terminal, messages::Dialogs& dialogs) {
-  return retrieve(options, terminal, dialogs, "fetch", {"--kind", "-o"}, 2, &JournalWindowLogic::RetrieveByNumbers);
+std::string not_asked_line(std::int64_t first, std::int64_t last) {
+  if (first == last) return std::string("Документ "_cp1251) + std::to_string(first) + std::string(" не запрошен"_cp1251);
+  return std::string("Документы "_cp1251) + std::to_string(first) + std::string("–"_cp1251) + std::to_string(last) +
+         std::string(" не запрошены"_cp1251);
 }
 
-int run_fetch_dates(const Options& options, const Terminal& terminal, messages::Dialogs& dialogs) {
-  return retrieve(options, terminal, dialogs, "fetch-dates", {"--from", "--from-time", "--to", "--to-time", "--kind", "-o"},
-                  0, &JournalWindowLogic::RetrieveByDates);
+int run_fetch(const Options& options, const Terminal& terminal, messages::Dialogs& dialogs,
+              const render::Organisation& organisation) {
+  return retrieve(options, terminal, dialogs, organisation, "fetch", {"--kind", "-o"}, 2,
+                  &JournalWindowLogic::RetrieveByNumbers);
+}
+
+int run_fetch_dates(const Options& options, const Terminal& terminal, messages::Dialogs& dialogs,
+                    const render::Organisation& organisation) {
+  return retrieve(options, terminal, dialogs, organisation, "fetch-dates",
+                  {"--from", "--from-time", "--to", "--to-time", "--kind", "-o"}, 0, &JournalWindowLogic::RetrieveByDates);
 }
 
 int run_numbers(const Options& options, const Terminal& terminal, messages::Dialogs& dialogs) {
@@ -226,10 +294,17 @@ int run_numbers(const Options& options, const Terminal& terminal, messages::Dial
   const auto parsed = parse(options, {"--from", "--from-time", "--to", "--to-time"}, 0, error);
   if (!parsed) return usage(terminal, "numbers", error);
   Workplace place(options, terminal, dialogs, *parsed);
+  if (!place.dates_in_order(terminal)) return kExitUsage;
   return connected(place, terminal, "numbers", [&] {
-    const bool found = place.window.FillNumbersFromDates();
-    terminal.line(place.window.fields.first_number + " " + place.window.fields.last_number);
-    return found ? kExitDone : kExitFailed;
+    const int said = terminal.error_lines();
+    // Only figures the register gave: the fields' own "1 1" would read as an answer.
+    if (place.window.FillNumbersFromDates()) {
+      terminal.line(place.window.fields.first_number + " " + place.window.fields.last_number);
+      return kExitDone;
+    }
+    if (StopSignals::received() != 0) return StopSignals::exit_status();
+    if (terminal.error_lines() == said) terminal.error("РРО не сообщил номера документов за этот период"_cp1251);
+    return kExitFailed;
   });
 }
 
@@ -238,7 +313,12 @@ int run_print(const Options& options, const Terminal& terminal, messages::Dialog
   const auto parsed = parse(options, {"--kind"}, 2, error);
   if (!parsed) return usage(terminal, "print", error);
   Workplace place(options, terminal, dialogs, *parsed);
-  return connected(place, terminal, "print", [&] { return place.window.PrintOnRegister() ? kExitDone : kExitFailed; });
+  return connected(place, terminal, "print", [&] {
+    if (!ask_last_number(place, *parsed, terminal)) return kExitFailed;
+    const bool printed = place.window.PrintOnRegister();
+    if (StopSignals::received() != 0) return StopSignals::exit_status();
+    return printed ? kExitDone : kExitFailed;
+  });
 }
 
 }  // namespace cli

@@ -17,7 +17,12 @@ class Terminal {
 
   // A line of Windows-1251 text to stdout / stderr.
   void line(std::string_view cp1251) const { put(out_, cp1251); }
-  void error(std::string_view cp1251) const { put(err_, cp1251); }
+  void error(std::string_view cp1251) const {
+    put(err_, cp1251);
+    ++error_lines_;
+  }
+  // How many lines went to stderr: a command that failed says at least one thing.
+  int error_lines() const { return error_lines_; }
   // A status line on stderr, drawn over the previous one; empty clears it.
   void status(std::string_view cp1251) const;
   // What the user typed, as Windows-1251 bytes.
@@ -28,6 +33,7 @@ class Terminal {
   Encoding encoding_;
   std::FILE* out_;
   std::FILE* err_;
+  mutable int error_lines_ = 0;
 };
 
 // Whether stderr goes to a terminal (and so may carry a status line).

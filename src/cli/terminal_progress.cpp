@@ -12,8 +12,10 @@ std::string progress_figures(const retrieval::RetrievalProgress& p, std::int64_t
   std::string bar = "[" + std::string(static_cast<std::size_t>(filled), '#') +
                     std::string(static_cast<std::size_t>(kBarWidth - filled), ' ') + "]";
   char text[160];
-  std::snprintf(text, sizeof text, " %lld/%lld documents, %.1f KB", static_cast<long long>(p.documents_done),
-                static_cast<long long>(total), static_cast<double>(p.bytes_received) / 1024.0);
+  // Numbers asked and documents received apart: an absent number is no document.
+  std::snprintf(text, sizeof text, " %lld/%lld asked, %lld documents, %.1f KB", static_cast<long long>(p.documents_done),
+                static_cast<long long>(total), static_cast<long long>(p.documents_kept),
+                static_cast<double>(p.bytes_received) / 1024.0);
   std::string line = bar + text;
   if (p.documents_done > 0 && p.documents_done < total) {
     const double left_s = static_cast<double>(elapsed_ms) / 1000.0 / static_cast<double>(p.documents_done) *

@@ -35,7 +35,7 @@ class TerminalProgress final : public retrieval::AttentionWindow {
   bool drawn_ = false;
 };
 
-// The line after the progress text: "[#####     ] 3/10 documents, 4.2 KB, about 12 s left".
+// The line after the progress text: "[#####     ] 3/10 asked, 2 documents, 4.2 KB, about 12 s left".
 std::string progress_figures(const retrieval::RetrievalProgress& progress, std::int64_t elapsed_ms);
 
 }  // namespace cli

@@ -91,6 +91,10 @@ TEST(ConfigFile, StoredSettingsForTheCommandLine) {
     EXPECT_EQ(stored_speed(path), c.speed) << c.content;
     EXPECT_EQ(stored_protocol(path), c.protocol) << c.content;
   }
+  write_file(path, "[Organisation]\r\nName=" + std::string("Приклад"_cp1251) + "\r\n");
+  EXPECT_EQ(stored_organisation(path).name, std::string("Приклад"_cp1251));
+  EXPECT_EQ(stored_organisation(path).city, render::Organisation{}.city);  // absent: the register's own
+
   write_file(path, "[Fiscal Printer]\r\nReply=1\r\n");
   ASSERT_EQ(store_protocol(path, ProtocolVariant::Quendar), ProfileWrite::Written);
   EXPECT_EQ(read_file(path), "[Fiscal Printer]\r\nReply=1\r\nProtocol=quendar\r\n");

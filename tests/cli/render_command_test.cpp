@@ -163,26 +163,43 @@ TEST_F(RenderCommand, GoldenJournalSavedAsTempXmlGivesTheGoldenLines) {
   EXPECT_EQ(read_file(dir.file("out.txt")), expected);
 }
 
-TEST_F(RenderCommand, FailureLinesAreShownAndSavedWithExitStatusOne) {
-  const std::string path = journal(kReceipt + kBrokenReceipt);
-  const auto shown = cli("render " + path);
-  EXPECT_EQ(shown.exit_code, 1);
-  EXPECT_NE(shown.output.find("Каса01"), std::string::npos);
-  const std::string tail = "\n" + kFailure1 + "\n" + kFailure2 + "\n";
-  ASSERT_GE(shown.output.size(), tail.size());
-  EXPECT_EQ(shown.output.substr(shown.output.size() - tail.size()), tail);
-
-  write_file(dir.file("bad.xml"), "<RQ><DAT");
-  const auto saved = cli("render " + dir.file("bad.xml") + " -o " + dir.file("out.txt"));
-  EXPECT_EQ(saved.exit_code, 1);
-  EXPECT_EQ(read_file(dir.file("out.txt")), text::from_utf8(kFailure1 + "\r\n" + kFailure2 + "\r\n"));
+TEST_F(RenderCommand, WholeDocumentsOnStdoutFailureLinesOnStderr) {
+  const std::string cut = journal_text(kReceipt + kZReport);
+  struct Case {
+    const char* what;
+    std::string text;
+    bool receipt_shown;  // the first document, whole before the fault
+  };
+  const Case cases[] = {
+      {"a document the renderer cannot place", journal_text(kReceipt + kBrokenReceipt), true},
+      {"a text cut in the second document", cut.substr(0, cut.find("<Z ") + 4), true},
+      {"no document element at all", "<RQ><DAT", false},
+  };
+  const std::string failure = kFailure1 + "\n" + kFailure2 + "\n";
+  for (const Case& c : cases) {
+    write_file(dir.file("in.xml"), c.text);
+    write_file(dir.file("out.txt"), "kept\r\n");
+    const auto shown = cli("render " + dir.file("in.xml") + " 2>" + dir.file("err.txt"));
+    EXPECT_EQ(shown.exit_code, 1) << c.what;
+    EXPECT_EQ(shown.output.find("Каса01") != std::string::npos, c.receipt_shown) << c.what;
+    EXPECT_EQ(shown.output.find("Z-звіт"), std::string::npos) << c.what;
+    EXPECT_EQ(read_file(dir.file("err.txt")), failure) << c.what;
+    // The file gets the whole documents, or stays as it was when there are none.
+    const auto saved = cli("render " + dir.file("in.xml") + " -o " + dir.file("out.txt") + " 2>/dev/null");
+    EXPECT_EQ(saved.exit_code, 1) << c.what;
+    EXPECT_EQ(read_file(dir.file("out.txt")).find(text::from_utf8("Каса01")) != std::string::npos, c.receipt_shown)
+        << c.what;
+    if (!c.receipt_shown) {
+      EXPECT_EQ(read_file(dir.file("out.txt")), "kept\r\n") << c.what;
+    }
+  }
 }
 
 TEST_F(RenderCommand, BadArgumentsAreUsageErrors) {
   const std::string path = journal(kReceipt);
   for (const std::string& args : {std::string("render"), "render " + path + " --kind x", "render " + path + " --kind",
                                   "render " + path + " --wide", "render " + path + " " + path,
-                                  "render " + dir.file("missing.xml")}) {
+                                  "render " + dir.file("missing.xml"), "render " + path + " -o " + path}) {
     const auto run = cli(args + " 2>&1");
     EXPECT_EQ(run.exit_code, 2) << args;
     EXPECT_NE(run.output.find("render"), std::string::npos) << args;
