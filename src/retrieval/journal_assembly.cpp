@@ -160,6 +160,10 @@ AssemblyReport JournalWindowLogic::AssembleJournal(int first, int last, int docu
   report.documents_kept = progress_.documents_kept;
 
   journal_lines.emplace_back(kRootEnd);
+  // A retrieval that ended early with nothing (a refused password, a line gone, a stop)
+  // has no journal to put in place of the one that was saved before.
+  const bool ended_early = report.stopped || report.register_error || report.interrupted;
+  if (ended_early && report.documents_kept == 0) return report;
   report.saved = save_lines(temp_xml_path_, journal_lines);
   if (!report.saved) ui_.dialogs.show_message(std::string("Невозможно записать файл "_cp1251) + temp_xml_path_);
   return report;

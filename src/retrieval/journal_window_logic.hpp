@@ -35,13 +35,15 @@ struct AssemblyReport {
   // Exchanges that got no intact reply (no reply, NAK, checksum mismatch), in the last
   // attempt at each document: a document that came whole when asked again counts none.
   int link_failures = 0;
-  // The time-out question was answered Cancel, or the user asked to stop.
+  // The time-out question was answered Cancel, the user asked to stop, an abort was
+  // requested, or the port was lost.
   bool stopped = false;
   // A failure (a field 1 that is not a number) ended it; the documents before are kept.
   bool interrupted = false;
   // The serial device went away: the retrieval ended at once, what came is kept.
   bool port_lost = false;
-  // temp.xml holds the journal text.
+  // temp.xml holds the journal text. A retrieval that ended early without a document
+  // leaves the file as it was.
   bool saved = false;
   // The register refused a document (an error code other than 0000, a refusal bit) at
   // its first fragment: the retrieval stopped there. The text the user was shown.

@@ -315,21 +315,27 @@ TEST(JournalWindowLogic, AStopFromTheUserEndsTheRetrievalAfterTheCurrentDocument
 TEST(JournalWindowLogic, ARegisterErrorAtAFirstFragmentStopsTheRetrievalAndKeepsWhatCameBefore) {
   struct Case {
     bool datecs;
+    std::string refused;  // the number refused
     Reply refusal;
     std::string error;                  // what the retrieval reports
     std::vector<std::string> messages;  // what the user was shown
+    std::vector<std::string> asked;
+    std::size_t kept;
   };
   const std::string syntax = win("Синтаксическая ошибка");
   const std::string password = win("РРО вернул ошибку: 0006 Неверный пароль доступа!");
+  const std::vector<std::string> three = {"1,0", "1,1", "2,0", "2,1", "3,0"};
   const Case cases[] = {
-      {false, {"0006", {}}, password, {password}},
-      {true, {"", {"1", "QUJD"}, 0x81}, syntax, {syntax}},
+      {false, "3", {"0006", {}}, password, {password}, three, 2},
+      {true, "3", {"", {"1", "QUJD"}, 0x81}, syntax, {syntax}, three, 2},
+      {false, "1", {"0006", {}}, password, {password}, {"1,0"}, 0},
   };
   for (const Case& c : cases) {
     Rig rig(c.datecs);
     rig.script([&](const Request& r) {
-      return fragment_id(c.datecs, r.data).starts_with("3,") ? c.refusal : one_fragment_each(c.datecs, r);
+      return fragment_id(c.datecs, r.data).starts_with(c.refused + ",") ? c.refusal : one_fragment_each(c.datecs, r);
     });
+    testing_support::write_file(rig.dir.file("temp.xml"), "the journal of yesterday");
     rig.window.fields.first_number = "1";
     rig.window.fields.last_number = "5";
     const auto result = rig.window.RetrieveByNumbers();
@@ -337,10 +343,15 @@ TEST(JournalWindowLogic, ARegisterErrorAtAFirstFragmentStopsTheRetrievalAndKeeps
     EXPECT_FALSE(result.complete());
     EXPECT_EQ(result.assembly.register_error, c.error);
     EXPECT_EQ(rig.dialogs.messages, c.messages);
-    EXPECT_EQ(result.assembly.not_asked, (std::pair<std::int64_t, std::int64_t>{4, 5}));
-    EXPECT_EQ(fragments_asked(rig), (std::vector<std::string>{"1,0", "1,1", "2,0", "2,1", "3,0"}));
-    EXPECT_EQ(document_lines(rig.window), (std::vector<std::string>{"ABC", "ABC"}));
-    EXPECT_NE(read_file(rig.dir.file("temp.xml")).find("ABC\r\nABC\r\n</RQ>"), std::string::npos);
+    EXPECT_EQ(result.assembly.not_asked, (std::pair<std::int64_t, std::int64_t>{std::stoi(c.refused) + 1, 5}));
+    EXPECT_EQ(fragments_asked(rig), c.asked);
+    EXPECT_EQ(document_lines(rig.window), std::vector<std::string>(c.kept, "ABC"));
+    // What came is saved; a refusal that left nothing keeps the journal there was.
+    const std::string temp_xml = read_file(rig.dir.file("temp.xml"));
+    if (c.kept == 0)
+      EXPECT_EQ(temp_xml, "the journal of yesterday");
+    else
+      EXPECT_NE(temp_xml.find("ABC\r\nABC\r\n</RQ>"), std::string::npos);
   }
 }
 
