@@ -1,11 +1,11 @@
 #include "link/clock.hpp"
 
-#include "link/abort.hpp"
-
 #include <algorithm>
 #include <chrono>
 #include <ctime>
 #include <thread>
+
+#include "link/abort.hpp"
 
 namespace device_link {
 
