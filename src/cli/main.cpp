@@ -48,8 +48,11 @@ int run(cli::Options& options, const cli::Terminal& terminal, cli::CliDialogs& d
     const cli::StopSignals signals;
     return cli::run_detect(options, terminal, dialogs);
   }
-  if (!connects(command))
-    return usage_error(command.empty() ? "no command given" : "unknown command: " + command);
+  if (!connects(command)) {
+    terminal.error(terminal.typed("talqen-cli: " + (command.empty() ? "no command given" : "unknown command: " + command)));
+    terminal.error(cli::kHelpHint);
+    return cli::kExitUsage;
+  }
 
   // Read only: the file is made when a connection is made, not for a usage error.
   cli::use_stored_settings(options, program.config_path);
@@ -95,8 +98,12 @@ int main(int argc, char** argv) {
   messages::set_program_dialogs(&dialogs);
   const int status = run(options, terminal, dialogs);
   // A failure is never silent.
-  if (status != cli::kExitDone && terminal.error_lines() == 0)
-    terminal.error(terminal.typed("talqen-cli " + options.command + ": failed (exit status " + std::to_string(status) + ")"));
+  if (status != cli::kExitDone && terminal.error_lines() == 0) {
+    if (cli::StopSignals::received() != 0)
+      terminal.error(terminal.typed("Прервано"));
+    else
+      terminal.error(terminal.typed("talqen-cli " + options.command + ": failed (exit status " + std::to_string(status) + ")"));
+  }
   messages::set_program_dialogs(nullptr);
   return status;
 }

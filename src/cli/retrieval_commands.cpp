@@ -163,12 +163,14 @@ int connected(Workplace& place, const Terminal& terminal, const std::string& com
   const app::ConnectionResult connection = place.session.connect();
   if (connection != app::ConnectionResult::Connected) return place.session.report_failure(connection, terminal);
   if (place.quick_end) datecs::set_quick_end(true);
+  int status = kExitFailed;
   try {
-    return work();
+    status = work();
   } catch (const std::exception& e) {
     terminal.error(terminal.typed("talqen-cli " + command + ": " + e.what()));
-    return kExitFailed;
   }
+  // Whatever a signal cut short, the exit says it was the signal.
+  return StopSignals::received() != 0 ? StopSignals::exit_status() : status;
 }
 
 // LAST = end: the register's last document number, asked before the range.
@@ -218,7 +220,6 @@ int finish_retrieval(const retrieval::RetrievalResult& result, const JournalWind
   if (assembly.not_asked) terminal.error(not_asked_line(assembly.not_asked->first, assembly.not_asked->second));
   if (assembly.stopped || StopSignals::received() != 0)
     terminal.error(std::string("Сохранено документов: "_cp1251) + std::to_string(assembly.documents_kept));
-  if (StopSignals::received() != 0) return StopSignals::exit_status();
   return written && result.complete() ? kExitDone : kExitFailed;
 }
 
@@ -302,8 +303,8 @@ int run_numbers(const Options& options, const Terminal& terminal, messages::Dial
       terminal.line(place.window.fields.first_number + " " + place.window.fields.last_number);
       return kExitDone;
     }
-    if (StopSignals::received() != 0) return StopSignals::exit_status();
-    if (terminal.error_lines() == said) terminal.error("РРО не сообщил номера документов за этот период"_cp1251);
+    if (terminal.error_lines() == said && StopSignals::received() == 0)
+      terminal.error("РРО не сообщил номера документов за этот период"_cp1251);
     return kExitFailed;
   });
 }
@@ -315,9 +316,7 @@ int run_print(const Options& options, const Terminal& terminal, messages::Dialog
   Workplace place(options, terminal, dialogs, *parsed);
   return connected(place, terminal, "print", [&] {
     if (!ask_last_number(place, *parsed, terminal)) return kExitFailed;
-    const bool printed = place.window.PrintOnRegister();
-    if (StopSignals::received() != 0) return StopSignals::exit_status();
-    return printed ? kExitDone : kExitFailed;
+    return place.window.PrintOnRegister() ? kExitDone : kExitFailed;
   });
 }
 
