@@ -213,12 +213,13 @@ int finish_retrieval(const retrieval::RetrievalResult& result, const JournalWind
   std::fflush(stdout);
 
   const retrieval::AssemblyReport& assembly = result.assembly;
-  // After a register error the empty journal is no news: the error was reported.
+  // After a register error or a stop the empty journal is no news: that was told.
+  const bool stopped = assembly.stopped || StopSignals::received() != 0;
   const bool empty_journal_line = result.outcome == Outcome::Shown && documents == 0;
-  if (!(empty_journal_line && assembly.register_error))
+  if (!(empty_journal_line && (assembly.register_error || stopped)))
     for (std::size_t i = documents; i < lines.size(); ++i) terminal.error(lines[i]);
   if (assembly.not_asked) terminal.error(not_asked_line(assembly.not_asked->first, assembly.not_asked->second));
-  if (assembly.stopped || StopSignals::received() != 0)
+  if (stopped)
     terminal.error(std::string("Сохранено документов: "_cp1251) + std::to_string(assembly.documents_kept));
   return written && result.complete() ? kExitDone : kExitFailed;
 }
