@@ -96,7 +96,8 @@ int main(int argc, char** argv) {
   const cli::Terminal terminal(options.encoding);
   cli::CliDialogs dialogs(terminal, options);
   messages::set_program_dialogs(&dialogs);
-  const int status = run(options, terminal, dialogs);
+  int status = run(options, terminal, dialogs);
+  if (cli::StopSignals::received() != 0) status = cli::StopSignals::exit_status();
   // A failure is never silent.
   if (status != cli::kExitDone && terminal.error_lines() == 0) {
     if (cli::StopSignals::received() != 0)
