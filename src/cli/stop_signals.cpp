@@ -29,6 +29,8 @@ extern "C" void on_stop_signal(int sig) {
   if (g_signal.compare_exchange_strong(none, sig)) {
     if (retrieval::JournalWindowLogic* window = g_window.load()) {
       window->RequestStop();
+      // The document on its way is received whole; a silent register is not waited for.
+      device_link::request_stop_when_quiet();
       return;
     }
   }

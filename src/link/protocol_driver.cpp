@@ -139,7 +139,7 @@ datecs::RetData* ProtocolDriver::execute_command(int command, std::string_view d
     // A well-formed reply stays so until the next request: no further check can repeat.
     if (is_well_formed_reply(result_.RawReply)) break;
     if (port_.device_lost()) break;  // a repeat cannot reach a device that is gone
-    if (abort_requested()) break;
+    if (giving_up_quiet_waits()) break;  // the user is stopping: no 2 s pause, no repeat
     clock_.sleep_ms(kRepeatDelayMs);
     repeat_command(false);
   }

@@ -197,7 +197,11 @@ void wait_for_reply(ReplyReceiver& receiver, SerialPort& port, Clock& clock) {
   const std::int64_t deadline = clock.now_ms() + kMaxExchangeMs;
   const auto in_time = [&] { return clock.now_ms() < deadline && !abort_requested(); };
   receiver.no_activity_ = 0;
-  while (receiver.no_activity_ < receiver.silent_reads_ && in_time()) {
+  const auto silence_limit = [&] {
+    return stop_when_quiet_requested() ? std::min(receiver.silent_reads_, kQuietReadsBeforeGivingUp)
+                                       : receiver.silent_reads_;
+  };
+  while (receiver.no_activity_ < silence_limit() && in_time()) {
     while (!receiver.frame_ended_ && in_time() && receive_byte(receiver, port)) {
     }
     if (receiver.exchange_finished_) break;

@@ -34,7 +34,7 @@ void StatusReporter::report(datecs::RetData& result) {
   const status::StatusBit* bit = status::first_reported_bit(result.Status);
   if (!bit) return;
   // The user has given up already: no question, no time-out to tell of.
-  if (bit->bit == status::kNoReply && device_link::abort_requested()) return;
+  if (bit->bit == status::kNoReply && device_link::giving_up_quiet_waits()) return;
   if (bit->bit == status::kNoReply && flags_.retrieval_open) {
     const bool retry = dialogs_.ask_retry_cancel("Таймаут"_cp1251, "Для продолжения нажмите "_cp1251);
     flags_.cancelled_at_timeout = !retry;

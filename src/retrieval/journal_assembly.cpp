@@ -127,7 +127,7 @@ AssemblyReport JournalWindowLogic::AssembleJournal(int first, int last, int docu
       // Cut off by a stop or a lost port: not received, so still to be asked, unless the
       // part that came is named to the user (a Cancel at the time-out question).
       const bool cut_off = document.failed && (stop_requested() || report.port_lost) &&
-                           (device_link::abort_requested() || document.bytes.empty());
+                           (device_link::giving_up_quiet_waits() || document.bytes.empty());
       if (document.refusal) {
         report.register_error = std::move(document.refusal);
       } else if (cut_off) {

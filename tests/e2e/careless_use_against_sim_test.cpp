@@ -185,6 +185,29 @@ TEST(CarelessUse, SignalsInTheMiddleKeepEveryWholeDocument) {
   }
 }
 
+// A register that falls silent in the middle of a retrieval: a stop is not kept waiting
+// for the rest of a five-second silence, and what came before is written.
+TEST(CarelessUse, StopInASilentWaitEndsWithinHalfASecond) {
+  for (const Variant& v : kVariants) {
+    TempDir dir;
+    // Requests 2 to 5 fetch document 1; the register says nothing to the sixth.
+    SimProcess sim = start_sim(v, {"--fault", "6:silence", "--log", dir.file("sim.log")});
+    ASSERT_TRUE(sim.ready());
+    write_file(dir.file("fpinit.ini"), kRepeatOnce);
+    CliProcess run(dir.path().string(), {"--port", sim.port(), "--protocol", v.protocol, "fetch", "1", "3", "-o", "out.txt"});
+    ASSERT_TRUE(wait_for(dir.file("sim.log"), "of document 2 ", 20)) << v.protocol;
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    run.signal(SIGTERM);
+    const auto signalled = std::chrono::steady_clock::now();
+    EXPECT_EQ(run.wait(10000), 143) << v.protocol;
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - signalled;
+    EXPECT_LT(took.count(), 0.5) << v.protocol;
+    EXPECT_EQ(read_file(dir.file("temp.xml")), journal_text_of({1})) << v.protocol;
+    EXPECT_EQ(read_file(dir.file("out.txt")), saved_form(shown_lines(journal_text_of({1})))) << v.protocol;
+    EXPECT_TRUE(contains(read_file(dir.file("stderr.txt")), "Документы 2–3 не запрошены\n")) << v.protocol;
+  }
+}
+
 // A register that never answers: the command is in its first wait when the signal comes.
 // detect gets a pseudo-terminal nobody answers on, so that it is still probing.
 TEST(CarelessUse, SignalWhileConnectingOrDetectingEndsAtOnce) {
