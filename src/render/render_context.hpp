@@ -36,13 +36,14 @@ inline int ItemOfDocumentKind(DocumentKind kind) {
 
 namespace organisation_defaults {
 using namespace text::literals;
-// The shop the register's own head lines name.
-inline constexpr std::string_view kName = "Компанія OBRIM"_cp1251;
-inline constexpr std::string_view kCity = "Київ"_cp1251;
+// The register's own two head lines: the shop and its town.
+inline constexpr std::string_view kName = "ДП \"Компанія OBRIM\""_cp1251;
+inline constexpr std::string_view kCity = "м.Київ"_cp1251;
 }  // namespace organisation_defaults
 
-// The organisation named at the head of every document (Windows-1251). An empty text
-// keeps the register's own line.
+// The two lines naming the shop and its town at the head of every document, each centred
+// (Windows-1251), so that a shop of any legal form can name itself. An empty text keeps
+// the register's own line.
 struct Organisation {
   std::string name{organisation_defaults::kName};
   std::string city{organisation_defaults::kCity};

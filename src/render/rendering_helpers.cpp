@@ -261,8 +261,8 @@ void AppendDocumentHead(const journal::loaded_journal& journal, const journal::f
                         LineSink& lines, const Organisation& organisation) {
   const std::string_view name = organisation.name.empty() ? organisation_defaults::kName : organisation.name;
   const std::string_view city = organisation.city.empty() ? organisation_defaults::kCity : organisation.city;
-  lines.push_back(Centred(std::string("ДП \""_cp1251) + std::string(name) + "\""));
-  lines.push_back(Centred(std::string("м."_cp1251) + std::string(city)));
+  lines.push_back(Centred(std::string(name)));
+  lines.push_back(Centred(std::string(city)));
   std::string numbers("     ЗН "_cp1251);
   numbers += document.ZN;
   numbers += "  ФН "_cp1251;

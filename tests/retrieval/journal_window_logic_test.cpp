@@ -424,9 +424,9 @@ TEST(JournalWindowLogic, EveryDocumentHeadNamesTheGivenOrganisation) {
   const std::string long_name(40, 'X');
   const Case cases[] = {
       {{}, fixed_name, fixed_city},
-      {{win("ТОВ Світанок"), win("Львів")}, win("           ДП \"ТОВ Світанок\""), win("                м.Львів")},
-      {{"", win("Суми")}, fixed_name, win("                м.Суми")},
-      {{long_name, ""}, win("ДП \"") + long_name + "\"", fixed_city},
+      {{win("ТОВ \"Світанок\""), win("м.Львів")}, win("            ТОВ \"Світанок\""), win("                м.Львів")},
+      {{"", win("м.Суми")}, fixed_name, win("                м.Суми")},
+      {{long_name, ""}, long_name, fixed_city},
   };
   for (const Case& c : cases) {
     Rig rig(false);
