@@ -1,9 +1,8 @@
 // SIGINT, SIGTERM and SIGHUP (a closed terminal or SSH session) while talqen-cli works
 // with the register. During a retrieval the first one stops it after the current
 // document (a register gone quiet is not waited for), so that every document that came
-// whole is still written; a second one, or
-// the first one at any other time (connecting, detect, a single exchange), ends the link's
-// waits at once. The command then ends with 128 + the first signal's number.
+// whole is still written; a second one, or the first one at any other time (connecting,
+// detect, a single exchange), ends the link's waits at once. The command then ends with 128 + the first signal's number.
 #pragma once
 
 #include "retrieval/journal_window_logic.hpp"
