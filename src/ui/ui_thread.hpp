@@ -1,0 +1,64 @@
+// The exchanges with the register run on a worker thread; the widgets live on the UI thread.
+// What the worker asks of a window (a message, a question, a caption) is done on the UI
+// thread while the worker waits, so the user sees and answers it as if no thread existed.
+#pragma once
+
+#include <QCoreApplication>
+#include <QThread>
+#include <type_traits>
+
+#include "messages/dialogs.hpp"
+
+namespace ui {
+
+inline bool on_the_ui_thread() {
+  const QCoreApplication* app = QCoreApplication::instance();
+  return !app || QThread::currentThread() == app->thread();
+}
+
+// Runs call on the UI thread and hands back its result; called from the UI thread, it runs
+// at once. A worker waits while the UI thread's event loop gets to it; calls keep their order.
+template <class Call>
+std::invoke_result_t<Call&> on_ui_thread(Call call) {
+  using Result = std::invoke_result_t<Call&>;
+  if (on_the_ui_thread()) return call();
+  if constexpr (std::is_void_v<Result>) {
+    QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(call), Qt::BlockingQueuedConnection);
+  } else {
+    Result result{};
+    QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(call), Qt::BlockingQueuedConnection, &result);
+    return result;
+  }
+}
+
+// The user's dialogs for the worker: every box and question is shown on the UI thread.
+// Pending messages need no processing there: the UI thread runs its own event loop.
+class UiThreadDialogs final : public messages::Dialogs {
+ public:
+  explicit UiThreadDialogs(messages::Dialogs& shown) : shown_(shown) {}
+
+  void show_message(std::string_view text) override {
+    on_ui_thread([&] { shown_.show_message(text); });
+  }
+  void show_captioned_message(std::string_view caption, std::string_view text) override {
+    on_ui_thread([&] { shown_.show_captioned_message(caption, text); });
+  }
+  bool ask_retry_cancel(std::string_view caption, std::string_view text) override {
+    return on_ui_thread([&] { return shown_.ask_retry_cancel(caption, text); });
+  }
+  bool ask_yes_no(std::string_view caption, std::string_view text) override {
+    return on_ui_thread([&] { return shown_.ask_yes_no(caption, text); });
+  }
+  std::optional<std::string> ask_save_path(std::string_view filter, std::string_view proposed_name,
+                                           std::string_view default_extension) override {
+    return on_ui_thread([&] { return shown_.ask_save_path(filter, proposed_name, default_extension); });
+  }
+  void process_pending_messages() override {
+    if (on_the_ui_thread()) shown_.process_pending_messages();
+  }
+
+ private:
+  messages::Dialogs& shown_;
+};
+
+}  // namespace ui
