@@ -46,7 +46,15 @@ void AttentionDialog::set_activity(std::string_view text) {
   on_ui_thread([&] { activity_label->setText(to_qstring(text)); });
 }
 void AttentionDialog::set_progress(std::string_view text) {
-  on_ui_thread([&] { progress_label->setText(to_qstring(text)); });
+  // The bar shows the text's own figure ("36.36%     5": 36), set in the same step, so
+  // that no moment shows two figures.
+  const QString shown = to_qstring(text);
+  bool figure_read = false;
+  const double percent = shown.section(QLatin1Char('%'), 0, 0).trimmed().toDouble(&figure_read);
+  on_ui_thread([&] {
+    progress_label->setText(shown);
+    if (figure_read) progress_bar->setValue(static_cast<int>(percent));
+  });
 }
 
 void AttentionDialog::show() {
@@ -70,13 +78,6 @@ void AttentionDialog::repaint() {
 
 bool AttentionDialog::is_active() const {
   return on_ui_thread([this] { return isActiveWindow(); });
-}
-
-void AttentionDialog::progress_made(const retrieval::RetrievalProgress& p) {
-  // The figure of the progress text: the documents before the current one.
-  const std::int64_t total = p.last - p.first + 1;
-  const int percent = total > 0 ? static_cast<int>((p.current - p.first) * 100 / total) : 100;
-  on_ui_thread([this, percent] { progress_bar->setValue(percent); });
 }
 
 bool AttentionDialog::event(QEvent* e) {

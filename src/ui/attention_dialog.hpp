@@ -32,7 +32,6 @@ class AttentionDialog final : public QDialog, public retrieval::AttentionWindow 
   void hide() override;
   void repaint() override;
   bool is_active() const override;
-  void progress_made(const retrieval::RetrievalProgress& progress) override;
 
   QLabel* activity_label;  // Label1 on the designed form
   QLabel* progress_label;  // Label2 on the designed form

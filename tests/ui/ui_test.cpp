@@ -388,18 +388,20 @@ TEST_F(Program, TheWindowsAnswerThroughoutAPacedRetrievalAndShowOneFigure) {
   elapsed.start();
   qint64 last_tick = 0;
   qint64 worst_gap = 0;
+  // At every moment the bar shows the progress text's figure: (bar, text) where not.
+  std::vector<std::pair<int, double>> two_figures;
+  int progress_shown = 0;
   QTimer tick;
   QObject::connect(&tick, &QTimer::timeout, [&] {
     worst_gap = std::max(worst_gap, elapsed.elapsed() - last_tick);
     last_tick = elapsed.elapsed();
+    const QString text = a.progress_label->text().trimmed();
+    if (text.isEmpty()) return;
+    ++progress_shown;
+    const double figure = text.section(QLatin1Char('%'), 0, 0).toDouble();
+    if (a.progress_bar->value() != static_cast<int>(figure)) two_figures.emplace_back(a.progress_bar->value(), figure);
   });
   tick.start(10);
-  // The bar shows the progress text's figure whenever it moves.
-  std::vector<std::pair<int, int>> figures;
-  QObject::connect(a.progress_bar, &QProgressBar::valueChanged, [&](int value) {
-    const QString text = a.progress_label->text().trimmed();
-    if (!text.isEmpty()) figures.emplace_back(value, static_cast<int>(text.section(QLatin1Char('%'), 0, 0).toDouble()));
-  });
   // A screen reader's query: answered by the UI thread's event loop.
   std::atomic<bool> done{false};
   std::atomic<bool> reader_ended{false};
@@ -430,8 +432,8 @@ TEST_F(Program, TheWindowsAnswerThroughoutAPacedRetrievalAndShowOneFigure) {
   EXPECT_EQ(fetched_documents(), 3u);
   EXPECT_LE(worst_gap, 100);
   EXPECT_LE(worst_answer.load(), 500);
-  ASSERT_FALSE(figures.empty());
-  for (const auto& [bar, text] : figures) EXPECT_EQ(bar, text);
+  EXPECT_GT(progress_shown, 0);
+  EXPECT_EQ(two_figures, (std::vector<std::pair<int, double>>{}));
 }
 
 TEST_F(Program, TheTimeOutQuestionIsAskedOnTheUiThreadAndItsCancelStops) {
