@@ -4,6 +4,8 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include "ui/ui_thread.hpp"
+
 namespace ui {
 
 ExchangeWorker::~ExchangeWorker() { wait_until_finished(); }
@@ -18,14 +20,11 @@ bool ExchangeWorker::start(std::function<void()> work, std::function<void()> don
     } catch (...) {
       // The handlers report their own failures; nothing may end the thread uncaught.
     }
-    QMetaObject::invokeMethod(
-        this,
-        [this, done = std::move(done)] {
-          busy_ = false;
-          if (done) done();
-          emit idle();
-        },
-        Qt::QueuedConnection);
+    post_to_ui_thread([this, done = std::move(done)] {
+      busy_ = false;
+      if (done) done();
+      emit idle();
+    });
   });
   return true;
 }

@@ -5,6 +5,9 @@
 
 #include <QCoreApplication>
 #include <QThread>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
 #include <type_traits>
 
 #include "messages/dialogs.hpp"
@@ -16,19 +19,42 @@ inline bool on_the_ui_thread() {
   return !app || QThread::currentThread() == app->thread();
 }
 
+// Queues call for the UI thread's event loop; calls run in the order they were queued.
+void post_to_ui_thread(std::function<void()> call);
+
 // Runs call on the UI thread and hands back its result; called from the UI thread, it runs
-// at once. A worker waits while the UI thread's event loop gets to it; calls keep their order.
+// at once. A worker waits while the UI thread's event loop gets to it (the user may be
+// answering a question). The hand-over is a standard mutex, so that what the two threads
+// share is visibly ordered, for the thread sanitizer too.
 template <class Call>
 std::invoke_result_t<Call&> on_ui_thread(Call call) {
   using Result = std::invoke_result_t<Call&>;
   if (on_the_ui_thread()) return call();
-  if constexpr (std::is_void_v<Result>) {
-    QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(call), Qt::BlockingQueuedConnection);
-  } else {
-    Result result{};
-    QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(call), Qt::BlockingQueuedConnection, &result);
-    return result;
-  }
+  std::mutex mutex;
+  std::condition_variable answered;
+  bool done = false;
+  std::conditional_t<std::is_void_v<Result>, bool, Result> result{};
+  post_to_ui_thread([&] {
+    // Answered even when the call throws: the worker must not wait for ever.
+    struct Answer {
+      std::mutex& mutex;
+      std::condition_variable& answered;
+      bool& done;
+      ~Answer() {
+        const std::lock_guard lock(mutex);
+        done = true;
+        answered.notify_one();
+      }
+    } answer{mutex, answered, done};
+    if constexpr (std::is_void_v<Result>) {
+      call();
+    } else {
+      result = call();
+    }
+  });
+  std::unique_lock lock(mutex);
+  answered.wait(lock, [&] { return done; });
+  if constexpr (!std::is_void_v<Result>) return result;
 }
 
 // The user's dialogs for the worker: every box and question is shown on the UI thread.
