@@ -27,6 +27,8 @@ const QEvent::Type call_event = static_cast<QEvent::Type>(QEvent::registerEventT
 class CallReceiver final : public QObject {
  public:
   bool event(QEvent* e) override {
+    // The queue's mutex first: our events were made before their calls were queued.
+    { const std::lock_guard lock(queue_mutex); }
     if (e->type() != call_event) return QObject::event(e);
     run_next_call();
     return true;
