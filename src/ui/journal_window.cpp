@@ -211,7 +211,10 @@ void JournalWindow::closeEvent(QCloseEvent* e) {
 }
 
 void JournalWindow::reject() {
-  if (stop_exchange()) QDialog::reject();
+  // Escape hides the window without a close event: the main window comes back all the same.
+  if (!stop_exchange()) return;
+  logic_.OnClosed();
+  QDialog::reject();
 }
 
 // The logic moves the windows from the worker.
