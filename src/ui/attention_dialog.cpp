@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "ui/qt_text.hpp"
+#include "ui/ui_thread.hpp"
 
 #include "ui/designed_font.hpp"
 
@@ -30,38 +31,58 @@ AttentionDialog::AttentionDialog(QWidget* parent) : QDialog(parent) {
   progress_bar->setValue(0);
   cancel_button = new QPushButton(QStringLiteral("Отмена"), this);
   cancel_button->setGeometry(198, 234, 75, 25);
-  connect(cancel_button, &QPushButton::clicked, this, [this] {
-    if (cancel_) cancel_();
+  connect(cancel_button, &QPushButton::clicked, this, &AttentionDialog::cancel);
+}
+
+void AttentionDialog::cancel() {
+  // A press that lands after the retrieval hid the window must not stop the next one.
+  if (isVisible() && cancel_) cancel_();
+}
+
+void AttentionDialog::set_caption(std::string_view caption) {
+  on_ui_thread([&] { setWindowTitle(to_qstring(caption)); });
+}
+void AttentionDialog::set_activity(std::string_view text) {
+  on_ui_thread([&] { activity_label->setText(to_qstring(text)); });
+}
+void AttentionDialog::set_progress(std::string_view text) {
+  // The bar shows the text's own figure ("36.36%     5": 36), set in the same step, so
+  // that no moment shows two figures.
+  const QString shown = to_qstring(text);
+  bool figure_read = false;
+  const double percent = shown.section(QLatin1Char('%'), 0, 0).trimmed().toDouble(&figure_read);
+  on_ui_thread([&] {
+    progress_label->setText(shown);
+    if (figure_read) progress_bar->setValue(static_cast<int>(percent));
   });
 }
 
-void AttentionDialog::set_caption(std::string_view caption) { setWindowTitle(to_qstring(caption)); }
-void AttentionDialog::set_activity(std::string_view text) { activity_label->setText(to_qstring(text)); }
-void AttentionDialog::set_progress(std::string_view text) { progress_label->setText(to_qstring(text)); }
-
 void AttentionDialog::show() {
-  progress_bar->setValue(0);
-  QDialog::show();
-  raise();
-  activateWindow();
-  repaint();
+  on_ui_thread([this] {
+    progress_bar->setValue(0);
+    QDialog::show();
+    raise();
+    activateWindow();
+    cancel_button->setFocus();  // Space and Enter press it
+    QWidget::repaint();
+  });
 }
 
-void AttentionDialog::hide() { QDialog::hide(); }
+void AttentionDialog::hide() {
+  on_ui_thread([this] { QDialog::hide(); });
+}
 
 void AttentionDialog::repaint() {
-  QWidget::update();
-  QWidget::repaint();
+  on_ui_thread([this] { QWidget::repaint(); });
 }
 
-void AttentionDialog::progress_made(const retrieval::RetrievalProgress& p) {
-  const std::int64_t total = p.last - p.first + 1;
-  progress_bar->setValue(total > 0 ? static_cast<int>(p.documents_done * 100 / total) : 100);
+bool AttentionDialog::is_active() const {
+  return on_ui_thread([this] { return isActiveWindow(); });
 }
 
 bool AttentionDialog::event(QEvent* e) {
   // Painted at once whenever it becomes active.
-  if (e->type() == QEvent::WindowActivate) repaint();
+  if (e->type() == QEvent::WindowActivate) QWidget::repaint();
   return QDialog::event(e);
 }
 

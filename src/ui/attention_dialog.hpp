@@ -1,6 +1,7 @@
 // The attention window shown while documents are fetched: what is going on, the
 // progress text, a bar, and a button that stops the retrieval after the current
-// document.
+// document. The retrieval drives it from the worker thread: each call of the attention
+// window's interface is done on the UI thread.
 #pragma once
 
 #include <QDialog>
@@ -20,7 +21,8 @@ class AttentionDialog final : public QDialog, public retrieval::AttentionWindow 
  public:
   explicit AttentionDialog(QWidget* parent = nullptr);
 
-  // What "Отмена" does.
+  // What "Отмена" does: pressed in any way (mouse, Space or Enter, the accessibility
+  // action), Escape, or closing the window; only while the window is shown.
   void set_cancel_action(std::function<void()> action) { cancel_ = std::move(action); }
 
   void set_caption(std::string_view caption) override;
@@ -29,8 +31,7 @@ class AttentionDialog final : public QDialog, public retrieval::AttentionWindow 
   void show() override;
   void hide() override;
   void repaint() override;
-  bool is_active() const override { return isActiveWindow(); }
-  void progress_made(const retrieval::RetrievalProgress& progress) override;
+  bool is_active() const override;
 
   QLabel* activity_label;  // Label1 on the designed form
   QLabel* progress_label;  // Label2 on the designed form
@@ -39,8 +40,12 @@ class AttentionDialog final : public QDialog, public retrieval::AttentionWindow 
 
  protected:
   bool event(QEvent* e) override;
+  // Escape and the title bar's close: the window stays until the current document is done.
+  void reject() override { cancel(); }
 
  private:
+  void cancel();
+
   std::function<void()> cancel_;
 };
 

@@ -8,12 +8,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QItemSelectionModel>
 #include <QPushButton>
 
 #include "ui/line_list_model.hpp"
 #include "ui/masked_field.hpp"
 #include "ui/qt_text.hpp"
 #include "ui/attention_dialog.hpp"
+#include "ui/exchange_worker.hpp"
 
 #include "ui/designed_font.hpp"
 
@@ -23,6 +25,8 @@ namespace {
 
 constexpr int kRowHeight = 14;
 constexpr int kWidestLine = 80;  // characters, trailing blanks included
+// How long closing waits for a stopped retrieval's current document.
+constexpr int kStopWaitMs = 60000;
 
 QLabel* label(const QString& text, QWidget* parent, int left, int top, QWidget* names) {
   auto* l = new QLabel(text, parent);
@@ -55,11 +59,14 @@ QPushButton* button(const QString& text, QWidget* parent, int left, int top, int
 
 JournalWindow::JournalWindow(messages::ProgramState& program, messages::Dialogs& dialogs, AttentionDialog& attention,
                  QWidget& main_window, std::function<bool()> datecs_selected, device_link::Clock& clock,
-                 std::string temp_xml_path)
+                 ExchangeWorker& worker, std::string temp_xml_path)
     : main_window_(main_window),
       dialogs_(dialogs),
-      logic_({program, dialogs, attention, *this, std::move(datecs_selected), clock}, std::move(temp_xml_path)),
-      lines_(std::make_unique<LineListModel>(logic_.rendered_lines)) {
+      worker_dialogs_(dialogs),
+      worker_(worker),
+      logic_({program, worker_dialogs_, attention, *this, std::move(datecs_selected), clock}, std::move(temp_xml_path)),
+      lines_(std::make_unique<LineListModel>(logic_.rendered_lines)),
+      empty_list_(std::make_unique<LineListModel>(no_lines_)) {
   setFont(designed_font());
   setWindowTitle(QStringLiteral("Форма запроса и отображения данных"));
   setWindowModality(Qt::ApplicationModal);
@@ -110,11 +117,11 @@ JournalWindow::JournalWindow(messages::ProgramState& program, messages::Dialogs&
   close_button = button(QStringLiteral("Закрыть"), this, 720, 504, 75);
 
   connect(kind_box, &QComboBox::activated, this, [this] { run_handler([this] { logic_.FillNumbersForKind(); }); });
-  connect(fetch_by_numbers_button, &QPushButton::clicked, this, [this] { run_handler([this] { logic_.RetrieveByNumbers(); }); });
-  connect(fetch_by_dates_button, &QPushButton::clicked, this, [this] { run_handler([this] { logic_.RetrieveByDates(); }); });
-  connect(numbers_from_dates_button, &QPushButton::clicked, this, [this] { run_handler([this] { logic_.FillNumbersFromDates(); }); });
+  connect(fetch_by_numbers_button, &QPushButton::clicked, this, [this] { run_exchange([this] { logic_.RetrieveByNumbers(); }, true); });
+  connect(fetch_by_dates_button, &QPushButton::clicked, this, [this] { run_exchange([this] { logic_.RetrieveByDates(); }, true); });
+  connect(numbers_from_dates_button, &QPushButton::clicked, this, [this] { run_exchange([this] { logic_.FillNumbersFromDates(); }, false); });
   connect(save_button, &QPushButton::clicked, this, [this] { run_handler([this] { logic_.SaveListAs(); }); });
-  connect(print_button, &QPushButton::clicked, this, [this] { run_handler([this] { logic_.PrintOnRegister(); }); });
+  connect(print_button, &QPushButton::clicked, this, [this] { run_exchange([this] { logic_.PrintOnRegister(); }, false); });
   connect(close_button, &QPushButton::clicked, this, [this] { run_handler([this] { logic_.Close(); }); });
 
   logic_.SetDefaultFields();
@@ -160,14 +167,68 @@ void JournalWindow::run_handler(Handler handler) {
   show_state();
 }
 
+void JournalWindow::run_exchange(std::function<void()> handler, bool rewrites_lines) {
+  read_fields();
+  set_requests_enabled(false);
+  if (rewrites_lines) lines_view->setModel(empty_list_.get());
+  const auto work = [this, handler = std::move(handler)] {
+    try {
+      handler();
+    } catch (const std::exception& e) {
+      worker_dialogs_.show_message(text::from_utf8(e.what()));
+    }
+  };
+  const auto done = [this, rewrites_lines] {
+    if (rewrites_lines) {
+      QItemSelectionModel* emptied = lines_view->selectionModel();
+      lines_view->setModel(lines_.get());
+      delete emptied;
+    }
+    show_state();
+    set_requests_enabled(true);
+  };
+  if (!worker_.start(work, done)) done();  // another exchange runs: this one is not started
+}
+
+void JournalWindow::set_requests_enabled(bool enabled) {
+  for (QWidget* w : std::initializer_list<QWidget*>{by_numbers_group, by_dates_group, save_button, close_button})
+    w->setEnabled(enabled);
+}
+
+bool JournalWindow::stop_exchange() {
+  if (!worker_.busy()) return true;
+  logic_.RequestStop();
+  return worker_.wait_until_idle(kStopWaitMs);
+}
+
 void JournalWindow::closeEvent(QCloseEvent* e) {
+  if (!stop_exchange()) {
+    e->ignore();
+    return;
+  }
   logic_.OnClosed();
   QDialog::closeEvent(e);
 }
 
-void JournalWindow::show_journal_window() { QDialog::show(); }
-void JournalWindow::hide_journal_window() { QDialog::hide(); }
-void JournalWindow::close_journal_window() { QDialog::close(); }
-void JournalWindow::show_main_window() { main_window_.show(); }
+void JournalWindow::reject() {
+  // Escape hides the window without a close event: the main window comes back all the same.
+  if (!stop_exchange()) return;
+  logic_.OnClosed();
+  QDialog::reject();
+}
+
+// The logic moves the windows from the worker.
+void JournalWindow::show_journal_window() {
+  on_ui_thread([this] { QDialog::show(); });
+}
+void JournalWindow::hide_journal_window() {
+  on_ui_thread([this] { QDialog::hide(); });
+}
+void JournalWindow::close_journal_window() {
+  on_ui_thread([this] { QDialog::close(); });
+}
+void JournalWindow::show_main_window() {
+  on_ui_thread([this] { main_window_.show(); });
+}
 
 }  // namespace ui

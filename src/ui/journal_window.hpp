@@ -1,12 +1,16 @@
 // The journal window: the request fields "по номерам" and "по датам", the list of
 // rendered lines, saving, printing and closing. Its logic is the journal window logic of the
-// retrieval; this class shows its fields and lists and hands it the clicks.
+// retrieval; this class shows its fields and lists and hands it the clicks. Handlers that
+// talk to the register run on the exchange worker: the fields are read into the logic
+// before, the logic's fields and lines shown after, and the window's requests are
+// disabled in between.
 #pragma once
 
 #include <QDialog>
 #include <memory>
 
 #include "retrieval/journal_window_logic.hpp"
+#include "ui/ui_thread.hpp"
 
 class QComboBox;
 class QGroupBox;
@@ -19,15 +23,17 @@ namespace ui {
 
 class LineListModel;
 class AttentionDialog;
+class ExchangeWorker;
 
 class JournalWindow final : public QDialog, private retrieval::WindowFrame {
   Q_OBJECT
 
  public:
   // main_window: shown again when this window closes. datecs_selected: the main
-  // window's variant choice, read at every request.
+  // window's variant choice, read at every request (from the worker).
   JournalWindow(messages::ProgramState& program, messages::Dialogs& dialogs, AttentionDialog& attention, QWidget& main_window,
-          std::function<bool()> datecs_selected, device_link::Clock& clock, std::string temp_xml_path = "temp.xml");
+          std::function<bool()> datecs_selected, device_link::Clock& clock, ExchangeWorker& worker,
+          std::string temp_xml_path = "temp.xml");
   ~JournalWindow() override;
 
   retrieval::JournalWindowLogic& logic() { return logic_; }
@@ -59,6 +65,7 @@ class JournalWindow final : public QDialog, private retrieval::WindowFrame {
 
  protected:
   void closeEvent(QCloseEvent* e) override;
+  void reject() override;
 
  private:
   // WindowFrame.
@@ -70,14 +77,24 @@ class JournalWindow final : public QDialog, private retrieval::WindowFrame {
   // The fields as typed into the logic, and the logic's fields and lines back.
   void read_fields();
   void show_state();
-  // A handler of the logic between the two.
+  // A handler of the logic between the two, on the UI thread: it does not talk to the register.
   template <class Handler>
   void run_handler(Handler handler);
+  // The same on the worker. rewrites_lines: the handler changes the rendered lines, which
+  // the list must not read meanwhile.
+  void run_exchange(std::function<void()> handler, bool rewrites_lines);
+  void set_requests_enabled(bool enabled);
+  // Asks a running exchange to stop and waits for it, bounded; false when it still runs.
+  bool stop_exchange();
 
   QWidget& main_window_;
   messages::Dialogs& dialogs_;
+  UiThreadDialogs worker_dialogs_;
+  ExchangeWorker& worker_;
   retrieval::JournalWindowLogic logic_;
   std::unique_ptr<LineListModel> lines_;
+  const std::vector<std::string> no_lines_;
+  std::unique_ptr<LineListModel> empty_list_;  // what the list shows while the lines are rewritten
 };
 
 }  // namespace ui

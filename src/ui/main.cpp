@@ -10,6 +10,7 @@
 #include "ui/qt_dialogs.hpp"
 #include "ui/simulator_process.hpp"
 #include "ui/ui_clock.hpp"
+#include "ui/ui_thread.hpp"
 
 namespace {
 
@@ -52,7 +53,9 @@ int main(int argc, char** argv) {
   app.setQuitOnLastWindowClosed(false);  // only the main window's closing ends the program
 
   ui::QtDialogs dialogs;
-  messages::set_program_dialogs(&dialogs);
+  // A Datecs result without a route of its own reaches the user from the worker.
+  ui::UiThreadDialogs program_dialogs(dialogs);
+  messages::set_program_dialogs(&program_dialogs);
   ui::UiClock clock;
   ui::SimulatorProcess simulator;
   ui::ProgramWindows windows(messages::program_state(), dialogs, clock);

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
+#include <QTimer>
 
 #include "app/config_file.hpp"
 #include "app/register_probe.hpp"
@@ -20,6 +21,7 @@
 #include "ui/qt_text.hpp"
 #include "ui/journal_window.hpp"
 #include "ui/about_box.hpp"
+#include "ui/exchange_worker.hpp"
 
 #include "ui/designed_font.hpp"
 
@@ -30,6 +32,8 @@ namespace {
 constexpr int kClientWidth = 541;
 constexpr int kClientHeight = 280;
 constexpr int kComboHeight = 21;
+// How long closing waits for the connection check or the search to end.
+constexpr int kStopWaitMs = 30000;
 
 // "COM3, 57600 бод, Quendar": a line of the port, speed and variant for the status bar.
 QString line_settings(const std::string& port, int speed, bool datecs) {
@@ -52,33 +56,56 @@ void ConnectionIndicator::paintEvent(QPaintEvent*) {
   p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
 }
 
-// The main window as the connection procedure sees it.
+// The main window as the connection procedure sees it, from the worker: each call is
+// done on the UI thread.
 class MainWindow::WidgetView final : public app::MainWindowView {
  public:
   explicit WidgetView(MainWindow& w) : w_(w) {}
-  std::string port_text() const override { return from_qstring(w_.port_box->currentText()); }
-  std::string speed_text() const override { return from_qstring(w_.speed_box->currentText()); }
-  bool datecs_selected() const override { return w_.datecs_button->isChecked(); }
-  void set_indicator_connected(bool connected) override { w_.indicator->set_connected(connected); }
-  void set_connect_caption(std::string_view caption) override { w_.connect_button->setText(to_qstring(caption)); }
+  std::string port_text() const override {
+    return on_ui_thread([this] { return from_qstring(w_.port_box->currentText()); });
+  }
+  std::string speed_text() const override {
+    return on_ui_thread([this] { return from_qstring(w_.speed_box->currentText()); });
+  }
+  bool datecs_selected() const override { return w_.datecs_selected(); }
+  void set_indicator_connected(bool connected) override {
+    on_ui_thread([&] { w_.indicator->set_connected(connected); });
+  }
+  void set_connect_caption(std::string_view caption) override {
+    on_ui_thread([&] { w_.connect_button->setText(to_qstring(caption)); });
+  }
   void set_port_boxes_enabled(bool enabled) override {
-    w_.port_box->setEnabled(enabled);
-    w_.speed_box->setEnabled(enabled);
-    w_.find_button->setEnabled(enabled);  // the port is in use while connected
+    on_ui_thread([&] {
+      w_.port_box->setEnabled(enabled);
+      w_.speed_box->setEnabled(enabled);
+      w_.find_button->setEnabled(enabled);  // the port is in use while connected
+    });
   }
   void set_variant_buttons_enabled(bool enabled) override {
-    w_.datecs_button->setEnabled(enabled);
-    w_.quendar_button->setEnabled(enabled);
+    on_ui_thread([&] {
+      w_.datecs_button->setEnabled(enabled);
+      w_.quendar_button->setEnabled(enabled);
+    });
   }
-  void set_journal_menu_enabled(bool enabled) override { w_.journal_menu->menuAction()->setEnabled(enabled); }
-  void set_status_text(std::string_view text) override { w_.status_text->setText(to_qstring(text)); }
+  void set_journal_menu_enabled(bool enabled) override {
+    on_ui_thread([&] { w_.journal_menu->menuAction()->setEnabled(enabled); });
+  }
+  void set_status_text(std::string_view text) override {
+    on_ui_thread([&] { w_.status_text->setText(to_qstring(text)); });
+  }
 
  private:
   MainWindow& w_;
 };
 
-MainWindow::MainWindow(messages::ProgramState& program, messages::Dialogs& dialogs, device_link::Clock& clock)
-    : program_(program), dialogs_(dialogs), clock_(clock), view_(std::make_unique<WidgetView>(*this)) {
+MainWindow::MainWindow(messages::ProgramState& program, messages::Dialogs& dialogs, device_link::Clock& clock,
+                       ExchangeWorker& worker)
+    : program_(program),
+      dialogs_(dialogs),
+      worker_dialogs_(dialogs),
+      clock_(clock),
+      worker_(worker),
+      view_(std::make_unique<WidgetView>(*this)) {
   setFont(designed_font());
   setWindowTitle(QStringLiteral("Talqen"));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
@@ -144,7 +171,7 @@ MainWindow::~MainWindow() = default;
 void MainWindow::attach(AboutBox& about, JournalWindow& journal, messages::RetrievalFlags& journal_flags) {
   about_ = &about;
   journal_ = &journal;
-  connection_.emplace(*view_, program_, journal_flags, dialogs_);
+  connection_.emplace(*view_, program_, journal_flags, worker_dialogs_);
 }
 
 void MainWindow::offer_port_first(const QString& port) {
@@ -152,7 +179,9 @@ void MainWindow::offer_port_first(const QString& port) {
   port_box->setCurrentIndex(0);
 }
 
-bool MainWindow::datecs_selected() const { return datecs_button->isChecked(); }
+bool MainWindow::datecs_selected() const {
+  return on_ui_thread([this] { return datecs_button->isChecked(); });
+}
 
 std::vector<std::string> MainWindow::port_box_items() const {
   std::vector<std::string> ports;
@@ -164,7 +193,12 @@ void MainWindow::prepare_on_activation() {
   // A message box of this handler returns the activation to the window before the
   // handler ends: that activation is the handler's own and must not start it again.
   if (activating_) return;
+  if (worker_.busy()) {
+    activated_during_exchange_ = true;
+    return;
+  }
   activating_ = true;
+  prepared_ = true;
   close_button->setEnabled(false);
   connect_button->setEnabled(false);
   about_action->setEnabled(false);
@@ -188,31 +222,52 @@ void MainWindow::prepare_on_activation() {
   activating_ = false;
 }
 
+void MainWindow::run_exchange(std::function<void()> work, std::function<void()> done) {
+  set_exchange_controls_enabled(false);
+  const bool started = worker_.start(std::move(work), [this, done = std::move(done)] {
+    set_exchange_controls_enabled(true);
+    if (done) done();
+    if (activated_during_exchange_) {
+      activated_during_exchange_ = false;
+      prepare_on_activation();
+    }
+  });
+  if (!started) set_exchange_controls_enabled(true);
+}
+
+void MainWindow::set_exchange_controls_enabled(bool enabled) {
+  // The group and the journal item: the procedure's own enabling of the group's controls
+  // and of the journal menu stays as it set it.
+  connection_group->setEnabled(enabled);
+  open_journal_action->setEnabled(enabled);
+}
+
 void MainWindow::toggle_connection() {
-  if (connection_) connection_->toggle_connection();
+  if (connection_) run_exchange([this] { connection_->toggle_connection(); });
 }
 
 void MainWindow::find_register() {
-  connect_button->setEnabled(false);
-  find_button->setEnabled(false);
-  app::RegisterProbe probe(device_link::make_platform_serial_port, device_link::system_clock());
-  const auto found = probe.find(port_box_items(), [this](const app::ProbeAttempt& a) {
-    status_text->setText(QStringLiteral("Поиск: ") + line_settings(a.port, a.speed, a.datecs));
-    // The window goes on taking clicks and painting between the attempts.
-    dialogs_.process_pending_messages();
-    return !closing_;  // the search ends with the program
-  });
-  connect_button->setEnabled(true);
-  find_button->setEnabled(true);
-  if (!found) {
-    status_text->setText(QStringLiteral("Регистратор не найден"));
-    return;
-  }
-  port_box->setCurrentIndex(port_box->findText(QString::fromStdString(found->port)));
-  speed_box->setCurrentIndex(speed_box->findText(QString::number(found->speed)));
-  (found->datecs ? datecs_button : quendar_button)->setChecked(true);
-  status_text->setText(QStringLiteral("Найден: ") + line_settings(found->port, found->speed, found->datecs) +
-                      QStringLiteral(". ") + to_qstring(found->identity).trimmed());
+  auto found = std::make_shared<std::optional<app::FoundRegister>>();
+  run_exchange(
+      [this, found, ports = port_box_items()] {
+        app::RegisterProbe probe(device_link::make_platform_serial_port, device_link::system_clock());
+        *found = probe.find(ports, [this](const app::ProbeAttempt& a) {
+          on_ui_thread([&] { status_text->setText(QStringLiteral("Поиск: ") + line_settings(a.port, a.speed, a.datecs)); });
+          return !closing_;  // the search ends with the program
+        });
+      },
+      [this, found] {
+        if (!*found) {
+          status_text->setText(QStringLiteral("Регистратор не найден"));
+          return;
+        }
+        const app::FoundRegister& r = **found;
+        port_box->setCurrentIndex(port_box->findText(QString::fromStdString(r.port)));
+        speed_box->setCurrentIndex(speed_box->findText(QString::number(r.speed)));
+        (r.datecs ? datecs_button : quendar_button)->setChecked(true);
+        status_text->setText(QStringLiteral("Найден: ") + line_settings(r.port, r.speed, r.datecs) +
+                             QStringLiteral(". ") + to_qstring(r.identity).trimmed());
+      });
 }
 
 void MainWindow::open_journal_window() {
@@ -230,9 +285,27 @@ void MainWindow::changeEvent(QEvent* e) {
   if (e->type() == QEvent::ActivationChange && isActiveWindow()) prepare_on_activation();
 }
 
+void MainWindow::showEvent(QShowEvent* e) {
+  QMainWindow::showEvent(e);
+  // Without a window manager no activation may ever come: the first showing prepares.
+  if (!prepared_)
+    QTimer::singleShot(0, this, [this] {
+      if (!prepared_) prepare_on_activation();
+    });
+}
+
 void MainWindow::closeEvent(QCloseEvent* e) {
-  // Closing the main window ends the program; an open port is left as it is.
+  // Closing the main window ends the program, once the exchange under way has ended; an
+  // open port is left as it is.
   closing_ = true;
+  if (worker_.busy()) {
+    if (journal_) journal_->logic().RequestStop();
+    if (!worker_.wait_until_idle(kStopWaitMs)) {
+      closing_ = false;
+      e->ignore();
+      return;
+    }
+  }
   QMainWindow::closeEvent(e);
   QCoreApplication::quit();
 }

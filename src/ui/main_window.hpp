@@ -1,8 +1,12 @@
 // The main window: port, speed and protocol variant, connecting, the journal menu and
-// the About box. Each time it becomes active it prepares itself again (prepare_on_activation).
+// the About box. It prepares itself when first shown and again each time it becomes
+// active (prepare_on_activation). The connection check and "Найти" run on the exchange
+// worker; meanwhile the connection controls and the menu are disabled.
 #pragma once
 
 #include <QMainWindow>
+#include <atomic>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -10,6 +14,7 @@
 
 #include "app/connection_procedure.hpp"
 #include "link/clock.hpp"
+#include "ui/ui_thread.hpp"
 
 class QAction;
 class QComboBox;
@@ -23,6 +28,7 @@ namespace ui {
 
 class JournalWindow;
 class AboutBox;
+class ExchangeWorker;
 
 // indicator: the connection indicator, a filled rounded square.
 class ConnectionIndicator final : public QWidget {
@@ -45,7 +51,8 @@ class MainWindow final : public QMainWindow {
 
  public:
   // clock: the pauses of prepare_on_activation.
-  MainWindow(messages::ProgramState& program, messages::Dialogs& dialogs, device_link::Clock& clock);
+  MainWindow(messages::ProgramState& program, messages::Dialogs& dialogs, device_link::Clock& clock,
+             ExchangeWorker& worker);
   ~MainWindow() override;
 
   // The windows it opens, created after it, and the flags of the journal window that
@@ -55,6 +62,7 @@ class MainWindow final : public QMainWindow {
   // names none of the box's ports (the simulated register).
   void offer_port_first(const QString& port);
 
+  // From any thread.
   bool datecs_selected() const;
 
   // The handlers.
@@ -83,22 +91,33 @@ class MainWindow final : public QMainWindow {
 
  protected:
   void changeEvent(QEvent* e) override;
+  void showEvent(QShowEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
 
  private:
   class WidgetView;
   // The items of the port box, in their order.
   std::vector<std::string> port_box_items() const;
+  // work on the worker, then done on the UI thread; the controls that start an exchange or
+  // change the connection are disabled in between.
+  void run_exchange(std::function<void()> work, std::function<void()> done = {});
+  void set_exchange_controls_enabled(bool enabled);
 
   messages::ProgramState& program_;
   messages::Dialogs& dialogs_;
+  UiThreadDialogs worker_dialogs_;
   device_link::Clock& clock_;
+  ExchangeWorker& worker_;
   AboutBox* about_ = nullptr;
   JournalWindow* journal_ = nullptr;
   std::unique_ptr<WidgetView> view_;
   std::optional<app::ConnectionProcedure> connection_;
   bool activating_ = false;  // prepare_on_activation is running: activations meanwhile are its own
-  bool closing_ = false;     // the main window was closed: the program ends
+  bool prepared_ = false;    // prepare_on_activation has run at least once
+  // An activation came while an exchange ran (which reads the program's settings): it
+  // prepares the window when the exchange is done.
+  bool activated_during_exchange_ = false;
+  std::atomic<bool> closing_{false};  // the main window was closed: the program ends
 };
 
 }  // namespace ui

@@ -1,9 +1,11 @@
 // The windows of the desktop program, created in the program's order: the main window,
-// the About box, the attention window and the journal window.
+// the About box, the attention window and the journal window, and the worker that talks
+// to the register for them.
 #pragma once
 
 #include <string>
 
+#include "ui/exchange_worker.hpp"
 #include "ui/main_window.hpp"
 #include "ui/attention_dialog.hpp"
 #include "ui/journal_window.hpp"
@@ -14,13 +16,24 @@ namespace ui {
 struct ProgramWindows {
   ProgramWindows(messages::ProgramState& program, messages::Dialogs& dialogs, device_link::Clock& clock,
                  std::string temp_xml_path = "temp.xml")
-      : main_window(program, dialogs, clock),
+      : main_window(program, dialogs, clock, worker),
         about_box(&main_window),
         journal_window(program, dialogs, attention, main_window, [this] { return main_window.datecs_selected(); }, clock,
-               std::move(temp_xml_path)) {
+               worker, std::move(temp_xml_path)) {
     main_window.attach(about_box, journal_window, journal_window.logic().flags);
   }
+  // The windows go once the exchange under way has stopped.
+  ~ProgramWindows() {
+    journal_window.logic().RequestStop();
+    worker.wait_until_finished();
+  }
+  ProgramWindows(const ProgramWindows&) = delete;
+  ProgramWindows& operator=(const ProgramWindows&) = delete;
 
+  // Until no exchange runs, at most bound_ms; true when none does.
+  bool wait_until_idle(int bound_ms = 60000) { return worker.wait_until_idle(bound_ms); }
+
+  ExchangeWorker worker;  // the one thread that talks to the register
   MainWindow main_window;
   AboutBox about_box;
   AttentionDialog attention;

@@ -5,8 +5,10 @@
 #include <QDir>
 #include <QListView>
 #include <QPushButton>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTest>
 #include <cstdio>
 
 #include "support/scripted_dialogs.hpp"
@@ -50,16 +52,18 @@ int main(int argc, char** argv) {
   w.main_window.show();
   w.main_window.prepare_on_activation();
   w.main_window.connect_button->click();
+  w.wait_until_idle();
   bool ok = save(w.main_window, out + QStringLiteral("/main-window.png"));
 
   w.main_window.open_journal_window();
   w.journal_window.first_number_edit->setText(QStringLiteral("1"));
   w.journal_window.last_number_edit->setText(QStringLiteral("11"));
-  dialogs.on_pending = [&] {
-    QCoreApplication::processEvents();
-    if (dialogs.pending_processed == 6) ok = save(w.attention, out + QStringLiteral("/attention-window.png")) && ok;
-  };
   w.journal_window.fetch_by_numbers_button->click();
+  // The attention window as the sixth document is fetched.
+  const bool fetching = QTest::qWaitFor(
+      [&] { return w.attention.progress_label->text().section(QLatin1Char(' '), -1).toInt() >= 5; }, 20000);
+  ok = fetching && save(w.attention, out + QStringLiteral("/attention-window.png")) && ok;
+  ok = w.wait_until_idle() && ok;
   // The last receipt of the day and the day's Z-report.
   const QAbstractItemModel& lines = *w.journal_window.lines_view->model();
   for (int row = lines.rowCount() - 1; row >= 0; --row)
@@ -70,5 +74,6 @@ int main(int argc, char** argv) {
   ok = save(w.journal_window, out + QStringLiteral("/journal-window.png")) && ok;
   w.journal_window.close_button->click();
   w.main_window.connect_button->click();
+  ok = w.wait_until_idle() && ok;
   return ok ? 0 : 1;
 }
