@@ -91,8 +91,11 @@ ConnectionResult ConnectionProcedure::connect() {
     }
   }
   // A file that cannot be read keeps the user's settings untouched; they are told.
+  // The variant is kept beside them, so that the next start selects what connected.
   if (store_port_and_speed(config, port, speed) == ProfileWrite::Unreadable)
     dialogs_.show_message(std::string("Файл fpinit.ini не читается: порт и скорость не сохранены"_cp1251));
+  else
+    store_protocol(config, datecs_variant ? ProtocolVariant::Datecs : ProtocolVariant::Quendar);
   if (quendar_status) view_.set_status_text(*quendar_status);
   view_.set_variant_buttons_enabled(false);
   return result;

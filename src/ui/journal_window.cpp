@@ -11,6 +11,7 @@
 #include <QItemSelectionModel>
 #include <QPushButton>
 
+#include "app/config_file.hpp"
 #include "ui/line_list_model.hpp"
 #include "ui/masked_field.hpp"
 #include "ui/qt_text.hpp"
@@ -61,6 +62,7 @@ JournalWindow::JournalWindow(messages::ProgramState& program, messages::Dialogs&
                  QWidget& main_window, std::function<bool()> datecs_selected, device_link::Clock& clock,
                  ExchangeWorker& worker, std::string temp_xml_path)
     : main_window_(main_window),
+      program_(program),
       dialogs_(dialogs),
       worker_dialogs_(dialogs),
       worker_(worker),
@@ -169,6 +171,8 @@ void JournalWindow::run_handler(Handler handler) {
 
 void JournalWindow::run_exchange(std::function<void()> handler, bool rewrites_lines) {
   read_fields();
+  // The shop named at the head of every document, as fpinit.ini names it now.
+  if (rewrites_lines) logic_.set_organisation(app::stored_organisation(program_.config_path));
   set_requests_enabled(false);
   if (rewrites_lines) lines_view->setModel(empty_list_.get());
   const auto work = [this, handler = std::move(handler)] {

@@ -88,6 +88,7 @@ class JournalWindow final : public QDialog, private retrieval::WindowFrame {
   bool stop_exchange();
 
   QWidget& main_window_;
+  const messages::ProgramState& program_;
   messages::Dialogs& dialogs_;
   UiThreadDialogs worker_dialogs_;
   ExchangeWorker& worker_;

@@ -215,6 +215,10 @@ void MainWindow::prepare_on_activation() {
   const app::StoredSelection stored = app::stored_port_and_speed(program_.config_path, port_box_items());
   port_box->setCurrentIndex(static_cast<int>(stored.port));
   speed_box->setCurrentIndex(static_cast<int>(stored.speed));
+  // The variant cannot change while connected: the journal window's requests use it.
+  if (!connection_ || !connection_->connected())
+    (app::stored_protocol(program_.config_path) == app::ProtocolVariant::Quendar ? quendar_button : datecs_button)
+        ->setChecked(true);
 
   close_button->setEnabled(true);
   connect_button->setEnabled(true);

@@ -223,10 +223,12 @@ TEST_F(Program, FirstActivationCreatesTheConfigurationOnceAndSelectsItsPort) {
   EXPECT_FALSE(m.journal_menu->menuAction()->isEnabled());
   EXPECT_TRUE(std::filesystem::exists(dir.file("fpinit.ini")));
 
-  write_file(dir.file("fpinit.ini"), "[Communication]\r\nPort=com5\r\nSpeed=19200\r\n");
+  EXPECT_TRUE(m.datecs_button->isChecked());
+  write_file(dir.file("fpinit.ini"), "[Communication]\r\nPort=com5\r\nSpeed=19200\r\n[Fiscal Printer]\r\nProtocol=Quendar\r\n");
   m.prepare_on_activation();
   EXPECT_EQ(m.port_box->currentText(), q("COM5"));
   EXPECT_EQ(m.speed_box->currentText(), q("19200"));
+  EXPECT_TRUE(m.quendar_button->isChecked());
   EXPECT_EQ(dialogs.messages.size(), 1u);
 }
 
