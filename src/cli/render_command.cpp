@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "cli/command_arguments.hpp"
 #include "cli/raw_command.hpp"
@@ -30,12 +32,30 @@ int run_render(const Options& options, const Terminal& terminal) {
   // The lines go out as they are made: a journal of a year is never held as lines.
   bool rendered = false;
   if (const std::string* output = args->value("-o")) {
-    const bool written = text::replace_file(*output, [&](std::FILE* f) {
+    // The lines go straight into the new file. A text that fails late takes them back:
+    // that file is dropped, and one with the lines after the discard alone replaces the old.
+    bool discarded = false;
+    std::vector<std::string> after_discard;
+    bool written = text::replace_file(*output, [&](std::FILE* f) {
       bool ok = true;
-      render::LineSink sink([&](std::string&& line) { ok = ok && text::write_bytes(f, line) && text::write_bytes(f, "\r\n"); });
+      render::LineSink sink(
+          [&](std::string&& line) {
+            if (discarded)
+              after_discard.push_back(std::move(line));
+            else
+              ok = ok && text::write_bytes(f, line) && text::write_bytes(f, "\r\n");
+          },
+          [&] { discarded = true; });
       rendered = retrieval::RenderJournalText(*journal_text, *kind, sink);
-      return ok;
+      return ok && !discarded;
     });
+    if (discarded) {
+      written = text::replace_file(*output, [&](std::FILE* f) {
+        for (const std::string& line : after_discard)
+          if (!text::write_bytes(f, line) || !text::write_bytes(f, "\r\n")) return false;
+        return true;
+      });
+    }
     if (!written) {
       terminal.error(terminal.typed("talqen-cli render: cannot write " + *output));
       return kExitFailed;

@@ -1,6 +1,10 @@
 #include "journal/journal_container.hpp"
 
+#include <algorithm>
+#include <climits>
+#include <cstring>
 #include <initializer_list>
+#include <stdexcept>
 #include <utility>
 
 namespace journal {
@@ -56,7 +60,53 @@ void widen(std::int32_t& min, std::int32_t& max, std::int32_t n) {
 void loaded_journal::clear() {
   documents.clear();
   macs.clear();
+  texts.reset();
+  released_first_fn_.clear();
   doc_count = 0;
+}
+
+void loaded_journal::release_documents_below(std::int32_t index) {
+  if (index > 0) {
+    if (const fiscal_document* first = documents.find(0)) released_first_fn_ = first->FN.view();
+  }
+  documents.drop_below(index);
+  if (documents.empty()) texts.reset();
+}
+
+std::string_view loaded_journal::first_document_fn() const {
+  if (const fiscal_document* first = documents.find(0)) return first->FN;
+  return released_first_fn_;
+}
+
+text_ref text_store::keep(std::string_view value) {
+  if (value.empty()) return {};
+  if (value.size() > UINT32_MAX) throw std::length_error("a journal value too long");
+  if (blocks_.empty() || block_sizes_.back() - used_ < value.size()) {
+    const std::size_t size = std::max(kBlock, value.size());
+    blocks_.push_back(std::make_unique<char[]>(size));
+    block_sizes_.push_back(size);
+    used_ = 0;
+  }
+  char* at = blocks_.back().get() + used_;
+  std::memcpy(at, value.data(), value.size());
+  used_ += value.size();
+  return text_ref::of_stored(std::string_view(at, value.size()));
+}
+
+void text_store::reset() {
+  if (blocks_.size() > 1) {
+    // The first block is kept for the next document; a large one is not.
+    std::size_t keep = block_sizes_.front() == kBlock ? 1 : 0;
+    blocks_.resize(keep);
+    block_sizes_.resize(keep);
+  }
+  used_ = 0;
+}
+
+std::size_t text_store::bytes_held() const {
+  std::size_t n = 0;
+  for (const std::size_t size : block_sizes_) n += size;
+  return n;
 }
 
 void loaded_journal::note_receipt_no(std::int32_t n) { widen(receipt_no_min, receipt_no_max, n); }

@@ -66,9 +66,11 @@ namespace TX { enum : std::int32_t { TX, TXPR, TXSM, DTPR, DTSM, TXTY, TXAL }; }
 
 // The journal: documents keyed 0, 1, ... by the document counter while their DAT was
 // read, and the MAC records keyed by the counter after its advance (document k's MAC is
-// under k + 1).
+// under k + 1). Texts of the records are views into `texts`, so a journal moves but is
+// not copied. A journal read as it is rendered holds only the document being read.
 struct loaded_journal {
   float V = 0;
+  text_store texts;
   record_list<fiscal_document> documents;
   record_list<journal::mac> macs;
   std::int32_t doc_count = 0;
@@ -79,8 +81,18 @@ struct loaded_journal {
   std::int32_t z_no_min = 0;
   std::int32_t z_no_max = 0;
 
+ private:
+  std::string released_first_fn_;
+ public:
+
   // Empties documents and MAC records; V and the ranges stay.
   void clear();
+
+  // Drops the documents below index once they are rendered; their texts go with them
+  // when no document is left. The fiscal number of document 0 is kept for every head.
+  void release_documents_below(std::int32_t index);
+  // The fiscal number of document 0, or "" when it has none.
+  std::string_view first_document_fn() const;
 
   // Created with initial values when missing.
   fiscal_document& document(std::int32_t index) { return documents[index]; }
