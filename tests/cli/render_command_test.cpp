@@ -172,10 +172,17 @@ TEST_F(RenderCommand, FailureLinesAreShownAndSavedWithExitStatusOne) {
   ASSERT_GE(shown.output.size(), tail.size());
   EXPECT_EQ(shown.output.substr(shown.output.size() - tail.size()), tail);
 
-  write_file(dir.file("bad.xml"), "<RQ><DAT");
-  const auto saved = cli("render " + dir.file("bad.xml") + " -o " + dir.file("out.txt"));
-  EXPECT_EQ(saved.exit_code, 1);
-  EXPECT_EQ(read_file(dir.file("out.txt")), text::from_utf8(kFailure1 + "\r\n" + kFailure2 + "\r\n"));
+  // The lines written before a late failure to load are taken back from the file.
+  std::string many;
+  for (int i = 0; i < 3000; ++i) many += kReceipt;
+  const std::string bad_texts[] = {"<RQ><DAT", journal_text(many + "<DAT><</DAT>")};
+  for (const std::string& bad : bad_texts) {
+    write_file(dir.file("bad.xml"), bad);
+    write_file(dir.file("out.txt"), "old");
+    const auto saved = cli("render " + dir.file("bad.xml") + " -o " + dir.file("out.txt"));
+    EXPECT_EQ(saved.exit_code, 1);
+    EXPECT_EQ(read_file(dir.file("out.txt")), text::from_utf8(kFailure1 + "\r\n" + kFailure2 + "\r\n"));
+  }
 }
 
 TEST_F(RenderCommand, BadArgumentsAreUsageErrors) {
