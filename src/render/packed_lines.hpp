@@ -2,8 +2,12 @@
 // rendered lines cost their bytes and eight bytes each, not a string apiece.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <new>
 #include <initializer_list>
 #include <iterator>
 #include <string>
@@ -70,18 +74,20 @@ class PackedLines {
   }
 
   std::size_t size() const { return ends_.size(); }
-  bool empty() const { return ends_.empty(); }
+  bool empty() const { return ends_.size() == 0; }
   std::string_view operator[](std::size_t i) const {
     const std::size_t begin = i == 0 ? 0 : ends_[i - 1];
-    return std::string_view(text_).substr(begin, ends_[i] - begin);
+    return std::string_view(text_.data() + begin, ends_[i] - begin);
   }
   std::string_view back() const { return (*this)[size() - 1]; }
   const_iterator begin() const { return const_iterator(this, 0); }
   const_iterator end() const { return const_iterator(this, size()); }
 
   void push_back(std::string_view line) {
-    text_ += line;
-    ends_.push_back(text_.size());
+    const std::size_t start = text_.size();
+    text_.append(line.data(), line.size());
+    const std::size_t end = start + line.size();
+    ends_.append(&end, 1);
   }
   template <class... Args>
   void emplace_back(Args&&... args) {
@@ -90,20 +96,9 @@ class PackedLines {
     else
       push_back(std::string(std::forward<Args>(args)...));
   }
-  void append(const PackedLines& other) {
-    const std::size_t shift = text_.size();
-    text_ += other.text_;
-    ends_.reserve(ends_.size() + other.ends_.size());
-    for (const std::size_t end : other.ends_) ends_.push_back(end + shift);
-  }
   void clear() {
     text_.clear();
     ends_.clear();
-  }
-  // Gives back the room a longer list held.
-  void shrink_to_fit() {
-    text_.shrink_to_fit();
-    ends_.shrink_to_fit();
   }
   void swap(PackedLines& other) noexcept {
     text_.swap(other.text_);
@@ -112,7 +107,12 @@ class PackedLines {
   // The bytes of all lines, one after another.
   std::size_t text_bytes() const { return text_.size(); }
 
-  friend bool operator==(const PackedLines& a, const PackedLines& b) { return a.text_ == b.text_ && a.ends_ == b.ends_; }
+  friend bool operator==(const PackedLines& a, const PackedLines& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+      if (a[i] != b[i]) return false;
+    return true;
+  }
   friend bool operator==(const PackedLines& a, const std::vector<std::string>& b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < b.size(); ++i)
@@ -121,13 +121,64 @@ class PackedLines {
   }
 
  private:
+  // A growing array of plain values kept with realloc: a large block grows in place (the
+  // system remaps its pages), so growing never holds the old and the new copy at once.
+  template <class T>
+  class growing_array {
+   public:
+    growing_array() = default;
+    growing_array(const growing_array& other) { append(other.data_, other.size_); }
+    growing_array& operator=(const growing_array& other) {
+      if (this != &other) {
+        clear();
+        append(other.data_, other.size_);
+      }
+      return *this;
+    }
+    growing_array(growing_array&& other) noexcept { swap(other); }
+    growing_array& operator=(growing_array&& other) noexcept {
+      swap(other);
+      return *this;
+    }
+    ~growing_array() { std::free(data_); }
+
+    void append(const T* values, std::size_t n) {
+      if (n > capacity_ - size_) grow(n);
+      if (n != 0) std::memcpy(data_ + size_, values, n * sizeof(T));
+      size_ += n;
+    }
+    void clear() { size_ = 0; }
+    std::size_t size() const { return size_; }
+    const T* data() const { return data_; }
+    const T& operator[](std::size_t i) const { return data_[i]; }
+    void swap(growing_array& other) noexcept {
+      std::swap(data_, other.data_);
+      std::swap(size_, other.size_);
+      std::swap(capacity_, other.capacity_);
+    }
+
+   private:
+    void grow(std::size_t n) {
+      if (n > SIZE_MAX / sizeof(T) / 2 - size_) throw std::bad_alloc();
+      const std::size_t wanted = std::max({size_ + n, capacity_ + capacity_ / 2, std::size_t{256}});
+      void* grown = std::realloc(static_cast<void*>(data_), wanted * sizeof(T));
+      if (grown == nullptr) throw std::bad_alloc();
+      data_ = static_cast<T*>(grown);
+      capacity_ = wanted;
+    }
+
+    T* data_ = nullptr;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
+  };
+
   template <class It>
   void assign(It first, It last) {
     for (; first != last; ++first) push_back(*first);
   }
 
-  std::string text_;
-  std::vector<std::size_t> ends_;
+  growing_array<char> text_;
+  growing_array<std::size_t> ends_;  // the end of each line in text_
 };
 
 }  // namespace render
