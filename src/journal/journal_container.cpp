@@ -137,13 +137,40 @@ name_tables::name_tables()
           make_table({"T", "NM", "SMI", "SMO", "SMT"}),
           make_table({"NI", "NO"}),
           make_table({"TX", "TXPR", "TXSM", "DTPR", "DTSM", "TXTY", "TXAL"}),
-      } {}
+      } {
+  // The codes are the positions in the initial tables, so the names in code order.
+  const auto names_of = [](const name_table& table) {
+    known_names known;
+    known.names.resize(table.size());
+    for (const auto& [name, code] : table) known.names[static_cast<std::size_t>(code)] = name;
+    return known;
+  };
+  known_elements_ = names_of(elements_);
+  for (std::size_t i = 0; i < attributes_.size(); ++i) known_attributes_[i] = names_of(attributes_[i]);
+}
 
-std::int32_t name_tables::element_code(std::string_view name) { return lookup(elements_, name); }
+std::int32_t name_tables::known_names::lookup(std::string_view name) const {
+  // Names are a few letters: compared by hand, without a call per name.
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    const std::string& known = names[i];
+    if (known.size() != name.size()) continue;
+    std::size_t k = 0;
+    while (k < name.size() && known[k] == name[k]) ++k;
+    if (k == name.size()) return static_cast<std::int32_t>(i);
+  }
+  return -1;
+}
+
+std::int32_t name_tables::element_code(std::string_view name) {
+  if (const std::int32_t code = known_elements_.lookup(name); code >= 0) return code;
+  return lookup(elements_, name);
+}
 
 std::int32_t name_tables::attribute_code(std::int32_t element_code, std::string_view name) {
   if (element_code < 0 || element_code >= element::count) return 0;
-  return lookup(attributes_[static_cast<std::size_t>(kTableOf[static_cast<std::size_t>(element_code)])], name);
+  const auto table = static_cast<std::size_t>(kTableOf[static_cast<std::size_t>(element_code)]);
+  if (const std::int32_t code = known_attributes_[table].lookup(name); code >= 0) return code;
+  return lookup(attributes_[table], name);
 }
 
 const name_table* name_tables::attribute_table(std::int32_t element_code) const {

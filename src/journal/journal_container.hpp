@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "journal/records.hpp"
 
@@ -123,7 +124,16 @@ class name_tables {
   const name_table* attribute_table(std::int32_t element_code) const;
 
  private:
+  // The names each table starts with, looked up first without the map: nearly every
+  // name of a journal is one of them.
+  struct known_names {
+    std::vector<std::string> names;
+    std::int32_t lookup(std::string_view name) const;
+  };
+
   name_table elements_;
+  known_names known_elements_;
+  std::array<known_names, kAttributeTables> known_attributes_;
   // attrs_RQ, attrs_DAT, ..., attrs_TX in the order of the element codes; P and CP, D
   // and S, I and O, L and H share one.
   std::array<name_table, kAttributeTables> attributes_;

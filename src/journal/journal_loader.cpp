@@ -109,7 +109,7 @@ void JournalLoader::WalkNodes(const dom::NodeList& list) {
 
 void JournalLoader::WalkNode(const dom::Node& node) {
   if (node.is_text()) return;  // text between elements changes nothing
-  const std::string name = node.name();
+  const std::string_view name = node.name(name_scratch_);
   // The document counter moves before the element it closes is counted, so a MAC
   // closes the next document's counters.
   if (name == "MAC") {
@@ -122,10 +122,10 @@ void JournalLoader::WalkNode(const dom::Node& node) {
     // Only TS, L and H file their text, so nothing else is converted; a MAC's text
     // files nothing but still gives the document its mac record.
     switch (state_.current()) {
-      case element::TS: StoreValue(attribute::TS::text, node.value()); break;
+      case element::TS: StoreValue(attribute::TS::text, node.value(value_scratch_)); break;
       case element::MAC: journal_.mac(journal_.doc_count); break;
       case element::L:
-      case element::H: StoreValue(attribute::text_line::text, node.value()); break;
+      case element::H: StoreValue(attribute::text_line::text, node.value(value_scratch_)); break;
       default: break;
     }
   }
@@ -143,8 +143,8 @@ void JournalLoader::CloseDocument() {
 
 void JournalLoader::WalkAttributes(const dom::AttributeList& list) {
   for (const dom::Attribute attribute : list) {
-    const std::int32_t code = state_.attribute_code(attribute.name());
-    StoreValue(code, attribute.value());
+    const std::int32_t code = state_.attribute_code(attribute.name(name_scratch_));
+    StoreValue(code, attribute.value(value_scratch_));
   }
 }
 

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <string_view>
 
 #include "journal/journal_container.hpp"
@@ -45,6 +46,9 @@ class JournalLoader {
   fiscal_document* document_ = nullptr;
   std::int32_t document_index_ = 0;
   const std::function<void(std::int32_t)>* on_closed_ = nullptr;
+  // Names and values converted for the moment they are filed.
+  std::string name_scratch_;
+  std::string value_scratch_;
 
   void CloseDocument();
 };
