@@ -1,5 +1,6 @@
-// A list of lines held in one text buffer with the end of each line beside it: a million
-// rendered lines cost their bytes and eight bytes each, not a string apiece.
+// A list of lines held in one buffer with the end of each line beside it: a million
+// rendered lines cost about their bytes and four bytes each, not a string apiece. Runs of
+// blanks (a third of a rendered tape) and of dashes are held as counts.
 #pragma once
 
 #include <algorithm>
@@ -7,9 +8,12 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <new>
+#include <deque>
+#include <memory>
 #include <initializer_list>
 #include <iterator>
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -34,7 +38,7 @@ class PackedLines {
     const_iterator() = default;
     const_iterator(const PackedLines* lines, std::size_t at) : lines_(lines), at_(at) {}
     const std::string& operator*() const {
-      current_.assign((*lines_)[at_]);
+      lines_->read(at_, current_);
       return current_;
     }
     const std::string* operator->() const { return &**this; }
@@ -75,19 +79,85 @@ class PackedLines {
 
   std::size_t size() const { return ends_.size(); }
   bool empty() const { return ends_.size() == 0; }
-  std::string_view operator[](std::size_t i) const {
-    const std::size_t begin = i == 0 ? 0 : ends_[i - 1];
-    return std::string_view(text_.data() + begin, ends_[i] - begin);
+  // A copy of line i.
+  std::string operator[](std::size_t i) const {
+    std::string line;
+    read(i, line);
+    return line;
   }
-  std::string_view back() const { return (*this)[size() - 1]; }
+  std::string back() const { return (*this)[size() - 1]; }
   const_iterator begin() const { return const_iterator(this, 0); }
   const_iterator end() const { return const_iterator(this, size()); }
 
+  // Line i into out, in place of what out held.
+  void read(std::size_t i, std::string& out) const {
+    const group& g = groups_[i / kGroup];
+    const char* const base = blocks_[g.block].bytes.get() + g.start;
+    const char* at = base + (i % kGroup == 0 ? 0 : ends_[i - 1]);
+    const char* const stop = base + ends_[i];
+    out.clear();
+    while (at < stop) {
+      const void* mark = std::memchr(at, kMark, static_cast<std::size_t>(stop - at));
+      const char* const plain_end = mark == nullptr ? stop : static_cast<const char*>(mark);
+      out.append(at, plain_end);
+      if (plain_end == stop) break;
+      const auto count = static_cast<unsigned char>(plain_end[1]);
+      if (count == kMarkItself) {
+        out += kMark;
+      } else if (count == kOtherRun) {
+        out.append(static_cast<unsigned char>(plain_end[2]), plain_end[3]);
+        at = plain_end + 4;
+        continue;
+      } else {
+        out.append(count, ' ');
+      }
+      at = plain_end + 2;
+    }
+  }
+
   void push_back(std::string_view line) {
-    const std::size_t start = text_.size();
-    text_.append(line.data(), line.size());
-    const std::size_t end = start + line.size();
-    ends_.append(&end, 1);
+    if (ends_.size() % kGroup == 0) start_group();
+    // Held, a line takes at most two bytes for each of its own.
+    if (line.size() > (SIZE_MAX - kBlock) / 4) throw std::length_error("a line too long for the list");
+    make_room(2 * line.size());
+    block& b = blocks_.back();
+    char* const out_start = b.bytes.get() + b.used;
+    char* out = out_start;
+    std::size_t i = 0;
+    while (i < line.size()) {
+      const char c = line[i];
+      if (c == kMark) {
+        *out++ = kMark;
+        *out++ = 0;
+        ++i;
+        continue;
+      }
+      std::size_t k = i;
+      while (k < line.size() && line[k] == c && k - i < 255) ++k;
+      if (c != ' ') {
+        if (k - i >= kShortestOtherRun) {
+          *out++ = kMark;
+          *out++ = static_cast<char>(kOtherRun);
+          *out++ = static_cast<char>(static_cast<unsigned char>(k - i));
+          *out++ = c;
+        } else {
+          for (std::size_t n = i; n < k; ++n) *out++ = c;
+        }
+        i = k;
+        continue;
+      }
+      if (k - i >= kShortestRun) {
+        *out++ = kMark;
+        *out++ = static_cast<char>(static_cast<unsigned char>(k - i));
+      } else {
+        for (std::size_t n = i; n < k; ++n) *out++ = ' ';
+      }
+      i = k;
+    }
+    b.used += static_cast<std::size_t>(out - out_start);
+    const std::size_t end = b.used - groups_.back().start;
+    if (end > UINT32_MAX) throw std::length_error("lines too long for their list");
+    ends_.push_back(static_cast<std::uint32_t>(end));
   }
   template <class... Args>
   void emplace_back(Args&&... args) {
@@ -97,15 +167,21 @@ class PackedLines {
       push_back(std::string(std::forward<Args>(args)...));
   }
   void clear() {
-    text_.clear();
+    blocks_.clear();
+    groups_.clear();
     ends_.clear();
   }
   void swap(PackedLines& other) noexcept {
-    text_.swap(other.text_);
+    blocks_.swap(other.blocks_);
+    groups_.swap(other.groups_);
     ends_.swap(other.ends_);
   }
-  // The bytes of all lines, one after another.
-  std::size_t text_bytes() const { return text_.size(); }
+  // The bytes the lines take, blank runs counted as held.
+  std::size_t bytes_held() const {
+    std::size_t n = 0;
+    for (const block& b : blocks_) n += b.used;
+    return n;
+  }
 
   friend bool operator==(const PackedLines& a, const PackedLines& b) {
     if (a.size() != b.size()) return false;
@@ -121,64 +197,63 @@ class PackedLines {
   }
 
  private:
-  // A growing array of plain values kept with realloc: a large block grows in place (the
-  // system remaps its pages), so growing never holds the old and the new copy at once.
-  template <class T>
-  class growing_array {
-   public:
-    growing_array() = default;
-    growing_array(const growing_array& other) { append(other.data_, other.size_); }
-    growing_array& operator=(const growing_array& other) {
-      if (this != &other) {
-        clear();
-        append(other.data_, other.size_);
-      }
-      return *this;
-    }
-    growing_array(growing_array&& other) noexcept { swap(other); }
-    growing_array& operator=(growing_array&& other) noexcept {
-      swap(other);
-      return *this;
-    }
-    ~growing_array() { std::free(data_); }
-
-    void append(const T* values, std::size_t n) {
-      if (n > capacity_ - size_) grow(n);
-      if (n != 0) std::memcpy(data_ + size_, values, n * sizeof(T));
-      size_ += n;
-    }
-    void clear() { size_ = 0; }
-    std::size_t size() const { return size_; }
-    const T* data() const { return data_; }
-    const T& operator[](std::size_t i) const { return data_[i]; }
-    void swap(growing_array& other) noexcept {
-      std::swap(data_, other.data_);
-      std::swap(size_, other.size_);
-      std::swap(capacity_, other.capacity_);
-    }
-
-   private:
-    void grow(std::size_t n) {
-      if (n > SIZE_MAX / sizeof(T) / 2 - size_) throw std::bad_alloc();
-      const std::size_t wanted = std::max({size_ + n, capacity_ + capacity_ / 2, std::size_t{256}});
-      void* grown = std::realloc(static_cast<void*>(data_), wanted * sizeof(T));
-      if (grown == nullptr) throw std::bad_alloc();
-      data_ = static_cast<T*>(grown);
-      capacity_ = wanted;
-    }
-
-    T* data_ = nullptr;
-    std::size_t size_ = 0;
-    std::size_t capacity_ = 0;
+  // The text lies in blocks that never grow, so that the list's memory is its bytes:
+  // no block is ever copied into a larger one and left behind.
+  struct block {
+    std::unique_ptr<char[]> bytes;
+    std::size_t capacity = 0;
+    std::size_t used = 0;
   };
+  // A group of kGroup lines lies in one block, its line ends counted from its start.
+  struct group {
+    std::size_t block = 0;
+    std::size_t start = 0;
+  };
+
+  void start_group() {
+    if (blocks_.empty() || blocks_.back().capacity - blocks_.back().used < kBlock / 16) add_block(kBlock);
+    groups_.push_back(group{blocks_.size() - 1, blocks_.back().used});
+  }
+  // Room for n more bytes of the current group: when its block is full, the group moves
+  // to a new one.
+  void make_room(std::size_t n) {
+    block& b = blocks_.back();
+    if (b.capacity - b.used >= n) return;
+    group& g = groups_.back();
+    const std::size_t held = b.used - g.start;
+    block fresh = new_block(std::max(kBlock, held + n));
+    std::memcpy(fresh.bytes.get(), b.bytes.get() + g.start, held);
+    fresh.used = held;
+    b.used = g.start;
+    blocks_.push_back(std::move(fresh));
+    g = group{blocks_.size() - 1, 0};
+  }
+  static block new_block(std::size_t capacity) {
+    block b;
+    b.bytes = std::make_unique_for_overwrite<char[]>(capacity);
+    b.capacity = capacity;
+    return b;
+  }
+  void add_block(std::size_t capacity) { blocks_.push_back(new_block(capacity)); }
 
   template <class It>
   void assign(It first, It last) {
     for (; first != last; ++first) push_back(*first);
   }
 
-  growing_array<char> text_;
-  growing_array<std::size_t> ends_;  // the end of each line in text_
+  // A blank run is the mark and its length, a run of another byte (the separator lines'
+  // dashes) the mark, 1, its length and the byte; the mark itself is the mark and 0.
+  static constexpr char kMark = '\0';
+  static constexpr unsigned char kMarkItself = 0;
+  static constexpr unsigned char kOtherRun = 1;
+  static constexpr std::size_t kShortestRun = 3;
+  static constexpr std::size_t kShortestOtherRun = 5;
+  static constexpr std::size_t kGroup = 256;
+  static constexpr std::size_t kBlock = std::size_t{1} << 20;
+
+  std::vector<block> blocks_;
+  std::deque<group> groups_;
+  std::deque<std::uint32_t> ends_;  // the end of each line, from its group's start
 };
 
 }  // namespace render

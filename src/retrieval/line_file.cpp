@@ -14,8 +14,11 @@ bool save_lines(const std::string& path, std::span<const std::string> lines) {
 
 bool save_lines(const std::string& path, const render::PackedLines& lines) {
   return text::replace_file(path, [&lines](std::FILE* f) {
-    for (std::size_t i = 0; i < lines.size(); ++i)
-      if (!text::write_bytes(f, lines[i]) || !text::write_bytes(f, "\r\n")) return false;
+    std::string line;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      lines.read(i, line);
+      if (!text::write_bytes(f, line) || !text::write_bytes(f, "\r\n")) return false;
+    }
     return true;
   });
 }
