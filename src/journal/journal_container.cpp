@@ -70,6 +70,7 @@ void loaded_journal::release_documents_below(std::int32_t index) {
     if (const fiscal_document* first = documents.find(0)) released_first_fn_ = first->FN.view();
   }
   documents.drop_below(index);
+  macs.drop_below(index);  // the MAC being read is filed under index
   if (documents.empty()) texts.reset();
 }
 

@@ -82,15 +82,12 @@ struct loaded_journal {
   std::int32_t z_no_min = 0;
   std::int32_t z_no_max = 0;
 
- private:
-  std::string released_first_fn_;
- public:
-
   // Empties documents and MAC records; V and the ranges stay.
   void clear();
 
-  // Drops the documents below index once they are rendered; their texts go with them
-  // when no document is left. The fiscal number of document 0 is kept for every head.
+  // Drops the documents below index once they are rendered, and the MAC records before
+  // the current one; their texts go with them when no document is left. The fiscal
+  // number of document 0 is kept for every head.
   void release_documents_below(std::int32_t index);
   // The fiscal number of document 0, or "" when it has none.
   std::string_view first_document_fn() const;
@@ -101,6 +98,9 @@ struct loaded_journal {
 
   void note_receipt_no(std::int32_t n);
   void note_z_no(std::int32_t n);
+
+ private:
+  std::string released_first_fn_;  // the fiscal number of document 0 once it is dropped
 };
 
 // Name to code. Transparent, so a lookup by string_view allocates nothing.
