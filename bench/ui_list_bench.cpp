@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "render/packed_lines.hpp"
+
 #include "text/cp1251.hpp"
 #include "ui/line_list_model.hpp"
 
@@ -14,7 +16,8 @@ namespace {
 
 void BM_ShowLines(benchmark::State& state) {
   const std::string line = text::from_utf8("  Олія соняшникова рафінована    12.50 A");
-  std::vector<std::string> lines(static_cast<std::size_t>(state.range(0)), line);
+  render::PackedLines lines;
+  for (std::int64_t i = 0; i < state.range(0); ++i) lines.push_back(line);
   ui::LineListModel model(lines);
   QListView view;
   view.setUniformItemSizes(true);

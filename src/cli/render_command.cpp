@@ -7,33 +7,16 @@
 
 #include "cli/command_arguments.hpp"
 #include "cli/raw_command.hpp"
-#include "journal/journal_errors.hpp"
-#include "journal/journal_loader.hpp"
-#include "render/journal_renderer.hpp"
 #include "retrieval/failure_lines.hpp"
+#include "retrieval/journal_pipeline.hpp"
+#include "text/cp1251.hpp"
 #include "text/atomic_file.hpp"
+
+using namespace text::literals;
 
 namespace cli {
 
 namespace {
-
-enum class TextState { Whole, CutShort, Unreadable };
-
-// Loads document after document; a text that ends in the middle keeps the documents
-// before the cut. A value that is no number spoils the journal as in the window.
-TextState load_whole_documents(std::string_view text, journal::loaded_journal& journal, journal::loader_state& state) {
-  journal::JournalLoader loader(journal, state);
-  try {
-    journal::dom::JournalReader reader(text);
-    loader.WalkAttributes(reader.root().attributes());
-    while (const std::optional<journal::dom::Node> child = reader.next_child()) loader.WalkNode(*child);
-    return TextState::Whole;
-  } catch (const journal::ParseError&) {
-    return journal.doc_count > 0 ? TextState::CutShort : TextState::Unreadable;
-  } catch (const journal::ConversionError&) {
-    return TextState::Unreadable;
-  }
-}
 
 void talk_failure(render::LineSink& talk) {
   render::LineList failure;
@@ -46,32 +29,12 @@ void talk_failure(render::LineSink& talk) {
 bool render_whole_documents(std::string_view journal_text, render::DocumentKind kind,
                             const render::Organisation& organisation, render::LineSink& documents,
                             render::LineSink& talk) {
-  // A fresh journal window: nothing was requested by ordinal, no Z-report linked yet.
-  journal::loaded_journal journal;
-  journal::loader_state state;
-  const journal::number_map document_by_ordinal;
-  journal::number_map document_by_z_number;
-  const TextState read = load_whole_documents(journal_text, journal, state);
-  if (read == TextState::Unreadable) {
-    talk_failure(talk);
-    return false;
-  }
-  if (journal.doc_count <= 0) {
-    render::LineList empty;
-    render::RenderContext context{kind, document_by_ordinal, document_by_z_number, organisation};
-    render::RenderJournal(journal, context, empty);  // the line of an empty journal
-    for (std::string& line : empty) talk.push_back(std::move(line));
-    return read == TextState::Whole;
-  }
-  try {
-    render::RenderContext context{kind, document_by_ordinal, document_by_z_number, organisation};
-    render::RenderJournal(journal, context, documents);
-  } catch (const std::exception&) {
-    talk_failure(talk);
-    return false;
-  }
-  if (read == TextState::CutShort) talk_failure(talk);
-  return read == TextState::Whole;
+  using Shown = retrieval::ShownText;
+  const Shown shown = retrieval::RenderWholeDocuments(journal_text, kind, organisation, documents);
+  if (shown.outcome == Shown::Whole && shown.documents <= 0)
+    talk.emplace_back("Запрашиваемые данные отсутствуют!"_cp1251);
+  if (shown.outcome != Shown::Whole) talk_failure(talk);
+  return shown.outcome == Shown::Whole;
 }
 
 int run_render(const Options& options, const Terminal& terminal, const render::Organisation& organisation) {

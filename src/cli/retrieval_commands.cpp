@@ -191,24 +191,26 @@ bool ask_last_number(Workplace& place, const Parsed& parsed, const Terminal& ter
 int finish_retrieval(const retrieval::RetrievalResult& result, const JournalWindowLogic& window,
                      const CommandArguments& args, const Terminal& terminal) {
   using Outcome = retrieval::RetrievalResult::Outcome;
-  const std::vector<std::string>& lines = window.rendered_lines;
+  const render::PackedLines& lines = window.rendered_lines;
   // The rendered lines begin with the documents; what follows them is talk: the failure
   // lines, the line of an empty journal, the register's refusal of a date span.
   std::size_t documents = 0;
   if (result.outcome == Outcome::Shown && window.journal.doc_count > 0) documents = lines.size();
   if (result.outcome == Outcome::Failed && lines.size() >= 2) documents = lines.size() - 2;
-  const std::span<const std::string> document_lines(lines.data(), documents);
 
   bool written = true;
   const std::string* output = args.value("-o");
   if (output && *output != "-") {
     // Only lines worth keeping replace a file; a failure leaves it as it was.
-    if (!document_lines.empty()) {
+    if (documents > 0) {
+      render::PackedLines document_lines;
+      for (auto line = lines.begin(); document_lines.size() < documents; ++line) document_lines.push_back(*line);
       written = retrieval::save_lines(*output, document_lines);
       if (!written) terminal.error(std::string("Невозможно записать файл "_cp1251) + terminal.typed(*output));
     }
   } else {
-    for (const std::string& line : document_lines) terminal.line(line);
+    std::size_t shown = 0;
+    for (auto line = lines.begin(); shown < documents; ++line, ++shown) terminal.line(*line);
   }
   std::fflush(stdout);
 

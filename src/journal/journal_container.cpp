@@ -1,6 +1,10 @@
 #include "journal/journal_container.hpp"
 
+#include <algorithm>
+#include <climits>
+#include <cstring>
 #include <initializer_list>
+#include <stdexcept>
 #include <utility>
 
 namespace journal {
@@ -56,7 +60,54 @@ void widen(std::int32_t& min, std::int32_t& max, std::int32_t n) {
 void loaded_journal::clear() {
   documents.clear();
   macs.clear();
+  texts.reset();
+  released_first_fn_.clear();
   doc_count = 0;
+}
+
+void loaded_journal::release_documents_below(std::int32_t index) {
+  if (index > 0) {
+    if (const fiscal_document* first = documents.find(0)) released_first_fn_ = first->FN.view();
+  }
+  documents.drop_below(index);
+  macs.drop_below(index);  // the MAC being read is filed under index
+  if (documents.empty()) texts.reset();
+}
+
+std::string_view loaded_journal::first_document_fn() const {
+  if (const fiscal_document* first = documents.find(0)) return first->FN;
+  return released_first_fn_;
+}
+
+text_ref text_store::keep(std::string_view value) {
+  if (value.empty()) return {};
+  if (value.size() > UINT32_MAX) throw std::length_error("a journal value too long");
+  if (blocks_.empty() || block_sizes_.back() - used_ < value.size()) {
+    const std::size_t size = std::max(kBlock, value.size());
+    blocks_.push_back(std::make_unique<char[]>(size));
+    block_sizes_.push_back(size);
+    used_ = 0;
+  }
+  char* at = blocks_.back().get() + used_;
+  std::memcpy(at, value.data(), value.size());
+  used_ += value.size();
+  return text_ref::of_stored(std::string_view(at, value.size()));
+}
+
+void text_store::reset() {
+  if (blocks_.size() > 1) {
+    // The first block is kept for the next document; a large one is not.
+    std::size_t keep = block_sizes_.front() == kBlock ? 1 : 0;
+    blocks_.resize(keep);
+    block_sizes_.resize(keep);
+  }
+  used_ = 0;
+}
+
+std::size_t text_store::bytes_held() const {
+  std::size_t n = 0;
+  for (const std::size_t size : block_sizes_) n += size;
+  return n;
 }
 
 void loaded_journal::note_receipt_no(std::int32_t n) { widen(receipt_no_min, receipt_no_max, n); }
@@ -87,13 +138,40 @@ name_tables::name_tables()
           make_table({"T", "NM", "SMI", "SMO", "SMT"}),
           make_table({"NI", "NO"}),
           make_table({"TX", "TXPR", "TXSM", "DTPR", "DTSM", "TXTY", "TXAL"}),
-      } {}
+      } {
+  // The codes are the positions in the initial tables, so the names in code order.
+  const auto names_of = [](const name_table& table) {
+    known_names known;
+    known.names.resize(table.size());
+    for (const auto& [name, code] : table) known.names[static_cast<std::size_t>(code)] = name;
+    return known;
+  };
+  known_elements_ = names_of(elements_);
+  for (std::size_t i = 0; i < attributes_.size(); ++i) known_attributes_[i] = names_of(attributes_[i]);
+}
 
-std::int32_t name_tables::element_code(std::string_view name) { return lookup(elements_, name); }
+std::int32_t name_tables::known_names::lookup(std::string_view name) const {
+  // Names are a few letters: compared by hand, without a call per name.
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    const std::string& known = names[i];
+    if (known.size() != name.size()) continue;
+    std::size_t k = 0;
+    while (k < name.size() && known[k] == name[k]) ++k;
+    if (k == name.size()) return static_cast<std::int32_t>(i);
+  }
+  return -1;
+}
+
+std::int32_t name_tables::element_code(std::string_view name) {
+  if (const std::int32_t code = known_elements_.lookup(name); code >= 0) return code;
+  return lookup(elements_, name);
+}
 
 std::int32_t name_tables::attribute_code(std::int32_t element_code, std::string_view name) {
   if (element_code < 0 || element_code >= element::count) return 0;
-  return lookup(attributes_[static_cast<std::size_t>(kTableOf[static_cast<std::size_t>(element_code)])], name);
+  const auto table = static_cast<std::size_t>(kTableOf[static_cast<std::size_t>(element_code)]);
+  if (const std::int32_t code = known_attributes_[table].lookup(name); code >= 0) return code;
+  return lookup(attributes_[table], name);
 }
 
 const name_table* name_tables::attribute_table(std::int32_t element_code) const {

@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "journal/records.hpp"
 
@@ -66,9 +67,11 @@ namespace TX { enum : std::int32_t { TX, TXPR, TXSM, DTPR, DTSM, TXTY, TXAL }; }
 
 // The journal: documents keyed 0, 1, ... by the document counter while their DAT was
 // read, and the MAC records keyed by the counter after its advance (document k's MAC is
-// under k + 1).
+// under k + 1). Texts of the records are views into `texts`, so a journal moves but is
+// not copied. A journal read as it is rendered holds only the document being read.
 struct loaded_journal {
   float V = 0;
+  text_store texts;
   record_list<fiscal_document> documents;
   record_list<journal::mac> macs;
   std::int32_t doc_count = 0;
@@ -82,12 +85,22 @@ struct loaded_journal {
   // Empties documents and MAC records; V and the ranges stay.
   void clear();
 
+  // Drops the documents below index once they are rendered, and the MAC records before
+  // the current one; their texts go with them when no document is left. The fiscal
+  // number of document 0 is kept for every head.
+  void release_documents_below(std::int32_t index);
+  // The fiscal number of document 0, or "" when it has none.
+  std::string_view first_document_fn() const;
+
   // Created with initial values when missing.
   fiscal_document& document(std::int32_t index) { return documents[index]; }
   journal::mac& mac(std::int32_t key) { return macs[key]; }
 
   void note_receipt_no(std::int32_t n);
   void note_z_no(std::int32_t n);
+
+ private:
+  std::string released_first_fn_;  // the fiscal number of document 0 once it is dropped
 };
 
 // Name to code. Transparent, so a lookup by string_view allocates nothing.
@@ -111,7 +124,16 @@ class name_tables {
   const name_table* attribute_table(std::int32_t element_code) const;
 
  private:
+  // The names each table starts with, looked up first without the map: nearly every
+  // name of a journal is one of them.
+  struct known_names {
+    std::vector<std::string> names;
+    std::int32_t lookup(std::string_view name) const;
+  };
+
   name_table elements_;
+  known_names known_elements_;
+  std::array<known_names, kAttributeTables> known_attributes_;
   // attrs_RQ, attrs_DAT, ..., attrs_TX in the order of the element codes; P and CP, D
   // and S, I and O, L and H share one.
   std::array<name_table, kAttributeTables> attributes_;

@@ -24,29 +24,29 @@ void place(receipt& r, std::int32_t kind, std::int32_t index) {
   r.sequence[r.next_position] = sequence_entry{kind, index};
 }
 
-void store_sale(receipt& r, sale& x, std::int32_t kind, std::int32_t index, std::int32_t code,
+void store_sale(text_store& texts, receipt& r, sale& x, std::int32_t kind, std::int32_t index, std::int32_t code,
                 std::string_view v) {
   switch (code) {
     case attribute::sale::N: x.N = to_number(v); place(r, kind, index); break;
-    case attribute::sale::C: x.C = v; break;
-    case attribute::sale::CD: x.CD = v; break;
-    case attribute::sale::NM: x.NM = v; break;
+    case attribute::sale::C: x.C = texts.keep(v); break;
+    case attribute::sale::CD: x.CD = texts.keep(v); break;
+    case attribute::sale::NM: x.NM = texts.keep(v); break;
     case attribute::sale::SM: x.SM = to_number(v); break;
     case attribute::sale::Q: x.Q = to_number(v); break;
     case attribute::sale::PRC: x.PRC = to_number(v); break;
-    case attribute::sale::TX: x.TX = v; break;
+    case attribute::sale::TX: x.TX = texts.keep(v); break;
     default: break;
   }
 }
 
-void store_up_down(receipt& r, sale_up_down& x, std::int32_t kind, std::int32_t index,
+void store_up_down(text_store& texts, receipt& r, sale_up_down& x, std::int32_t kind, std::int32_t index,
                    std::int32_t code, std::string_view v) {
   switch (code) {
     case attribute::adjustment::TR: x.TR = to_number(v); break;
     case attribute::adjustment::TY: x.TY = to_number(v); break;
     case attribute::adjustment::ST: x.ST = to_number(v); break;
     case attribute::adjustment::NI: x.NI = to_number(v); break;
-    case attribute::adjustment::TX: x.TX = v; break;
+    case attribute::adjustment::TX: x.TX = texts.keep(v); break;
     case attribute::adjustment::PR: x.PR = to_number(v); break;
     case attribute::adjustment::SM: x.SM = to_number(v); break;
     case attribute::adjustment::N: x.N = to_number(v); place(r, kind, index); break;
@@ -54,23 +54,23 @@ void store_up_down(receipt& r, sale_up_down& x, std::int32_t kind, std::int32_t 
   }
 }
 
-void store_in_out(receipt& r, sale_in_out& x, std::int32_t kind, std::int32_t index,
+void store_in_out(text_store& texts, receipt& r, sale_in_out& x, std::int32_t kind, std::int32_t index,
                   std::int32_t code, std::string_view v) {
   switch (code) {
     case attribute::cash::N: x.N = to_number(v); place(r, kind, index); break;
     case attribute::cash::T: x.T = to_number(v); break;
-    case attribute::cash::NM: x.NM = v; break;
+    case attribute::cash::NM: x.NM = texts.keep(v); break;
     case attribute::cash::SM: x.SM = to_number(v); break;
     default: break;
   }
 }
 
 template <class Line>
-void store_text_line(receipt& r, Line& x, std::int32_t kind, std::int32_t index, std::int32_t code,
+void store_text_line(text_store& texts, receipt& r, Line& x, std::int32_t kind, std::int32_t index, std::int32_t code,
                      std::string_view v) {
   switch (code) {
     case attribute::text_line::N: x.N = to_number(v); place(r, kind, index); break;
-    case attribute::text_line::text: x.text = v; break;
+    case attribute::text_line::text: x.text = texts.keep(v); break;
     default: break;
   }
 }
@@ -109,20 +109,23 @@ void JournalLoader::WalkNodes(const dom::NodeList& list) {
 
 void JournalLoader::WalkNode(const dom::Node& node) {
   if (node.is_text()) return;  // text between elements changes nothing
-  const std::string name = node.name();
+  const std::string_view name = node.name(name_scratch_);
   // The document counter moves before the element it closes is counted, so a MAC
   // closes the next document's counters.
-  if (name == "MAC") advance(journal_.doc_count);
+  if (name == "MAC") {
+    advance(journal_.doc_count);
+    if (on_closed_ != nullptr) CloseDocument();
+  }
   AdvanceCounters();
   state_.set_element(name);
   if (node.holds_only_text()) {
     // Only TS, L and H file their text, so nothing else is converted; a MAC's text
     // files nothing but still gives the document its mac record.
     switch (state_.current()) {
-      case element::TS: StoreValue(attribute::TS::text, node.value()); break;
+      case element::TS: StoreValue(attribute::TS::text, node.value(value_scratch_)); break;
       case element::MAC: journal_.mac(journal_.doc_count); break;
       case element::L:
-      case element::H: StoreValue(attribute::text_line::text, node.value()); break;
+      case element::H: StoreValue(attribute::text_line::text, node.value(value_scratch_)); break;
       default: break;
     }
   }
@@ -130,10 +133,18 @@ void JournalLoader::WalkNode(const dom::Node& node) {
   if (node.has_children()) WalkNodes(node.children());
 }
 
+void JournalLoader::CloseDocument() {
+  // Nothing files into a document once the counter has left it.
+  const auto index = static_cast<std::int32_t>(static_cast<std::uint32_t>(journal_.doc_count) - 1u);
+  (*on_closed_)(index);
+  journal_.release_documents_below(journal_.doc_count);
+  document_ = nullptr;
+}
+
 void JournalLoader::WalkAttributes(const dom::AttributeList& list) {
   for (const dom::Attribute attribute : list) {
-    const std::int32_t code = state_.attribute_code(attribute.name());
-    StoreValue(code, attribute.value());
+    const std::int32_t code = state_.attribute_code(attribute.name(name_scratch_));
+    StoreValue(code, attribute.value(value_scratch_));
   }
 }
 
@@ -160,6 +171,7 @@ void JournalLoader::AdvanceCounters() {
 }
 
 void JournalLoader::StoreValue(std::int32_t code, std::string_view v) {
+  text_store& texts = journal_.texts;
   switch (state_.current()) {
     case element::RQ:
       if (code == attribute::RQ::V) journal_.V = to_number(v);
@@ -167,9 +179,9 @@ void JournalLoader::StoreValue(std::int32_t code, std::string_view v) {
     case element::DAT: {
       fiscal_document& d = document();
       switch (code) {
-        case attribute::DAT::FN: d.FN = v; break;
-        case attribute::DAT::TN: d.TN = v; break;
-        case attribute::DAT::ZN: d.ZN = v; break;
+        case attribute::DAT::FN: d.FN = texts.keep(v); break;
+        case attribute::DAT::TN: d.TN = texts.keep(v); break;
+        case attribute::DAT::ZN: d.ZN = texts.keep(v); break;
         case attribute::DAT::DI: d.DI = to_number(v); break;
         case attribute::DAT::DT: d.DT = to_number(v); break;
         case attribute::DAT::V: d.V = to_number(v); break;
@@ -197,26 +209,26 @@ void JournalLoader::StoreValue(std::int32_t code, std::string_view v) {
       }
       break;
     case element::TS:
-      if (code == attribute::TS::text) document().ts.text = v;
+      if (code == attribute::TS::text) document().ts.text = texts.keep(v);
       break;
     case element::P: {
       receipt& r = current_receipt();
-      store_sale(r, r.p_list[r.p_count], line_kind::P, r.p_count, code, v);
+      store_sale(texts, r, r.p_list[r.p_count], line_kind::P, r.p_count, code, v);
       break;
     }
     case element::CP: {
       receipt& r = current_receipt();
-      store_sale(r, r.cp_list[r.cp_count], line_kind::CP, r.cp_count, code, v);
+      store_sale(texts, r, r.cp_list[r.cp_count], line_kind::CP, r.cp_count, code, v);
       break;
     }
     case element::D: {
       receipt& r = current_receipt();
-      store_up_down(r, r.d_list[r.d_count], line_kind::D, r.d_count, code, v);
+      store_up_down(texts, r, r.d_list[r.d_count], line_kind::D, r.d_count, code, v);
       break;
     }
     case element::S: {
       receipt& r = current_receipt();
-      store_up_down(r, r.s_list[r.s_count], line_kind::S, r.s_count, code, v);
+      store_up_down(texts, r, r.s_list[r.s_count], line_kind::S, r.s_count, code, v);
       break;
     }
     case element::M: {
@@ -225,32 +237,32 @@ void JournalLoader::StoreValue(std::int32_t code, std::string_view v) {
       switch (code) {
         case attribute::payment::N: x.N = to_number(v); place(r, line_kind::M, r.m_count); break;
         case attribute::payment::T: x.T = to_number(v); break;
-        case attribute::payment::NM: x.NM = v; break;
+        case attribute::payment::NM: x.NM = texts.keep(v); break;
         case attribute::payment::SM: x.SM = to_number(v); break;
         case attribute::payment::RM: x.RM = to_number(v); break;
-        case attribute::payment::RRN: x.RRN = v; break;
+        case attribute::payment::RRN: x.RRN = texts.keep(v); break;
         default: break;
       }
       break;
     }
     case element::I: {
       receipt& r = current_receipt();
-      store_in_out(r, r.i_list[r.i_count], line_kind::I, r.i_count, code, v);
+      store_in_out(texts, r, r.i_list[r.i_count], line_kind::I, r.i_count, code, v);
       break;
     }
     case element::O: {
       receipt& r = current_receipt();
-      store_in_out(r, r.o_list[r.o_count], line_kind::O, r.o_count, code, v);
+      store_in_out(texts, r, r.o_list[r.o_count], line_kind::O, r.o_count, code, v);
       break;
     }
     case element::L: {
       receipt& r = current_receipt();
-      store_text_line(r, r.l_list[r.l_count], line_kind::L, r.l_count, code, v);
+      store_text_line(texts, r, r.l_list[r.l_count], line_kind::L, r.l_count, code, v);
       break;
     }
     case element::H: {
       receipt& r = current_receipt();
-      store_text_line(r, r.h_list[r.h_count], line_kind::H, r.h_count, code, v);
+      store_text_line(texts, r, r.h_list[r.h_count], line_kind::H, r.h_count, code, v);
       break;
     }
     case element::VD: {
@@ -275,7 +287,7 @@ void JournalLoader::StoreValue(std::int32_t code, std::string_view v) {
           break;
         case attribute::E::SM: x.SM = to_number(v); break;
         case attribute::E::SE: x.SE = to_number(v); break;
-        case attribute::E::TX: x.TX = v; break;
+        case attribute::E::TX: x.TX = texts.keep(v); break;
         case attribute::E::TXPR: x.TXPR = to_number(v); break;
         case attribute::E::TXSM: x.TXSM = to_number(v); break;
         case attribute::E::DTPR: x.DTPR = to_number(v); break;
@@ -284,8 +296,8 @@ void JournalLoader::StoreValue(std::int32_t code, std::string_view v) {
         case attribute::E::TXAL: x.TXAL = to_number(v); break;
         case attribute::E::CS: x.CS = to_number(v); break;
         case attribute::E::VD: x.VD = to_number(v); break;
-        case attribute::E::TS: x.TS = v; break;
-        case attribute::E::FN: x.FN = v; break;
+        case attribute::E::TS: x.TS = texts.keep(v); break;
+        case attribute::E::FN: x.FN = texts.keep(v); break;
         default: break;
       }
       break;
@@ -295,8 +307,8 @@ void JournalLoader::StoreValue(std::int32_t code, std::string_view v) {
       z.has_txs = true;
       z_tax_total& x = z.txs_list[z.txs_count];
       switch (code) {
-        case attribute::TXS::TX: x.TX = v; break;
-        case attribute::TXS::TS: x.TS = v; break;
+        case attribute::TXS::TX: x.TX = texts.keep(v); break;
+        case attribute::TXS::TS: x.TS = texts.keep(v); break;
         case attribute::TXS::TXPR: x.TXPR = to_number(v); break;
         case attribute::TXS::TXI: x.TXI = to_number(v); break;
         case attribute::TXS::TXO: x.TXO = to_number(v); break;
@@ -317,7 +329,7 @@ void JournalLoader::StoreValue(std::int32_t code, std::string_view v) {
       z_payment_total& x = z.m_list[z.m_count];
       switch (code) {
         case attribute::Z_M::T: x.T = to_number(v); break;
-        case attribute::Z_M::NM: x.NM = v; break;
+        case attribute::Z_M::NM: x.NM = texts.keep(v); break;
         case attribute::Z_M::SMI: x.SMI = to_number(v); break;
         case attribute::Z_M::SMO: x.SMO = to_number(v); break;
         default: break;
@@ -330,7 +342,7 @@ void JournalLoader::StoreValue(std::int32_t code, std::string_view v) {
       z_cash_movement& x = z.io_list[z.io_count];
       switch (code) {
         case attribute::IO::T: x.T = to_number(v); break;
-        case attribute::IO::NM: x.NM = v; break;
+        case attribute::IO::NM: x.NM = texts.keep(v); break;
         case attribute::IO::SMI: x.SMI = to_number(v); break;
         case attribute::IO::SMO: x.SMO = to_number(v); break;
         case attribute::IO::SMT: x.SMT = to_number(v); break;
@@ -351,7 +363,7 @@ void JournalLoader::StoreValue(std::int32_t code, std::string_view v) {
       end.has_tx = true;
       tx& x = end.tx_list[end.tx_count];
       switch (code) {
-        case attribute::TX::TX: x.TX = v; break;
+        case attribute::TX::TX: x.TX = texts.keep(v); break;
         case attribute::TX::TXPR: x.TXPR = to_number(v); break;
         case attribute::TX::TXSM: x.TXSM = to_number(v); break;
         case attribute::TX::DTPR: x.DTPR = to_number(v); break;
@@ -372,20 +384,27 @@ void LoadJournal(const dom::Node& root, loaded_journal& journal, loader_state& s
 }
 
 void LoadJournalText(std::string_view text, loaded_journal& journal, loader_state& state) {
+  LoadJournalText(text, journal, state, nullptr);
+}
+
+void LoadJournalText(std::string_view text, loaded_journal& journal, loader_state& state,
+                     const document_closed& on_closed) {
   dom::JournalReader reader(text);
   // A text that is not well-formed files nothing, as when it is parsed whole first: the
   // journal (emptied by the caller) is put back as it was.
-  const loaded_journal kept{journal.V, {}, {}, 0, journal.receipt_no_min, journal.receipt_no_max, journal.z_no_min,
-                journal.z_no_max};
+  const float kept_V = journal.V;
+  const std::int32_t kept_ranges[] = {journal.receipt_no_min, journal.receipt_no_max, journal.z_no_min,
+                                      journal.z_no_max};
   const auto put_back = [&] {
     journal.clear();
-    journal.V = kept.V;
-    journal.receipt_no_min = kept.receipt_no_min;
-    journal.receipt_no_max = kept.receipt_no_max;
-    journal.z_no_min = kept.z_no_min;
-    journal.z_no_max = kept.z_no_max;
+    journal.V = kept_V;
+    journal.receipt_no_min = kept_ranges[0];
+    journal.receipt_no_max = kept_ranges[1];
+    journal.z_no_min = kept_ranges[2];
+    journal.z_no_max = kept_ranges[3];
   };
   JournalLoader loader(journal, state);
+  if (on_closed) loader.NotifyClosedDocuments(on_closed);
   try {
     loader.WalkAttributes(reader.root().attributes());
     while (const std::optional<dom::Node> child = reader.next_child()) loader.WalkNode(*child);

@@ -6,6 +6,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <string>
 #include <string_view>
 
 #include "journal/journal_container.hpp"
@@ -28,6 +30,10 @@ class JournalLoader {
   void StoreValue(std::int32_t code, std::string_view value);
   void AdvanceCounters();
 
+  // Each document is handed to on_closed as soon as the MAC after it has closed it, and
+  // dropped from the journal after the call.
+  void NotifyClosedDocuments(const std::function<void(std::int32_t)>& on_closed) { on_closed_ = &on_closed; }
+
  private:
   fiscal_document& document();
   receipt& current_receipt();
@@ -35,10 +41,16 @@ class JournalLoader {
 
   loaded_journal& journal_;
   loader_state& state_;
-  // The document last looked up. Map entries stay put and nothing is removed during a
-  // load, so this is the entry a fresh lookup would find as long as doc_count is the same.
+  // The document last looked up. Only a new doc_count adds a document (and may move the
+  // others), so this is the entry a fresh lookup would find while doc_count is the same.
   fiscal_document* document_ = nullptr;
   std::int32_t document_index_ = 0;
+  const std::function<void(std::int32_t)>* on_closed_ = nullptr;
+  // Names and values converted for the moment they are filed.
+  std::string name_scratch_;
+  std::string value_scratch_;
+
+  void CloseDocument();
 };
 
 // Fills the journal from the document element of a parsed journal text. The caller has
@@ -50,5 +62,15 @@ void LoadJournal(const dom::Node& root, loaded_journal& journal, loader_state& s
 // and leaves the journal as it was; a value that is no number throws ConversionError
 // with what was filed before it kept.
 void LoadJournalText(std::string_view text, loaded_journal& journal, loader_state& state);
+
+// The index of a document that its MAC has closed: nothing is filed into it any more.
+using document_closed = std::function<void(std::int32_t index)>;
+
+// The same, handing each document to on_closed once it is complete and then dropping it,
+// so that the journal holds one document at a time. The document after the last MAC is
+// never closed (no rendering shows it). Failures as above; documents handed out before
+// a failure were handed out all the same.
+void LoadJournalText(std::string_view text, loaded_journal& journal, loader_state& state,
+                     const document_closed& on_closed);
 
 }  // namespace journal

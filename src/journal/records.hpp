@@ -1,20 +1,201 @@
 // The records that hold one fiscal document after loading. Each record mirrors one
 // element of the journal XML: a field per attribute, named like the attribute, plus the
-// links to its children and the counters the loader advances. Records are plain values:
-// a parent owns its children, and copying a record copies all it owns.
+// links to its children and the counters the loader advances. Records are small values:
+// numbers are held as numbers, texts as views into the journal's text store
+// (loaded_journal::texts), and children in flat lists indexed by their counter, so a
+// document costs a few allocations rather than one per record and field.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <map>
-#include <string>
+#include <iterator>
+#include <memory>
+#include <ostream>
+#include <stdexcept>
+#include <string_view>
+#include <vector>
 
 namespace journal {
 
-// Children of one kind, keyed by the kind's counter at the time the element was read.
-// Reading a missing index creates the record with its initial values (map::operator[]);
-// the loader and the renderers rely on that.
+// A text of a record: a view into storage that outlives the record (the journal's text
+// store, or a literal for the initial values). Records copy it as a view.
+class text_ref {
+ public:
+  constexpr text_ref() = default;
+  template <std::size_t N>
+  constexpr text_ref(const char (&literal)[N]) : data_(literal), size_(N - 1) {}  // NOLINT: literals read as texts
+  // Only for storage that outlives every record holding the view.
+  static constexpr text_ref of_stored(std::string_view stored) {
+    text_ref t;
+    t.data_ = stored.data();
+    t.size_ = static_cast<std::uint32_t>(stored.size());
+    return t;
+  }
+
+  constexpr operator std::string_view() const { return {data_, size_}; }  // NOLINT: read as a text everywhere
+  constexpr std::string_view view() const { return {data_, size_}; }
+  constexpr bool empty() const { return size_ == 0; }
+  constexpr std::size_t size() const { return size_; }
+
+  friend bool operator==(const text_ref& a, std::string_view b) { return a.view() == b; }
+  friend std::ostream& operator<<(std::ostream& out, const text_ref& t) { return out << t.view(); }
+
+ private:
+  const char* data_ = "";
+  std::uint32_t size_ = 0;
+};
+
+// Stable storage for the texts of a journal: values are copied into blocks that never
+// move, so views stay valid while the store lives and until reset().
+class text_store {
+ public:
+  text_ref keep(std::string_view value);
+  // Drops every text; the first block stays for reuse.
+  void reset();
+  std::size_t bytes_held() const;
+
+ private:
+  static constexpr std::size_t kBlock = 64 * 1024;
+  std::vector<std::unique_ptr<char[]>> blocks_;
+  std::vector<std::size_t> block_sizes_;
+  std::size_t used_ = 0;  // in the last block
+};
+
+// Children of one kind, keyed by the kind's counter at the time the element was read,
+// held in one vector from the lowest key kept. Reading a missing key creates the record
+// with its initial values and counts it as present (as a map's operator[] would); the
+// loader and the renderers rely on that. Walking the list visits present keys in order.
 template <class Record>
-using record_list = std::map<std::int32_t, Record>;
+class record_list {
+  struct slot {
+    Record value{};
+    bool present = false;
+  };
+
+ public:
+  struct entry {
+    std::int32_t first;
+    Record& second;
+  };
+  struct const_entry {
+    std::int32_t first;
+    const Record& second;
+  };
+
+  template <class Entry, class Slots>
+  class basic_iterator {
+   public:
+    using iterator_category = std::bidirectional_iterator_tag;
+    using value_type = Entry;
+    using difference_type = std::ptrdiff_t;
+    using reference = Entry;
+    struct arrow {
+      Entry e;
+      const Entry* operator->() const { return &e; }
+    };
+    using pointer = arrow;
+
+    basic_iterator() = default;
+    basic_iterator(Slots* slots, std::int32_t base, std::size_t at) : slots_(slots), base_(base), at_(at) {
+      skip_forward();
+    }
+    Entry operator*() const {
+      return Entry{static_cast<std::int32_t>(base_ + static_cast<std::int64_t>(at_)), (*slots_)[at_].value};
+    }
+    arrow operator->() const { return arrow{**this}; }
+    basic_iterator& operator++() {
+      ++at_;
+      skip_forward();
+      return *this;
+    }
+    basic_iterator operator++(int) {
+      basic_iterator old = *this;
+      ++*this;
+      return old;
+    }
+    basic_iterator& operator--() {
+      do --at_;
+      while (!(*slots_)[at_].present);
+      return *this;
+    }
+    basic_iterator operator--(int) {
+      basic_iterator old = *this;
+      --*this;
+      return old;
+    }
+    bool operator==(const basic_iterator& other) const { return at_ == other.at_; }
+
+   private:
+    void skip_forward() {
+      while (at_ < slots_->size() && !(*slots_)[at_].present) ++at_;
+    }
+    Slots* slots_ = nullptr;
+    std::int32_t base_ = 0;
+    std::size_t at_ = 0;
+  };
+  using iterator = basic_iterator<entry, std::vector<slot>>;
+  using const_iterator = basic_iterator<const_entry, const std::vector<slot>>;
+
+  // Keys only grow by one per element read, so the list never holds more slots than
+  // the text has elements.
+  Record& operator[](std::int32_t key) {
+    if (slots_.empty() && key < base_) base_ = key;
+    if (key < base_) throw std::out_of_range("record key below the records kept");
+    const auto at = static_cast<std::size_t>(static_cast<std::int64_t>(key) - base_);
+    if (at >= slots_.size()) slots_.resize(at + 1);
+    slot& s = slots_[at];
+    if (!s.present) {
+      s.present = true;
+      ++count_;
+    }
+    return s.value;
+  }
+
+  // The record under key, or nullptr when none is present.
+  const Record* find(std::int32_t key) const {
+    if (key < base_) return nullptr;
+    const auto at = static_cast<std::size_t>(static_cast<std::int64_t>(key) - base_);
+    return at < slots_.size() && slots_[at].present ? &slots_[at].value : nullptr;
+  }
+  const Record& at(std::int32_t key) const {
+    const Record* found = find(key);
+    if (found == nullptr) throw std::out_of_range("no record under that key");
+    return *found;
+  }
+  std::size_t count(std::int32_t key) const { return find(key) != nullptr ? 1 : 0; }
+  std::size_t size() const { return count_; }
+  bool empty() const { return count_ == 0; }
+
+  // Empties the list; the vector keeps its room for the next records.
+  void clear() {
+    slots_.clear();
+    count_ = 0;
+    base_ = 0;
+  }
+  // Drops every record below key; later keys must be at least key.
+  void drop_below(std::int32_t key) {
+    if (key <= base_) return;
+    const auto n = static_cast<std::size_t>(static_cast<std::int64_t>(key) - base_);
+    if (n >= slots_.size()) {
+      slots_.clear();
+    } else {
+      for (std::size_t i = 0; i < n; ++i) count_ -= slots_[i].present ? 1 : 0;
+      slots_.erase(slots_.begin(), slots_.begin() + static_cast<std::ptrdiff_t>(n));
+    }
+    if (slots_.empty()) count_ = 0;
+    base_ = key;
+  }
+
+  iterator begin() { return iterator(&slots_, base_, 0); }
+  iterator end() { return iterator(&slots_, base_, slots_.size()); }
+  const_iterator begin() const { return const_iterator(&slots_, base_, 0); }
+  const_iterator end() const { return const_iterator(&slots_, base_, slots_.size()); }
+
+ private:
+  std::vector<slot> slots_;
+  std::int32_t base_ = 0;
+  std::size_t count_ = 0;
+};
 
 // Kinds of a receipt's line sequence.
 namespace line_kind {
@@ -41,7 +222,7 @@ struct sequence_entry {
 
 // The document's date and time, 14 digits YYYYMMDDhhmmss.
 struct ts {
-  std::string text;
+  text_ref text;
 };
 
 struct mac {
@@ -52,13 +233,13 @@ struct mac {
 // An item line, P or CP.
 struct sale {
   float N = 0;
-  std::string C;
-  std::string CD;
-  std::string NM;
+  text_ref C;
+  text_ref CD;
+  text_ref NM;
   float SM = 0;   // hundredths
   float Q = 0;    // thousandths; 0 for a line without quantity
   float PRC = 0;  // hundredths
-  std::string TX;
+  text_ref TX;
 };
 
 // A discount (D) or markup (S) line.
@@ -68,7 +249,7 @@ struct sale_up_down {
   float TY = 0;
   float ST = 0;
   float NI = 0;
-  std::string TX;
+  text_ref TX;
   float PR = 0;  // percent
   float SM = 0;  // hundredths
 };
@@ -79,26 +260,26 @@ struct sale_pay {
   float T = 0;
   float SM = 0;
   float RM = 0;
-  std::string NM;
-  std::string RRN;
+  text_ref NM;
+  text_ref RRN;
 };
 
 // A cash deposit (I) or withdrawal (O).
 struct sale_in_out {
   float N = 0;
   float T = 0;
-  std::string NM;
+  text_ref NM;
   float SM = 0;
 };
 
 struct sale_comment {
   float N = 0;
-  std::string text;
+  text_ref text;
 };
 
 struct sale_serv_info {
   float N = 0;
-  std::string text;
+  text_ref text;
 };
 
 struct sale_cancel {
@@ -108,7 +289,7 @@ struct sale_cancel {
 
 // One tax group of a receipt's end.
 struct tx {
-  std::string TX = " ";
+  text_ref TX = " ";
   float TXPR = 0;
   float TXSM = 0;
   float DTPR = 0;
@@ -125,9 +306,9 @@ struct sale_end {
   float NO = 0;
   float SM = 0;
   float SE = 0;
-  std::string TX = "0";
-  std::string TS = "0";
-  std::string FN = "0";
+  text_ref TX = "0";
+  text_ref TS = "0";
+  text_ref FN = "0";
   float TXPR = 0;
   float TXSM = 0;
   float DTPR = 0;
@@ -155,7 +336,7 @@ struct receipt {
   sale_cancel cancel;
   sale_end end;
   // Position (from 1) to line; reading a position nobody filled adds (none, 0).
-  std::map<std::int32_t, sequence_entry> sequence;
+  record_list<sequence_entry> sequence;
   std::int32_t p_count = 0;
   std::int32_t cp_count = 0;
   std::int32_t d_count = 0;
@@ -184,8 +365,8 @@ struct receipt {
 
 // Totals of one tax group of a Z-report (TXS).
 struct z_tax_total {
-  std::string TX;
-  std::string TS;  // YYYYMMDD
+  text_ref TX;
+  text_ref TS;  // YYYYMMDD
   float TXPR = 0;
   float TXI = 0;
   float TXO = 0;
@@ -201,7 +382,7 @@ struct z_tax_total {
 // Totals of one payment form of a Z-report (M inside Z).
 struct z_payment_total {
   float T = 0;
-  std::string NM;
+  text_ref NM;
   float SMI = 0;
   float SMO = 0;
 };
@@ -209,7 +390,7 @@ struct z_payment_total {
 // Cash movements of one payment form (IO).
 struct z_cash_movement {
   float T = 0;
-  std::string NM;
+  text_ref NM;
   float SMI = 0;
   float SMO = 0;
   float SMT = 0;
@@ -241,9 +422,9 @@ struct z_report {
 // One document (DAT): a receipt under receipt_key or a Z-report under zreport_key.
 struct fiscal_document {
   bool is_receipt = true;
-  std::string FN;
-  std::string TN;
-  std::string ZN;
+  text_ref FN;
+  text_ref TN;
+  text_ref ZN;
   float DI = 0;
   float DT = 0;
   float V = 0;

@@ -65,6 +65,18 @@ std::string to_cp1251(std::string_view utf8) {
 
 std::string to_cp1251(const xmlChar* utf8) { return to_cp1251(view(utf8)); }
 
+// An ASCII text as it is (its length found on the way), anything else converted into
+// scratch.
+std::string_view cp1251_view(const xmlChar* utf8, std::string& scratch) {
+  if (utf8 == nullptr) return {};
+  const char* const s = reinterpret_cast<const char*>(utf8);
+  std::size_t n = 0;
+  while (s[n] != 0 && static_cast<unsigned char>(s[n]) < 0x80) ++n;
+  if (s[n] == 0) return std::string_view(s, n);
+  scratch = to_cp1251(std::string_view(s));
+  return scratch;
+}
+
 std::string qualified_name(const xmlNs* ns, const xmlChar* name) {
   if (ns == nullptr || ns->prefix == nullptr) return to_cp1251(name);
   return to_cp1251(ns->prefix) + ":" + to_cp1251(name);
@@ -190,6 +202,30 @@ std::string Attribute::value() const {
     }
   }
   return to_cp1251(utf8);
+}
+
+std::string_view Attribute::name(std::string& scratch) const {
+  if (attr_->ns != nullptr && attr_->ns->prefix != nullptr) return scratch = name();
+  return cp1251_view(attr_->name, scratch);
+}
+
+std::string_view Attribute::value(std::string& scratch) const {
+  const xmlNode* first = attr_->children;
+  if (first != nullptr && first->next == nullptr && first->type == XML_TEXT_NODE)
+    return cp1251_view(first->content, scratch);
+  return scratch = value();
+}
+
+std::string_view Node::name(std::string& scratch) const {
+  if (node_->type == XML_ELEMENT_NODE && (node_->ns == nullptr || node_->ns->prefix == nullptr))
+    return cp1251_view(node_->name, scratch);
+  return scratch = name();
+}
+
+std::string_view Node::value(std::string& scratch) const {
+  if (node_->type == XML_ELEMENT_NODE && holds_only_text() && node_->children->next == nullptr)
+    return cp1251_view(node_->children->content, scratch);
+  return scratch = value();
 }
 
 AttributeList::iterator& AttributeList::iterator::operator++() {

@@ -27,6 +27,11 @@ class Attribute {
   explicit Attribute(const _xmlAttr* attr) : attr_(attr) {}
   std::string name() const;
   std::string value() const;
+  // The same without a copy where none is needed: a view of libxml2's own text when it
+  // is ASCII, else of the converted text in scratch. Valid until scratch or the node
+  // changes.
+  std::string_view name(std::string& scratch) const;
+  std::string_view value(std::string& scratch) const;
 
  private:
   const _xmlAttr* attr_;
@@ -70,6 +75,9 @@ class Node {
   // The text of a text, CDATA, comment or processing-instruction node, or of an element
   // that holds only text (its children joined); empty for anything else.
   std::string value() const;
+  // As Attribute's: views where no copy is needed.
+  std::string_view name(std::string& scratch) const;
+  std::string_view value(std::string& scratch) const;
   AttributeList attributes() const;
   // An entity reference shows no children: its expansion is never walked.
   bool has_children() const;

@@ -29,12 +29,14 @@ constexpr std::size_t kWrapWidth = 34;
 double whole_part(float v) { return std::trunc(static_cast<double>(v)); }
 
 // Positions 1 to line_total in document order; a position no line element filled is
-// not in the map and so is skipped, as its kind would be none.
+// not in the list and so is skipped, as its kind would be none.
 template <class Visit>
 void WalkSequence(const journal::receipt& c, Visit&& visit) {
   const std::int32_t total = c.line_total();
-  for (auto it = c.sequence.lower_bound(1); it != c.sequence.end() && it->first <= total; ++it)
-    visit(it->second);
+  for (const auto& [position, entry] : c.sequence) {
+    if (position > total) break;
+    if (position >= 1) visit(entry);
+  }
 }
 
 // The amount and the tax letter of a line, the blank between them belonging to the value

@@ -266,7 +266,7 @@ void AppendDocumentHead(const journal::loaded_journal& journal, const journal::f
   std::string numbers("     ЗН "_cp1251);
   numbers += document.ZN;
   numbers += "  ФН "_cp1251;
-  numbers += EntryOrInitial(journal.documents, 0).FN;
+  numbers += journal.first_document_fn();
   lines.push_back(std::move(numbers));
 }
 

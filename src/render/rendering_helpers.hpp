@@ -13,6 +13,7 @@
 #include "journal/journal_errors.hpp"
 #include "journal/journal_container.hpp"
 #include "journal/records.hpp"
+#include "render/packed_lines.hpp"
 #include "render/render_context.hpp"
 
 namespace render {
@@ -25,10 +26,20 @@ using LineList = std::vector<std::string>;
 class LineSink {
  public:
   explicit LineSink(LineList& lines) : lines_(&lines) {}
+  explicit LineSink(PackedLines& lines) : packed_(&lines) {}
   explicit LineSink(std::function<void(std::string&&)> consume) : consume_(std::move(consume)) {}
+  // A sink that can take back every line handed on so far (a file not yet in place):
+  // a text that fails late is then rendered straight into it.
+  LineSink(std::function<void(std::string&&)> consume, std::function<void()> discard)
+      : consume_(std::move(consume)), discard_(std::move(discard)) {}
+
+  bool can_discard() const { return static_cast<bool>(discard_); }
+  void discard() { discard_(); }
 
   void push_back(std::string line) {
-    if (lines_)
+    if (packed_)
+      packed_->push_back(line);
+    else if (lines_)
       lines_->push_back(std::move(line));
     else
       consume_(std::move(line));
@@ -40,7 +51,9 @@ class LineSink {
 
  private:
   LineList* lines_ = nullptr;
+  PackedLines* packed_ = nullptr;
   std::function<void(std::string&&)> consume_;
+  std::function<void()> discard_;
 };
 
 // A value that would be written outside its line. Like a conversion failure it ends the
@@ -108,14 +121,15 @@ std::string WholeText(float v);
 template <class Record>
 const Record& EntryOrInitial(const journal::record_list<Record>& list, std::int32_t index) {
   static const Record kInitial{};
-  const auto it = list.find(index);
-  return it == list.end() ? kInitial : it->second;
+  const Record* found = list.find(index);
+  return found == nullptr ? kInitial : *found;
 }
 
 inline constexpr std::string_view kSeparatorLine = "  --------------------------------------";
 
 // Organisation, town, and the factory number of this document with the fiscal number of
-// the journal's first document, whichever document this is.
+// the journal's first document, whichever document this is (kept by the journal after
+// that document is rendered and dropped).
 void AppendDocumentHead(const journal::loaded_journal& journal, const journal::fiscal_document& document,
                         LineSink& lines, const Organisation& organisation = {});
 

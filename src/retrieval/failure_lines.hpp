@@ -9,7 +9,8 @@
 
 namespace retrieval {
 
-inline void AppendFailureLines(std::vector<std::string>& lines) {
+template <class Lines>  // a list of strings or render::PackedLines
+void AppendFailureLines(Lines& lines) {
   using namespace text::literals;
   lines.emplace_back("Непредвиденный сбой в структуре получаемой информации!"_cp1251);
   lines.emplace_back("Попробуйте выбрать другой диапазон номеров или дат!"_cp1251);

@@ -19,6 +19,7 @@
 #include "link/clock.hpp"
 #include "messages/dialogs.hpp"
 #include "messages/status_reporter.hpp"
+#include "render/packed_lines.hpp"
 #include "render/render_context.hpp"
 #include "retrieval/attention_window.hpp"
 #include "retrieval/register_requests.hpp"
@@ -166,7 +167,7 @@ class JournalWindowLogic {
   RequestFields fields;
   render::DocumentKind document_kind = render::DocumentKind::None;
   std::vector<std::string> journal_lines;   // the journal text, a line each (never shown)
-  std::vector<std::string> rendered_lines;  // what the window's list shows
+  render::PackedLines rendered_lines;  // what the window's list shows, in one buffer
 
  private:
   // Steps around every retrieval: the journal emptied, the flag set, the attention window up.

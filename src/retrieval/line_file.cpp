@@ -12,4 +12,15 @@ bool save_lines(const std::string& path, std::span<const std::string> lines) {
   });
 }
 
+bool save_lines(const std::string& path, const render::PackedLines& lines) {
+  return text::replace_file(path, [&lines](std::FILE* f) {
+    std::string line;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      lines.read(i, line);
+      if (!text::write_bytes(f, line) || !text::write_bytes(f, "\r\n")) return false;
+    }
+    return true;
+  });
+}
+
 }  // namespace retrieval

@@ -5,11 +5,14 @@
 #include <span>
 #include <string>
 
+#include "render/packed_lines.hpp"
+
 namespace retrieval {
 
 // Writes the lines to a temporary file beside path and renames it over path, so that a
 // failure (a full disk, a directory that cannot be written) leaves an existing file as it
 // was and no partial file behind. Returns false on any failure.
 bool save_lines(const std::string& path, std::span<const std::string> lines);
+bool save_lines(const std::string& path, const render::PackedLines& lines);
 
 }  // namespace retrieval

@@ -94,7 +94,7 @@ class JournalWindow final : public QDialog, private retrieval::WindowFrame {
   ExchangeWorker& worker_;
   retrieval::JournalWindowLogic logic_;
   std::unique_ptr<LineListModel> lines_;
-  const std::vector<std::string> no_lines_;
+  const render::PackedLines no_lines_;
   std::unique_ptr<LineListModel> empty_list_;  // what the list shows while the lines are rewritten
 };
 

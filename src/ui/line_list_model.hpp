@@ -4,8 +4,8 @@
 
 #include <QAbstractListModel>
 #include <QSize>
-#include <string>
-#include <vector>
+
+#include "render/packed_lines.hpp"
 
 namespace ui {
 
@@ -13,7 +13,7 @@ class LineListModel final : public QAbstractListModel {
   Q_OBJECT
 
  public:
-  LineListModel(const std::vector<std::string>& lines, QObject* parent = nullptr)
+  LineListModel(const render::PackedLines& lines, QObject* parent = nullptr)
       : QAbstractListModel(parent), lines_(lines) {}
 
   // The lines have changed.
@@ -24,7 +24,7 @@ class LineListModel final : public QAbstractListModel {
   QVariant data(const QModelIndex& index, int role) const override;
 
  private:
-  const std::vector<std::string>& lines_;
+  const render::PackedLines& lines_;
   QSize row_size_;
 };
 

@@ -438,7 +438,8 @@ TEST(JournalWindowLogic, EveryDocumentHeadNamesTheGivenOrganisation) {
     render::LineList from_file;
     retrieval::RenderJournalText(read_file(rig.dir.file("temp.xml")), render::DocumentKind::Both, from_file,
                                  c.organisation);
-    for (const render::LineList& lines : {rig.window.rendered_lines, from_file}) {
+    const render::LineList shown(rig.window.rendered_lines.begin(), rig.window.rendered_lines.end());
+    for (const render::LineList& lines : {shown, from_file}) {
       std::size_t heads = 0, names = 0;
       for (std::size_t i = 0; i < lines.size(); ++i) {
         if (lines[i].starts_with(win("     ЗН "))) ++heads;
