@@ -4,7 +4,7 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: all deps build build-asan test test-unit test-asan demo bench bench-micro fuzz package screenshots windows test-windows clean
+.PHONY: all deps build build-asan test test-unit test-asan demo bench bench-micro fuzz package screenshots windows windows-package test-windows clean
 
 all: build
 
@@ -71,18 +71,23 @@ fuzz:
 	    build-fuzz/corpus/$$f > build-fuzz/$$f.log 2>&1 || { tail -40 build-fuzz/$$f.log; exit 1; }; \
 	  grep -E "stat::number_of_executed_units|stat::new_units_added" build-fuzz/$$f.log; done
 
-# Windows: talqen-cli.exe and the unit tests as static .exe files, cross-built with
-# MinGW-w64 against libxml2 built once from Debian's source package; the tests run under
-# Wine, and talqen-cli.exe against talqen-sim beside the Linux talqen-cli.
+# Windows: talqen.exe, talqen-cli.exe and the unit tests as static .exe files, cross-built
+# with MinGW-w64 against Qt and libxml2 built once per machine from Debian's source
+# packages (into ~/.cache/talqen); the tests run under Wine, and the programs against
+# talqen-sim beside the Linux ones.
 WINDOWS_BUILD ?= build-windows
 WINE ?= $(shell command -v wine64 || echo /usr/lib/wine/wine64)
 windows:
 	@scripts/install-deps windows
-	@scripts/build-windows-libxml2 $(WINDOWS_BUILD)
-	@cmake -S . -B $(WINDOWS_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
+	@libxml2=$$(scripts/build-windows-libxml2) && qt=$$(JOBS=$(JOBS) scripts/build-windows-qt) && \
+	  cmake -S . -B $(WINDOWS_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
 	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
-	  -DTALQEN_WINDOWS_PREFIX=$(abspath $(WINDOWS_BUILD))/libxml2 -DTALQEN_WERROR=ON -DTALQEN_BENCH=OFF >/dev/null
+	  -DTALQEN_WINDOWS_PREFIX="$$libxml2;$$qt" -DTALQEN_WERROR=ON -DTALQEN_BENCH=OFF >/dev/null
 	@cmake --build $(WINDOWS_BUILD) -j $(JOBS)
+
+# The setup program and the zip of the programs, in $(WINDOWS_BUILD).
+windows-package: windows
+	@cd $(WINDOWS_BUILD) && cpack >/dev/null && ls -1 $$PWD/talqen-*-setup.exe $$PWD/talqen-*-windows.zip
 
 WINESERVER ?= $(shell command -v wineserver || echo /usr/lib/wine/wineserver)
 WINE_ENV = WINEPREFIX=$(abspath $(WINDOWS_BUILD))/wine WINEDEBUG=-all

@@ -1,0 +1,44 @@
+# The Windows packages: a setup program (NSIS) that installs the programs and the README
+# under Program Files\Talqen with a Start-menu shortcut, an uninstaller and an entry in
+# Add/Remove Programs, and a zip of the programs for those who copy files.
+install(TARGETS talqen-cli RUNTIME DESTINATION .)
+if(TARGET talqen)
+  install(TARGETS talqen RUNTIME DESTINATION .)
+endif()
+install(FILES README.md DESTINATION . RENAME README.txt)
+
+set(CPACK_GENERATOR NSIS ZIP)
+set(CPACK_PACKAGE_NAME talqen)
+set(CPACK_PACKAGE_VENDOR "Talqen")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Reads a fiscal register's electronic control tape")
+set(CPACK_PACKAGE_INSTALL_DIRECTORY "Talqen")
+set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY "Talqen")
+set(CPACK_STRIP_FILES ON)
+# The two packages' names differ by more than their extension.
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/package_file_names.cmake)
+
+# A 64-bit setup program for 64-bit programs, which Wine without its 32-bit half runs too.
+set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+set(CPACK_NSIS_PACKAGE_NAME "Talqen")
+set(CPACK_NSIS_DISPLAY_NAME "Talqen")
+set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+set(CPACK_NSIS_INSTALLED_ICON_NAME "talqen.exe")
+set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+# The program keeps fpinit.ini and temp.xml in its current folder, and Program Files is
+# not writable for a user: the shortcut starts it in the user's own folder, which the
+# setup program makes for the user who installs. The working folder is written with the
+# variable, so that each user who starts it gets their own. (Backslashes are doubled
+# twice: CPack writes these texts into a file it reads again.)
+set(CPACK_NSIS_CREATE_ICONS_EXTRA "
+  ReadEnvStr $0 LOCALAPPDATA
+  CreateDirectory '$0\\\\Talqen'
+  StrCpy $OUTDIR '%LOCALAPPDATA%\\\\Talqen'
+  CreateShortCut '$SMPROGRAMS\\\\$STARTMENU_FOLDER\\\\Talqen.lnk' '$INSTDIR\\\\talqen.exe'
+  SetOutPath '$INSTDIR'")
+set(CPACK_NSIS_DELETE_ICONS_EXTRA "
+  Delete '$SMPROGRAMS\\\\$MUI_TEMP\\\\Talqen.lnk'")
+# The user's folder goes when nothing of theirs is in it (settings and journals stay).
+set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "
+  ReadEnvStr $0 LOCALAPPDATA
+  RMDir '$0\\\\Talqen'")
+include(CPack)
