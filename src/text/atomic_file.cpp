@@ -5,8 +5,10 @@
 #include <system_error>
 
 #ifdef _WIN32
+#include <fcntl.h>
 #include <io.h>
 #include <process.h>
+#include <sys/stat.h>
 #else
 #include <unistd.h>
 #endif
@@ -25,14 +27,28 @@ long process_id() {
 #endif
 }
 
-// A name beside the target that no other process and no other write of this one uses:
-// "x" opens only a file that does not exist yet.
+// Opens a file for writing only when it does not exist yet. The Windows C runtime's fopen
+// knows no "x" (Wine's ignores it and truncates the file), so there the same is done
+// through _open with _O_EXCL.
+std::FILE* create_new(const std::string& path) {
+#ifdef _WIN32
+  const int fd = ::_open(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+  if (fd < 0) return nullptr;
+  std::FILE* f = ::_fdopen(fd, "wb");
+  if (f == nullptr) ::_close(fd);
+  return f;
+#else
+  return std::fopen(path.c_str(), "wbx");
+#endif
+}
+
+// A name beside the target that no other process and no other write of this one uses.
 std::FILE* open_temporary(const fs::path& target, fs::path& temporary) {
   static std::atomic<unsigned> counter{0};
   for (int attempt = 0; attempt < 100; ++attempt) {
     temporary = target;
     temporary += "." + std::to_string(process_id()) + "-" + std::to_string(counter++) + ".tmp";
-    if (std::FILE* f = std::fopen(temporary.string().c_str(), "wbx")) return f;
+    if (std::FILE* f = create_new(temporary.string())) return f;
     std::error_code ec;
     if (!fs::exists(temporary, ec)) return nullptr;  // not a name clash: the directory refuses
   }
