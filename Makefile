@@ -71,7 +71,7 @@ fuzz:
 	    build-fuzz/corpus/$$f > build-fuzz/$$f.log 2>&1 || { tail -40 build-fuzz/$$f.log; exit 1; }; \
 	  grep -E "stat::number_of_executed_units|stat::new_units_added" build-fuzz/$$f.log; done
 
-# Windows: talqen.exe, talqen-cli.exe and the unit tests as static .exe files, cross-built
+# Windows: talqen.exe, talqen-cli.exe and the tests as static .exe files, cross-built
 # with MinGW-w64 against Qt and libxml2 built once per machine from Debian's source
 # packages (into ~/.cache/talqen); the tests run under Wine, and the programs against
 # talqen-sim beside the Linux ones.
@@ -91,15 +91,20 @@ windows-package: windows
 
 WINESERVER ?= $(shell command -v wineserver || echo /usr/lib/wine/wineserver)
 WINE_ENV = WINEPREFIX=$(abspath $(WINDOWS_BUILD))/wine WINEDEBUG=-all
-# One persistent Wine server for the whole run: a test that starts while an idle server
-# is shutting down otherwise loses its connection ("wine client error ... reset by peer").
-test-windows: windows build
+# The unit and UI tests under one persistent Wine server: a test that starts while an idle
+# server is shutting down otherwise loses its connection ("wine client error ... reset by
+# peer"). Then the programs against talqen-sim, and talqen.exe and the setup program on a
+# virtual X display with a window manager.
+XVFB_RUN = xvfb-run -a -s "-screen 0 1280x1024x24"
+test-windows: windows-package build
 	@$(WINE_ENV) $(WINESERVER) -k >/dev/null 2>&1 || true
 	@mkdir -p $(WINDOWS_BUILD)/wine && $(WINE_ENV) $(WINESERVER) -p
 	@$(WINE_ENV) $(WINE) wineboot -i >/dev/null 2>&1 || true
 	@status=0; ctest --test-dir $(WINDOWS_BUILD) --output-on-failure -j $(JOBS) || status=$$?; \
 	  $(WINE_ENV) $(WINESERVER) -k >/dev/null 2>&1; exit $$status
 	@tests/windows/against-sim $(BUILD) $(WINDOWS_BUILD)
+	@$(XVFB_RUN) tests/windows/desktop-against-sim $(BUILD) $(WINDOWS_BUILD)
+	@$(XVFB_RUN) tests/windows/setup-under-wine $(WINDOWS_BUILD)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) build-release build-fuzz $(WINDOWS_BUILD)

@@ -78,7 +78,7 @@ JournalWindow::JournalWindow(messages::ProgramState& program, messages::Dialogs&
 
   lines_view = new QListView(this);
   lines_view->setGeometry(24, 8, 473, 569);
-  lines_view->setFont(QFont(QStringLiteral("Courier New"), 8));
+  lines_view->setFont(journal_font());
   lines_view->setUniformItemSizes(true);
   lines_view->setTextElideMode(Qt::ElideNone);
   lines_view->setEditTriggers(QAbstractItemView::NoEditTriggers);

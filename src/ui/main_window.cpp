@@ -123,8 +123,12 @@ MainWindow::MainWindow(messages::ProgramState& program, messages::Dialogs& dialo
   port_box->setEditable(true);
   port_box->setGeometry(320, 18, 98, kComboHeight);
   for (const std::string& port : app::port_items()) port_box->addItem(QString::fromStdString(port));
-  // After COM1-COM20, the serial devices of this computer.
-  for (const std::string& device : device_link::list_serial_ports()) port_box->addItem(QString::fromStdString(device));
+  // After COM1-COM20, the serial devices of this computer that are not among them
+  // (Windows names its ports COMn, Linux by their device paths).
+  for (const std::string& device : device_link::list_serial_ports()) {
+    const QString name = QString::fromStdString(device);
+    if (port_box->findText(name) < 0) port_box->addItem(name);
+  }
   port_label->setBuddy(port_box);
   speed_label = new QLabel(QStringLiteral("&Скорость порта (бод):"), connection_group);
   speed_label->move(92, 56);
