@@ -101,22 +101,19 @@ TapeArchive TapeArchive::open_for_register(const std::string& path, const Regist
     if (e.not_a_database()) throw ArchiveError(path + " is not a Talqen archive");
     throw;
   }
+  // Another program's file is refused before anything in it changes.
+  if (!fresh) archive.check_schema(path);
   // The log is kept beside the file, and every commit reaches the disk before it counts.
   db.execute("PRAGMA journal_mode = WAL");
   db.execute("PRAGMA synchronous = FULL");
   if (fresh) archive.create_schema(identity);
-  archive.check_schema(path);
 
   const RegisterIdentity held = archive.identity();
   const bool other_fiscal_number = !identity.fiscal_number.empty() && !held.fiscal_number.empty() &&
                                    identity.fiscal_number != held.fiscal_number;
   if (identity.serial != held.serial || other_fiscal_number)
     throw ArchiveError(path + " is the archive of " + describe(held) + ", not of " + describe(identity));
-  if (held.fiscal_number.empty() && !identity.fiscal_number.empty()) {
-    Statement update = db.prepare("UPDATE register_identity SET fiscal_number = ?1");
-    update.bind(1, identity.fiscal_number);
-    update.run();
-  }
+  archive.adopt_fiscal_number(held, identity.fiscal_number);
   return archive;
 }
 
@@ -133,13 +130,17 @@ void TapeArchive::create_schema(const RegisterIdentity& identity) {
   transaction.commit();
 }
 
+void TapeArchive::adopt_fiscal_number(const RegisterIdentity& held, const std::string& fiscal_number) {
+  if (!held.fiscal_number.empty() || fiscal_number.empty()) return;
+  Statement update = db_.prepare("UPDATE register_identity SET fiscal_number = ?1");
+  update.bind(1, fiscal_number);
+  update.run();
+}
+
 RegisterIdentity TapeArchive::identity() const {
   Statement select = db_.prepare("SELECT serial, fiscal_number FROM register_identity WHERE id = 1");
   if (!select.step()) throw ArchiveError("the archive names no register");
-  RegisterIdentity identity{std::string(select.text(0)), std::string(select.text(1))};
-  while (select.step()) {
-  }
-  return identity;
+  return {std::string(select.text(0)), std::string(select.text(1))};
 }
 
 void TapeArchive::visit(const ArchiveSelection& selection, const ArchivedDocumentVisitor& visitor) const {
@@ -190,24 +191,19 @@ std::optional<std::int64_t> TapeArchive::first_missing(std::int64_t from, std::i
   return candidate;
 }
 
-std::int64_t TapeArchive::held_count(std::int64_t first, std::int64_t last) const {
-  Statement count = db_.prepare("SELECT count(*) FROM document WHERE number BETWEEN ?1 AND ?2");
+std::int64_t TapeArchive::count_between(std::string_view table, std::int64_t first, std::int64_t last) const {
+  Statement count = db_.prepare("SELECT count(*) FROM " + std::string(table) + " WHERE number BETWEEN ?1 AND ?2");
   count.bind(1, first);
   count.bind(2, last);
-  count.step();
-  const std::int64_t n = count.integer(0);
-  count.step();
-  return n;
+  return count.step() ? count.integer(0) : 0;
+}
+
+std::int64_t TapeArchive::held_count(std::int64_t first, std::int64_t last) const {
+  return count_between("document", first, last);
 }
 
 std::int64_t TapeArchive::absent_count(std::int64_t first, std::int64_t last) const {
-  Statement count = db_.prepare("SELECT count(*) FROM absent WHERE number BETWEEN ?1 AND ?2");
-  count.bind(1, first);
-  count.bind(2, last);
-  count.step();
-  const std::int64_t n = count.integer(0);
-  count.step();
-  return n;
+  return count_between("absent", first, last);
 }
 
 void TapeArchive::store(const ArchivedDocument& document, const RegisterIdentity& named_by_document) {
@@ -220,11 +216,7 @@ void TapeArchive::store(const ArchivedDocument& document, const RegisterIdentity
   if (other_serial || other_fiscal_number)
     throw ArchiveError("document " + std::to_string(document.number) + " is of " + describe(named_by_document) +
                        ", not of the archive's " + describe(held) + ": not stored");
-  if (held.fiscal_number.empty() && !named_by_document.fiscal_number.empty()) {
-    Statement update = db_.prepare("UPDATE register_identity SET fiscal_number = ?1");
-    update.bind(1, named_by_document.fiscal_number);
-    update.run();
-  }
+  adopt_fiscal_number(held, named_by_document.fiscal_number);
   Statement insert = db_.prepare(
       "INSERT OR IGNORE INTO document (number, kind, timestamp, z_number, text, fetched_at) "
       "VALUES (?1, ?2, ?3, ?4, ?5, ?6)");

@@ -59,6 +59,9 @@ class TapeArchive {
   // Refuses a file that is no Talqen archive or one of a later schema; path for the message.
   void check_schema(const std::string& path);
   void create_schema(const RegisterIdentity& identity);
+  // The fiscal number learnt from a connection check or a document, when the archive had none.
+  void adopt_fiscal_number(const RegisterIdentity& held, const std::string& fiscal_number);
+  std::int64_t count_between(std::string_view table, std::int64_t first, std::int64_t last) const;
 
   Database db_;
 };

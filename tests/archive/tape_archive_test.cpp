@@ -82,6 +82,11 @@ TEST(TapeArchive, RefusesFilesThatAreNoArchiveOfThisProgram) {
       EXPECT_THROW(TapeArchive::open_for_register(dir.file(c.file), kRegister), ArchiveError) << c.file;
     }
   }
+  // Another program's database was refused before anything in it changed.
+  const archive::Database other(dir.file("other.db"), archive::Database::Mode::ReadOnly);
+  archive::Statement mode = other.prepare("PRAGMA journal_mode");
+  ASSERT_TRUE(mode.step());
+  EXPECT_EQ(mode.text(0), "delete");
 }
 
 TEST(TapeArchive, NeverMixesTwoRegisters) {
