@@ -29,8 +29,9 @@ std::vector<std::string> connection(const SimProcess& sim, const Variant& v) {
 }
 
 // One talqen-cli command in dir, where the archive is kept from run to run.
-ArchiveRun cli_in(const TempDir& dir, const SimProcess& sim, const Variant& v, const std::string& arguments) {
-  write_file(dir.file("fpinit.ini"), kRepeatOnce);
+ArchiveRun cli_in(const TempDir& dir, const SimProcess& sim, const Variant& v, const std::string& arguments,
+                  const std::string& config = kRepeatOnce) {
+  write_file(dir.file("fpinit.ini"), config);
   std::string command_line = "cd " + dir.path().string() + " && " + TALQEN_CLI;
   for (const std::string& a : connection(sim, v)) command_line += " " + a;
   const auto run = run_program(command_line + " " + arguments + " 2>" + dir.file("err.txt"));
@@ -105,6 +106,23 @@ TEST(ArchiveAgainstSim, AKilledRunGoesOnWhereItStoppedAndAnUpToDateArchiveAsksNo
     const char* diagnostic = &v.policy == &device_link::kDatecsPolicy ? "5A" : "80";
     EXPECT_EQ(commands_since(read_file(log), before_up_to_date), (std::vector<std::string>{diagnostic, "EE"}))
         << v.protocol;
+  }
+}
+
+TEST(ArchiveAgainstSim, ADocumentTheRegisterDidNotAnswerIsAskedAgainNextRun) {
+  // The first fragment of document 3 is never answered, and neither asked again nor
+  // repeated: that is no word from the register that it has no document 3, though it
+  // lies below the register's last number. (Request 2 is the question for that number.)
+  for (const Variant& v : kVariants) {
+    SimProcess sim = start_sim(v, {"--fault", fault(request_of(v, 3, 0) + 1, "silence")});
+    ASSERT_TRUE(sim.ready());
+    TempDir dir;
+    const ArchiveRun first = cli_in(dir, sim, v, "--on-timeout continue --retries 0 archive", kNoRepeats);
+    EXPECT_EQ(first.exit_code, 1) << v.protocol << first.err;
+    EXPECT_EQ(first.out, "held 0, fetched 32, absent 0, incomplete 1\n") << v.protocol;
+    const ArchiveRun second = cli_in(dir, sim, v, "archive", kNoRepeats);
+    EXPECT_EQ(second.exit_code, 0) << v.protocol << second.err;
+    EXPECT_EQ(second.out, "held 32, fetched 1, absent 0, incomplete 0\n") << v.protocol;
   }
 }
 
