@@ -95,21 +95,18 @@ JournalWindowLogic::FetchedDocument JournalWindowLogic::FetchDocument(int docume
   return document;
 }
 
-AssemblyReport JournalWindowLogic::AssembleJournal(int first, int last, int document_type) {
+AssemblyReport JournalWindowLogic::FetchDocuments(std::int64_t first, std::int64_t last, int document_type,
+                                                  const NumberSource& numbers, const DocumentReceiver& received) {
   AssemblyReport report;
-  journal_lines.clear();
-  journal_lines.emplace_back(kDeclaration);
-  journal_lines.emplace_back(kRootStart);
-  const bool both = document_kind == render::DocumentKind::Both;
-  if (both) document_by_ordinal.clear();
-  std::int32_t ordinal = 0;
   flags.cancelled_at_timeout = false;
   progress_ = {first, last, first, 0, 0, 0};
 
-  std::int64_t settled = static_cast<std::int64_t>(first) - 1;  // the last number needing no more asking
+  std::int64_t settled = first - 1;  // the last number needing no more asking
   try {
     // Wide, so that a range ending at the largest number cannot overflow the count.
-    for (std::int64_t n = first; n <= last && !stop_requested() && !report.port_lost; ++n) {
+    for (std::optional<std::int64_t> next = numbers(first); next && *next <= last && !stop_requested() && !report.port_lost;
+         next = numbers(*next + 1)) {
+      const std::int64_t n = *next;
       ui_.attention.repaint();
       ui_.dialogs.process_pending_messages();
       if (stop_requested()) break;  // asked for while the messages were processed
@@ -135,19 +132,19 @@ AssemblyReport JournalWindowLogic::AssembleJournal(int first, int last, int docu
       } else if (document.failed && !document.bytes.empty()) {
         // Only a part arrived: as a line it would spoil the whole journal text.
         report.incomplete.push_back(number);
+      } else if (document.failed) {
+        // No intact answer at all: neither a document nor the register's word that it has none.
+        report.unanswered.push_back(number);
       } else {
         // Like a text, the line ends at a zero byte.
         document.bytes.resize(strnlen(document.bytes.data(), document.bytes.size()));
-        if (!document.bytes.empty()) {
-          journal_lines.push_back(std::move(document.bytes));
-          if (both) document_by_ordinal.set(ordinal, number);
-          ++ordinal;
-          ++progress_.documents_kept;
-        }
+        if (!document.bytes.empty()) ++progress_.documents_kept;
+        received(number, std::move(document.bytes));
       }
       if (!cut_off) settled = n;
       progress_.current = n;
-      ++progress_.documents_done;
+      // Numbers passed over count as done, so that the bar and the percentage agree.
+      progress_.documents_done = n - first + 1;
       ShowProgress();
       if (report.register_error) break;
     }
@@ -158,6 +155,23 @@ AssemblyReport JournalWindowLogic::AssembleJournal(int first, int last, int docu
   if (settled < last && (report.stopped || report.register_error || report.interrupted))
     report.not_asked = {settled + 1, last};
   report.documents_kept = progress_.documents_kept;
+  return report;
+}
+
+AssemblyReport JournalWindowLogic::AssembleJournal(int first, int last, int document_type) {
+  journal_lines.clear();
+  journal_lines.emplace_back(kDeclaration);
+  journal_lines.emplace_back(kRootStart);
+  const bool both = document_kind == render::DocumentKind::Both;
+  if (both) document_by_ordinal.clear();
+  std::int32_t ordinal = 0;
+  const auto every_number = [](std::int64_t from) { return std::optional<std::int64_t>(from); };
+  AssemblyReport report = FetchDocuments(first, last, document_type, every_number, [&](std::int32_t number, std::string&& bytes) {
+    if (bytes.empty()) return;  // a number that produced no data leaves no line
+    journal_lines.push_back(std::move(bytes));
+    if (both) document_by_ordinal.set(ordinal, number);
+    ++ordinal;
+  });
 
   journal_lines.emplace_back(kRootEnd);
   // A retrieval that ended early with nothing (a refused password, a line gone, a stop)

@@ -33,6 +33,9 @@ inline constexpr int kFragmentLimit = 32768;
 struct AssemblyReport {
   // Documents of which only a part arrived: left out of the journal text.
   std::vector<std::int32_t> incomplete;
+  // Numbers whose first fragment got no intact reply, even when asked again: neither a
+  // document nor the register's word that it has none.
+  std::vector<std::int32_t> unanswered;
   // Exchanges that got no intact reply (no reply, NAK, checksum mismatch), in the last
   // attempt at each document: a document that came whole when asked again counts none.
   int link_failures = 0;
@@ -120,6 +123,20 @@ class JournalWindowLogic {
   // Fetches the range of the number fields when it is valid (0), else tells why (1).
   int FetchValidatedRange();
   AssemblyReport AssembleJournal(int first, int last, int document_type);
+
+  // The numbers a fetch asks for: the first one not below `from`, or nothing when none is
+  // left. Ascending.
+  using NumberSource = std::function<std::optional<std::int64_t>(std::int64_t from)>;
+  // A number the register answered whole: its document's bytes up to the first zero byte,
+  // or nothing when the register has no document under that number.
+  using DocumentReceiver = std::function<void(std::int32_t number, std::string&& bytes)>;
+  // The numbers of [first, last] that `numbers` gives, asked one after the other with the
+  // given document type: each fragment by fragment, asked again from its start while its
+  // fragments stop coming (set_retries), the fetch ended by a refusal of a first fragment,
+  // a stop, a lost port or a field 1 that is no number. Documents that came whole go to
+  // `received` at once; the rest is told in the report. Progress goes to the attention window.
+  AssemblyReport FetchDocuments(std::int64_t first, std::int64_t last, int document_type, const NumberSource& numbers,
+                                const DocumentReceiver& received);
   RetrievalResult RetrieveByDates();  // "Получить" by dates
   DateSearchOutcome FetchByDate();
   // "Вернуть номера": true when the register gave the numbers. A blank date or time

@@ -1,0 +1,276 @@
+#include "archive/tape_archive.hpp"
+
+#include <ctime>
+#include <filesystem>
+
+namespace archive {
+
+namespace {
+
+// PRAGMA application_id of every Talqen archive: "Tlqn".
+constexpr std::int64_t kApplicationId = 0x546C716E;
+
+constexpr std::string_view kSchema = R"(
+CREATE TABLE register_identity (
+  id INTEGER PRIMARY KEY CHECK (id = 1),
+  serial TEXT NOT NULL,
+  fiscal_number TEXT NOT NULL,
+  begun_at TEXT NOT NULL
+);
+CREATE TABLE document (
+  number INTEGER PRIMARY KEY,
+  kind TEXT NOT NULL CHECK (kind IN ('receipt', 'z-report')),
+  timestamp TEXT NOT NULL,
+  z_number INTEGER,
+  text BLOB NOT NULL,
+  fetched_at TEXT NOT NULL
+);
+CREATE INDEX document_by_z_number ON document (z_number);
+CREATE INDEX document_by_timestamp ON document (timestamp);
+CREATE TABLE absent (
+  number INTEGER PRIMARY KEY,
+  checked_at TEXT NOT NULL
+);
+)";
+
+constexpr std::string_view kColumns = "SELECT number, kind, timestamp, z_number, text, fetched_at FROM document ";
+
+// A write that either commits whole or leaves the archive as it was.
+class Transaction {
+ public:
+  explicit Transaction(Database& db) : db_(db) { db_.execute("BEGIN IMMEDIATE"); }
+  ~Transaction() {
+    if (!done_) {
+      try {
+        db_.execute("ROLLBACK");
+      } catch (const ArchiveError&) {
+        // SQLite has rolled back already when the failure was one that ends a transaction.
+      }
+    }
+  }
+  Transaction(const Transaction&) = delete;
+  Transaction& operator=(const Transaction&) = delete;
+  void commit() {
+    db_.execute("COMMIT");
+    done_ = true;
+  }
+
+ private:
+  Database& db_;
+  bool done_ = false;
+};
+
+std::string describe(const RegisterIdentity& identity) {
+  std::string text = "register " + identity.serial;
+  if (!identity.fiscal_number.empty()) text += " (fiscal number " + identity.fiscal_number + ")";
+  return text;
+}
+
+}  // namespace
+
+void TapeArchive::check_schema(const std::string& path) {
+  std::int64_t application_id = 0;
+  std::int64_t version = 0;
+  try {
+    application_id = db_.single_integer("PRAGMA application_id").value_or(0);
+    version = db_.single_integer("PRAGMA user_version").value_or(0);
+  } catch (const ArchiveError& e) {
+    if (e.not_a_database()) throw ArchiveError(path + " is not a Talqen archive");
+    throw;
+  }
+  if (application_id != kApplicationId) throw ArchiveError(path + " is not a Talqen archive");
+  if (version > kSchemaVersion)
+    throw ArchiveError(path + " was written by a later Talqen (archive schema " + std::to_string(version) +
+                       "; this one reads up to " + std::to_string(kSchemaVersion) + ")");
+}
+
+TapeArchive TapeArchive::open_existing(const std::string& path) {
+  TapeArchive archive(Database(path, Database::Mode::ReadOnly));
+  archive.check_schema(path);
+  return archive;
+}
+
+TapeArchive TapeArchive::open_for_register(const std::string& path, const RegisterIdentity& identity) {
+  TapeArchive archive(Database(path, Database::Mode::ReadWriteCreate));
+  Database& db = archive.db_;
+  bool fresh = false;
+  try {
+    fresh = db.single_integer("PRAGMA application_id").value_or(0) == 0 &&
+            db.single_integer("SELECT count(*) FROM sqlite_schema").value_or(0) == 0;
+  } catch (const ArchiveError& e) {
+    if (e.not_a_database()) throw ArchiveError(path + " is not a Talqen archive");
+    throw;
+  }
+  // The log is kept beside the file, and every commit reaches the disk before it counts.
+  db.execute("PRAGMA journal_mode = WAL");
+  db.execute("PRAGMA synchronous = FULL");
+  if (fresh) archive.create_schema(identity);
+  archive.check_schema(path);
+
+  const RegisterIdentity held = archive.identity();
+  const bool other_fiscal_number = !identity.fiscal_number.empty() && !held.fiscal_number.empty() &&
+                                   identity.fiscal_number != held.fiscal_number;
+  if (identity.serial != held.serial || other_fiscal_number)
+    throw ArchiveError(path + " is the archive of " + describe(held) + ", not of " + describe(identity));
+  if (held.fiscal_number.empty() && !identity.fiscal_number.empty()) {
+    Statement update = db.prepare("UPDATE register_identity SET fiscal_number = ?1");
+    update.bind(1, identity.fiscal_number);
+    update.run();
+  }
+  return archive;
+}
+
+void TapeArchive::create_schema(const RegisterIdentity& identity) {
+  Transaction transaction(db_);
+  db_.execute(kSchema);
+  Statement insert = db_.prepare("INSERT INTO register_identity (id, serial, fiscal_number, begun_at) VALUES (1, ?1, ?2, ?3)");
+  insert.bind(1, identity.serial);
+  insert.bind(2, identity.fiscal_number);
+  insert.bind(3, utc_now());
+  insert.run();
+  db_.execute("PRAGMA application_id = " + std::to_string(kApplicationId));
+  db_.execute("PRAGMA user_version = " + std::to_string(kSchemaVersion));
+  transaction.commit();
+}
+
+RegisterIdentity TapeArchive::identity() const {
+  Statement select = db_.prepare("SELECT serial, fiscal_number FROM register_identity WHERE id = 1");
+  if (!select.step()) throw ArchiveError("the archive names no register");
+  RegisterIdentity identity{std::string(select.text(0)), std::string(select.text(1))};
+  while (select.step()) {
+  }
+  return identity;
+}
+
+void TapeArchive::visit(const ArchiveSelection& selection, const ArchivedDocumentVisitor& visitor) const {
+  using By = ArchiveSelection::By;
+  std::string sql(kColumns);
+  switch (selection.by) {
+    case By::Everything: sql += "ORDER BY number"; break;
+    case By::DocumentNumbers: sql += "WHERE number BETWEEN ?1 AND ?2 ORDER BY number"; break;
+    case By::ZReportNumbers: sql += "WHERE kind = 'z-report' AND z_number BETWEEN ?1 AND ?2 ORDER BY z_number, number"; break;
+    // The lower bound alone can use the index; the date is the first 8 characters of the TS.
+    case By::Dates: sql += "WHERE timestamp >= ?1 AND substr(timestamp, 1, 8) BETWEEN ?1 AND ?2 ORDER BY number"; break;
+  }
+  Statement select = db_.prepare(sql);
+  if (selection.by == By::DocumentNumbers || selection.by == By::ZReportNumbers) {
+    select.bind(1, std::int64_t{selection.first});
+    select.bind(2, std::int64_t{selection.last});
+  } else if (selection.by == By::Dates) {
+    select.bind(1, selection.from_date);
+    select.bind(2, selection.to_date);
+  }
+  ArchivedDocument document;
+  while (select.step()) {
+    document.number = static_cast<std::int32_t>(select.integer(0));
+    document.is_z_report = select.text(1) == "z-report";
+    document.timestamp.assign(select.text(2));
+    document.z_number.reset();
+    if (!select.is_null(3)) document.z_number = static_cast<std::int32_t>(select.integer(3));
+    document.text.assign(select.text(4));
+    document.fetched_at.assign(select.text(5));
+    visitor(document);
+  }
+}
+
+std::optional<std::int64_t> TapeArchive::first_missing(std::int64_t from, std::int64_t last) const {
+  // Both tables in one ordered walk: the numbers known from `from` on, until the first gap.
+  Statement known = db_.prepare(
+      "SELECT number FROM document WHERE number BETWEEN ?1 AND ?2 "
+      "UNION ALL SELECT number FROM absent WHERE number BETWEEN ?1 AND ?2 ORDER BY 1");
+  known.bind(1, from);
+  known.bind(2, last);
+  std::int64_t candidate = from;
+  while (candidate <= last && known.step()) {
+    const std::int64_t number = known.integer(0);
+    if (number > candidate) break;
+    if (number == candidate) ++candidate;
+  }
+  if (candidate > last) return std::nullopt;
+  return candidate;
+}
+
+std::int64_t TapeArchive::held_count(std::int64_t first, std::int64_t last) const {
+  Statement count = db_.prepare("SELECT count(*) FROM document WHERE number BETWEEN ?1 AND ?2");
+  count.bind(1, first);
+  count.bind(2, last);
+  count.step();
+  const std::int64_t n = count.integer(0);
+  count.step();
+  return n;
+}
+
+std::int64_t TapeArchive::absent_count(std::int64_t first, std::int64_t last) const {
+  Statement count = db_.prepare("SELECT count(*) FROM absent WHERE number BETWEEN ?1 AND ?2");
+  count.bind(1, first);
+  count.bind(2, last);
+  count.step();
+  const std::int64_t n = count.integer(0);
+  count.step();
+  return n;
+}
+
+void TapeArchive::store(const ArchivedDocument& document, const RegisterIdentity& named_by_document) {
+  Transaction transaction(db_);
+  const RegisterIdentity held = identity();
+  // A document without ZN or FN names no register, so it contradicts none.
+  const bool other_serial = !named_by_document.serial.empty() && named_by_document.serial != held.serial;
+  const bool other_fiscal_number = !named_by_document.fiscal_number.empty() && !held.fiscal_number.empty() &&
+                                   named_by_document.fiscal_number != held.fiscal_number;
+  if (other_serial || other_fiscal_number)
+    throw ArchiveError("document " + std::to_string(document.number) + " is of " + describe(named_by_document) +
+                       ", not of the archive's " + describe(held) + ": not stored");
+  if (held.fiscal_number.empty() && !named_by_document.fiscal_number.empty()) {
+    Statement update = db_.prepare("UPDATE register_identity SET fiscal_number = ?1");
+    update.bind(1, named_by_document.fiscal_number);
+    update.run();
+  }
+  Statement insert = db_.prepare(
+      "INSERT OR IGNORE INTO document (number, kind, timestamp, z_number, text, fetched_at) "
+      "VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
+  insert.bind(1, std::int64_t{document.number});
+  insert.bind(2, document.is_z_report ? std::string_view("z-report") : std::string_view("receipt"));
+  insert.bind(3, document.timestamp);
+  if (document.z_number)
+    insert.bind(4, std::int64_t{*document.z_number});
+  else
+    insert.bind_null(4);
+  insert.bind_blob(5, document.text);
+  insert.bind(6, document.fetched_at);
+  insert.run();
+  Statement forget_absence = db_.prepare("DELETE FROM absent WHERE number = ?1");
+  forget_absence.bind(1, std::int64_t{document.number});
+  forget_absence.run();
+  transaction.commit();
+}
+
+void TapeArchive::store_absent(std::int64_t number, const std::string& checked_at) {
+  Statement insert = db_.prepare("INSERT OR REPLACE INTO absent (number, checked_at) VALUES (?1, ?2)");
+  insert.bind(1, number);
+  insert.bind(2, checked_at);
+  insert.run();
+}
+
+std::string utc_now() {
+  const std::time_t now = std::time(nullptr);
+  std::tm parts{};
+#ifdef _WIN32
+  gmtime_s(&parts, &now);
+#else
+  gmtime_r(&now, &parts);
+#endif
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &parts);
+  return text;
+}
+
+std::string default_archive_name(std::string_view serial) {
+  std::string name;
+  for (const char c : serial) {
+    const bool safe = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '-' || c == '_';
+    name += safe ? c : '_';
+  }
+  return name + ".talqen.db";
+}
+
+}  // namespace archive
