@@ -75,13 +75,12 @@ class XmlExport final : public JournalExport {
   bool put(std::string_view line) { return bytes_(line) && bytes_(kLineEnd); }
 
   bool write(const ArchivedDocument& document) override {
-    if (!start()) return false;
     const std::string_view line = journal_line(document);
     if (line.empty()) return true;  // fetch leaves no line for a document without data
     ++written_;
-    return put(line);
+    return start() && put(line);
   }
-  bool close() override { return start() && put(kRootEnd); }
+  bool close() override { return !started_ || put(kRootEnd); }
 
   ByteSink bytes_;
   bool started_ = false;
@@ -209,11 +208,11 @@ class CsvExport final : public JournalExport {
 
  private:
   bool write(const ArchivedDocument& document) override {
-    if (!start()) return false;
     bool ok = true;
     reader_.read(journal_line(document), [&](const journal::loaded_journal&, const journal::fiscal_document& loaded,
                                              std::int32_t) {
       if (!wanted(kind_, loaded.is_receipt)) return;
+      ok = ok && start();
       rows_.clear();
       const char* kind = "z-report";
       if (loaded.is_receipt) {
@@ -230,7 +229,7 @@ class CsvExport final : public JournalExport {
     });
     return ok;
   }
-  bool close() override { return start(); }
+  bool close() override { return true; }
 
   bool start() {
     if (started_) return true;
@@ -418,7 +417,7 @@ class JsonExport final : public JournalExport {
     });
     return ok;
   }
-  bool close() override { return bytes_(written_ == 0 ? "[]\n" : "\n]\n"); }
+  bool close() override { return written_ == 0 || bytes_("\n]\n"); }
 
   static void when(JsonWriter& json, std::string_view ts) {
     json.text_or_null("date", iso_date(ts)).text_or_null("time", iso_time(ts));

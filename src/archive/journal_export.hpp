@@ -44,7 +44,8 @@ class JournalExport {
   // later documents are ignored.
   void add(const ArchivedDocument& document);
   // Completes the output (closing element, closing bracket). True when every document
-  // added went out whole.
+  // added went out whole. An export that wrote no document writes nothing at all, not
+  // even a header: the caller tells that nothing was selected.
   bool finish();
 
   // Documents written so far: of the chosen kind, read whole.

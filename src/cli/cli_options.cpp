@@ -208,6 +208,17 @@ constexpr CommandText kCommands[] = {
                        render a saved journal text; of a text cut short, the documents
                        that came whole
 )"},
+    {"export", R"(  export --db FILE [FIRST LAST|end | --from DD.MM.YY --to DD.MM.YY] [--kind z|receipt|both]
+         --format xml|text|csv|json [-o FILE]
+                       write documents of a tape archive, offline: FIRST to LAST by
+                       document number (Z-report numbers with --kind z), or the days
+                       --from to --to, or the whole archive. xml: the journal text a
+                       fetch of them writes to temp.xml; text: the lines fetch and render
+                       print (--kind picks the documents shown, as there); csv: a row per
+                       receipt line and Z-report total; json: an array of the documents
+                       (csv and json in UTF-8, see README.md). -o writes FILE only when
+                       the whole export succeeded; without it, stdout
+)"},
     {"detect", R"(  detect [PORT...] [--write-config]
                        find the register: each port (the given ones, or every serial
                        device) at each speed in both variants, with the diagnostic command
