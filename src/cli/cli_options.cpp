@@ -204,6 +204,16 @@ constexpr CommandText kCommands[] = {
                        have the register print documents FIRST to LAST on its paper;
                        without --yes the question is answered No and nothing is sent
 )"},
+    {"archive", R"(  archive [--db FILE] [FIRST [LAST|end]]
+                       copy documents FIRST (default 1) to LAST (default end: the
+                       register's last document) into the register's archive, FILE
+                       (default SERIAL.talqen.db in the current directory, after the
+                       factory number), asking only for the numbers it does not hold yet;
+                       each document is kept as soon as it came whole, so a run stopped
+                       in any way goes on where it stopped. An archive of another register
+                       is refused. Prints one line: documents held before, fetched now,
+                       absent on the register, incomplete (asked again next run)
+)"},
     {"render", R"(  render JOURNAL.xml [--kind z|receipt|both] [-o FILE]
                        render a saved journal text; of a text cut short, the documents
                        that came whole
@@ -248,7 +258,7 @@ Reads a fiscal register's electronic control tape over a serial line.
   text += kOptionsText;
   text += "\nCommands:\n";
   for (const CommandText& c : kCommands) text += c.text;
-  text += "\nfetch, fetch-dates, numbers and print connect as diagnose does first.\n";
+  text += "\nfetch, fetch-dates, numbers, print and archive connect as diagnose does first.\n";
   text += kStreamsText;
   return text;
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/config_file.hpp"
+#include "cli/archive_command.hpp"
 #include "cli/cli_dialogs.hpp"
 #include "cli/cli_options.hpp"
 #include "cli/detect_command.hpp"
@@ -26,7 +27,7 @@ namespace {
 // The commands that work with the register, and so take the stored connection settings.
 bool connects(const std::string& command) {
   return command == "raw" || command == "diagnose" || command == "fetch" || command == "fetch-dates" ||
-         command == "numbers" || command == "print";
+         command == "numbers" || command == "print" || command == "archive";
 }
 
 int usage_error(const std::string& error) {
@@ -67,6 +68,7 @@ int run(cli::Options& options, const cli::Terminal& terminal, cli::CliDialogs& d
   if (command == "diagnose") return cli::run_diagnose(options, terminal, dialogs);
   if (command == "numbers") return cli::run_numbers(options, terminal, dialogs);
   if (command == "print") return cli::run_print(options, terminal, dialogs);
+  if (command == "archive") return cli::run_archive(options, terminal, dialogs);
   const render::Organisation organisation = app::stored_organisation(program.config_path);
   if (command == "fetch") return cli::run_fetch(options, terminal, dialogs, organisation);
   return cli::run_fetch_dates(options, terminal, dialogs, organisation);

@@ -5,10 +5,8 @@
 
 #include "cli/command_arguments.hpp"
 #include "cli/raw_command.hpp"
-#include "cli/register_session.hpp"
+#include "cli/register_workplace.hpp"
 #include "cli/stop_signals.hpp"
-#include "cli/terminal_progress.hpp"
-#include "link/datecs.hpp"
 #include "retrieval/journal_window_logic.hpp"
 #include "retrieval/line_file.hpp"
 #include "text/cp1251.hpp"
@@ -91,21 +89,11 @@ std::optional<Parsed> parse(const Options& options, std::initializer_list<std::s
     return std::nullopt;
   }
   if (numbers == 2) {
-    parsed.first = parse_int(parsed.args.positional[0]);
-    parsed.to_end = lower_case(parsed.args.positional[1]) == "end";
-    if (!parsed.to_end) parsed.last = parse_int(parsed.args.positional[1]);
-    if (!parsed.first || (!parsed.last && !parsed.to_end)) {
-      error = "FIRST must be a whole number, LAST a whole number or end";
-      return std::nullopt;
-    }
-    if (*parsed.first < 1) {
-      error = "FIRST must be 1 or more";
-      return std::nullopt;
-    }
-    if (parsed.last && *parsed.last < *parsed.first) {
-      error = "LAST must not be less than FIRST";
-      return std::nullopt;
-    }
+    const auto range = number_range(parsed.args.positional[0], parsed.args.positional[1], error);
+    if (!range) return std::nullopt;
+    parsed.first = range->first;
+    parsed.last = range->last;
+    parsed.to_end = !range->last;
     if (parsed.to_end && parsed.kind == render::DocumentKind::ZReports) {
       error = "end is the last document number, not a Z-report number: not with --kind z";
       return std::nullopt;
@@ -123,21 +111,11 @@ std::optional<Parsed> parse(const Options& options, std::initializer_list<std::s
   return parsed;
 }
 
-// The journal window of one command, its fields filled from the command line, with its
-// connection and its progress line.
-struct Workplace {
-  Workplace(const Options& options, const Terminal& terminal, messages::Dialogs& dialogs, const Parsed& parsed,
-            const render::Organisation& organisation = {})
-      : progress(terminal, stderr_is_terminal(), device_link::system_clock()),
-        window({messages::program_state(), dialogs, progress, frame,
-                [&options] { return options.protocol == Protocol::Datecs; }, device_link::system_clock()}),
-        session(options, messages::program_state(), window.flags, dialogs),
-        quick_end(options.quick_end) {
-    window.SetDefaultFields();
-    window.set_password(terminal.typed(options.password));
-    window.set_document_kind(parsed.kind);
-    window.set_retries(options.retries);
-    window.set_organisation(organisation);
+// The journal window of one command, its fields filled from the command line.
+struct RetrievalPlace : Workplace {
+  RetrievalPlace(const Options& options, const Terminal& terminal, messages::Dialogs& dialogs, const Parsed& parsed,
+                 const render::Organisation& organisation = {})
+      : Workplace(options, terminal, dialogs, parsed.kind, organisation) {
     if (parsed.first && parsed.last) window.set_numbers(*parsed.first, *parsed.last);
     fill_date_fields(parsed.args, window);
   }
@@ -148,40 +126,13 @@ struct Workplace {
     terminal.error("Конечная дата должна быть не меньше начальной!"_cp1251);
     return false;
   }
-
-  TerminalProgress progress;
-  retrieval::NoWindowFrame frame;
-  JournalWindowLogic window;
-  RegisterSession session;
-  bool quick_end;
 };
 
-// Connects, runs the work, disconnects; a failure that escapes the window's handlers is
-// reported as the desktop program's default failure report would.
-template <class Work>
-int connected(Workplace& place, const Terminal& terminal, const std::string& command, Work work) {
-  const app::ConnectionResult connection = place.session.connect();
-  if (connection != app::ConnectionResult::Connected) return place.session.report_failure(connection, terminal);
-  if (place.quick_end) datecs::set_quick_end(true);
-  int status = kExitFailed;
-  try {
-    status = work();
-  } catch (const std::exception& e) {
-    terminal.error(terminal.typed("talqen-cli " + command + ": " + e.what()));
-  }
-  // Whatever a signal cut short, the exit says it was the signal.
-  return StopSignals::received() != 0 ? StopSignals::exit_status() : status;
-}
-
 // LAST = end: the register's last document number, asked before the range.
-bool ask_last_number(Workplace& place, const Parsed& parsed, const Terminal& terminal) {
+bool ask_last_number(RetrievalPlace& place, const Parsed& parsed, const Terminal& terminal) {
   if (!parsed.to_end) return true;
-  const int said = terminal.error_lines();
-  const std::optional<std::int64_t> last = place.window.FindLastDocumentNumber();
-  if (!last) {
-    if (terminal.error_lines() == said) terminal.error("РРО не сообщил номер последнего документа"_cp1251);
-    return false;
-  }
+  const std::optional<std::int64_t> last = cli::ask_last_number(place, terminal);
+  if (!last) return false;
   place.window.set_numbers(*parsed.first, *last);
   return true;
 }
@@ -234,7 +185,7 @@ int retrieve(const Options& options, const Terminal& terminal, messages::Dialogs
   std::string error;
   const auto parsed = parse(options, value_options, numbers, error);
   if (!parsed) return usage(terminal, command, error);
-  Workplace place(options, terminal, dialogs, *parsed, organisation);
+  RetrievalPlace place(options, terminal, dialogs, *parsed, organisation);
   if (numbers == 0 && !place.dates_in_order(terminal)) return kExitUsage;
   return connected(place, terminal, command, [&] {
     if (!ask_last_number(place, *parsed, terminal)) return kExitFailed;
@@ -275,6 +226,25 @@ std::optional<std::string> time_field_text(const std::string& typed) {
   return text;
 }
 
+std::optional<NumberRange> number_range(std::string_view first_text, std::string_view last_text, std::string& error) {
+  const std::optional<int> first = parse_int(first_text);
+  const bool to_end = lower_case(last_text) == "end";
+  const std::optional<int> last = to_end ? std::nullopt : parse_int(last_text);
+  if (!first || (!last && !to_end)) {
+    error = "FIRST must be a whole number, LAST a whole number or end";
+    return std::nullopt;
+  }
+  if (*first < 1) {
+    error = "FIRST must be 1 or more";
+    return std::nullopt;
+  }
+  if (last && *last < *first) {
+    error = "LAST must not be less than FIRST";
+    return std::nullopt;
+  }
+  return NumberRange{*first, last};
+}
+
 std::string not_asked_line(std::int64_t first, std::int64_t last) {
   if (first == last) return std::string("Документ "_cp1251) + std::to_string(first) + std::string(" не запрошен"_cp1251);
   return std::string("Документы "_cp1251) + std::to_string(first) + std::string("–"_cp1251) + std::to_string(last) +
@@ -297,7 +267,7 @@ int run_numbers(const Options& options, const Terminal& terminal, messages::Dial
   std::string error;
   const auto parsed = parse(options, {"--from", "--from-time", "--to", "--to-time"}, 0, error);
   if (!parsed) return usage(terminal, "numbers", error);
-  Workplace place(options, terminal, dialogs, *parsed);
+  RetrievalPlace place(options, terminal, dialogs, *parsed);
   if (!place.dates_in_order(terminal)) return kExitUsage;
   return connected(place, terminal, "numbers", [&] {
     const int said = terminal.error_lines();
@@ -316,7 +286,7 @@ int run_print(const Options& options, const Terminal& terminal, messages::Dialog
   std::string error;
   const auto parsed = parse(options, {"--kind"}, 2, error);
   if (!parsed) return usage(terminal, "print", error);
-  Workplace place(options, terminal, dialogs, *parsed);
+  RetrievalPlace place(options, terminal, dialogs, *parsed);
   return connected(place, terminal, "print", [&] {
     if (!ask_last_number(place, *parsed, terminal)) return kExitFailed;
     return place.window.PrintOnRegister() ? kExitDone : kExitFailed;
