@@ -220,14 +220,15 @@ constexpr CommandText kCommands[] = {
 )"},
     {"export", R"(  export --db FILE [FIRST LAST|end | --from DD.MM.YY --to DD.MM.YY] [--kind z|receipt|both]
          --format xml|text|csv|json [-o FILE]
-                       write documents of a tape archive, offline: FIRST to LAST by
-                       document number (Z-report numbers with --kind z), or the days
-                       --from to --to, or the whole archive. xml: the journal text a
-                       fetch of them writes to temp.xml; text: the lines fetch and render
-                       print (--kind picks the documents shown, as there); csv: a row per
-                       receipt line and Z-report total; json: an array of the documents
-                       (csv and json in UTF-8, see README.md). -o writes FILE only when
-                       the whole export succeeded; without it, stdout
+                       write documents of an archive, offline: FIRST to LAST (Z-report
+                       numbers with --kind z, as fetch takes them), the days --from to
+                       --to, or the whole archive. xml: the journal text a fetch of them
+                       writes to temp.xml; text: the lines fetch and render print; csv: a
+                       row per receipt line and Z-report total; json: an array of the
+                       documents (csv and json in UTF-8; README.md names their columns and
+                       fields). --kind picks the documents text, csv and json show; xml
+                       keeps every selected one, as temp.xml does. -o FILE is written only
+                       when the whole export succeeded; without it, stdout
 )"},
     {"detect", R"(  detect [PORT...] [--write-config]
                        find the register: each port (the given ones, or every serial
