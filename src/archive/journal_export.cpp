@@ -447,7 +447,7 @@ class JsonExport final : public JournalExport {
           const int base = static_cast<int>(std::trunc(a.TR));
           json.key({}).open('{').text("type", discount ? "discount" : "markup");
           json.number("percent", std::trunc(a.TY) == 1 ? rate(a.PR) : std::string("null"));
-          json.number("applies_to", base == 1 ? "\"amount\"" : base == 2 ? "\"tax\"" : "null");
+          json.text_or_null("applies_to", base == 1 ? "amount" : base == 2 ? "tax" : "");
           json.number("amount", discount ? negated_amount(a.SM) : amount(a.SM));
           json.tax(discount ? discount_tax_group(a.TX) : tax_group(a.TX)).close('}');
           break;

@@ -58,7 +58,6 @@ class JournalExport {
   virtual bool close() = 0;
 
   std::int64_t written_ = 0;
-  std::int32_t current_number_ = 0;
 
  private:
   std::optional<ExportFailure> failure_;
