@@ -32,7 +32,7 @@ using ByteSink = std::function<bool(std::string_view bytes)>;
 // Why an export stopped: the document it could not read or render.
 struct ExportFailure {
   std::int32_t document_number = 0;
-  std::string reason;  // ASCII
+  std::string reason;  // Windows-1251: it may quote the journal's text
   bool write_failed = false;  // the sink refused the bytes
 };
 

@@ -241,8 +241,10 @@ int run_export(const Options& options, const Terminal& terminal, const render::O
       retrieval::AppendFailureLines(lines);
       for (const std::string& line : lines) terminal.error(line);
     }
+    // The reason may quote the journal's own Windows-1251 text.
     terminal.error(terminal.typed("talqen-cli export: document " + std::to_string(failure->document_number) +
-                                  " cannot be read: " + failure->reason));
+                                  " cannot be read: ") +
+                   failure->reason);
     return kExitFailed;
   }
   if (run.selected == 0) {
