@@ -3,8 +3,11 @@
 #include "archive/tape_archive.hpp"
 
 #include <gtest/gtest.h>
+
+#ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <string>
 #include <vector>
@@ -112,6 +115,7 @@ TEST(TapeArchive, NeverMixesTwoRegisters) {
   EXPECT_NO_THROW(TapeArchive::open_for_register(path, kRegister));
 }
 
+#ifndef _WIN32
 TEST(TapeArchive, AProcessKilledInTheMiddleOfAWriteLosesOnlyThatWrite) {
   TempDir dir;
   const std::string path = dir.file("archive.db");
@@ -133,6 +137,7 @@ TEST(TapeArchive, AProcessKilledInTheMiddleOfAWriteLosesOnlyThatWrite) {
   archive.store(receipt(2), kRegister);
   EXPECT_EQ(numbers_of(TapeArchive::open_existing(path), {}), (std::vector<std::int32_t>{1, 2}));
 }
+#endif
 
 TEST(TapeArchive, AsksOnlyForNumbersNeitherHeldNorAbsent) {
   TempDir dir;

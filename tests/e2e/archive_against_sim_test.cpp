@@ -1,0 +1,176 @@
+// talqen-cli archive against talqen-sim in both variants: a run killed in the middle and
+// run again holds the tape exactly as one fetch brings it, a run over an archive that is
+// up to date asks the register for no document, and documents of another register are
+// never mixed in.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <string>
+#include <vector>
+
+#include "archive/tape_archive.hpp"
+#include "cli_process.hpp"
+#include "fetch_helpers.hpp"
+
+namespace {
+
+using namespace e2e;
+
+struct ArchiveRun {
+  int exit_code;
+  std::string out, err;
+};
+
+// The Datecs variant ends each exchange at the reply's terminator: the tape in seconds.
+std::vector<std::string> connection(const SimProcess& sim, const Variant& v) {
+  std::vector<std::string> args = {"--port", sim.port(), "--protocol", v.protocol};
+  if (&v.policy == &device_link::kDatecsPolicy) args.emplace_back("--quick-end");
+  return args;
+}
+
+// One talqen-cli command in dir, where the archive is kept from run to run.
+ArchiveRun cli_in(const TempDir& dir, const SimProcess& sim, const Variant& v, const std::string& arguments) {
+  write_file(dir.file("fpinit.ini"), kRepeatOnce);
+  std::string command_line = "cd " + dir.path().string() + " && " + TALQEN_CLI;
+  for (const std::string& a : connection(sim, v)) command_line += " " + a;
+  const auto run = run_program(command_line + " " + arguments + " 2>" + dir.file("err.txt"));
+  return {run.exit_code, run.output, read_file(dir.file("err.txt"))};
+}
+
+// The archive's documents joined as temp.xml joins them, with their numbers.
+std::string archived_journal_text(const std::string& path, std::vector<std::int32_t>* numbers = nullptr) {
+  std::string text = "<?xml version=\"1.0\" encoding=\"windows-1251\"?>\r\n<RQ V=\"1\">\r\n";
+  archive::TapeArchive::open_existing(path).visit({}, [&](const archive::ArchivedDocument& d) {
+    text += d.text + "\r\n";
+    if (numbers) numbers->push_back(d.number);
+  });
+  return text + "</RQ>\r\n";
+}
+
+// What the simulator was asked since its log had `from` bytes, one command code a line.
+std::vector<std::string> commands_since(const std::string& log, std::size_t from) {
+  std::vector<std::string> commands;
+  for (std::size_t at = log.find(" CMD ", from); at != std::string::npos; at = log.find(" CMD ", at + 1))
+    commands.push_back(log.substr(at + 5, 2));
+  return commands;
+}
+
+TEST(ArchiveAgainstSim, AKilledRunGoesOnWhereItStoppedAndAnUpToDateArchiveAsksNothing) {
+  for (const Variant& v : kVariants) {
+    TempDir dir;
+    const std::string log = dir.file("sim.log");
+    // Slow replies, so that the run is surely in the middle of the tape when it is killed.
+    SimProcess sim = start_sim(v, {"--latency", "20", "--log", log});
+    ASSERT_TRUE(sim.ready());
+    const std::string fetched = cli_in(dir, sim, v, "fetch 1 end -o lines.txt").exit_code == 0
+                                    ? read_file(dir.file("temp.xml"))
+                                    : std::string("fetch 1 end failed");
+    {
+      std::vector<std::string> args = connection(sim, v);
+      args.emplace_back("archive");
+      CliProcess run(dir.path().string(), args);
+      const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+      const std::size_t before = read_file(log).size();
+      while (!contains(read_file(log).substr(before), "of document 14 ") && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      run.signal(SIGKILL);
+      EXPECT_EQ(run.wait(5000), -1) << v.protocol;
+    }
+    // The register still answers the request the killed run sent last; a run started
+    // within that reply would take it for the answer to its own first request.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const std::string path = dir.file("4000000001.talqen.db");  // named after the factory number
+    std::vector<std::int32_t> kept;
+    archived_journal_text(path, &kept);
+    EXPECT_GE(kept.size(), 12u) << v.protocol;
+    EXPECT_LT(kept.size(), 33u) << v.protocol;
+
+    const ArchiveRun resumed = cli_in(dir, sim, v, "archive");
+    EXPECT_EQ(resumed.exit_code, 0) << v.protocol << resumed.err;
+    EXPECT_EQ(resumed.out, "held " + std::to_string(kept.size()) + ", fetched " + std::to_string(33 - kept.size()) +
+                               ", absent 0, incomplete 0\n")
+        << v.protocol;
+    std::vector<std::int32_t> numbers;
+    EXPECT_EQ(archived_journal_text(path, &numbers), fetched) << v.protocol;
+    EXPECT_EQ(numbers, [] {
+      std::vector<std::int32_t> all;
+      for (std::int32_t n = 1; n <= 33; ++n) all.push_back(n);
+      return all;
+    }()) << v.protocol;
+
+    const std::size_t before_up_to_date = read_file(log).size();
+    const ArchiveRun up_to_date = cli_in(dir, sim, v, "archive");
+    EXPECT_EQ(up_to_date.exit_code, 0) << v.protocol << up_to_date.err;
+    EXPECT_EQ(up_to_date.out, "held 33, fetched 0, absent 0, incomplete 0\n") << v.protocol;
+    const char* diagnostic = &v.policy == &device_link::kDatecsPolicy ? "5A" : "80";
+    EXPECT_EQ(commands_since(read_file(log), before_up_to_date), (std::vector<std::string>{diagnostic, "EE"}))
+        << v.protocol;
+  }
+}
+
+// The sample tape with documents first to last (from 1) naming another register: its own
+// factory and fiscal numbers in their DAT.
+std::string tape_naming_another_register(int first, int last) {
+  std::string text = sim::sample_journal_text();
+  int document = 0;
+  for (std::size_t at = text.find("<DAT "); at != std::string::npos; at = text.find("<DAT ", at + 1)) {
+    if (++document < first || document > last) continue;
+    const std::size_t tag_end = text.find('>', at);
+    for (const auto& [own, other] : {std::pair{"4000000001", "4000000002"}, std::pair{"3000000001", "3000000002"}}) {
+      const std::size_t number = text.find(own, at);
+      if (number < tag_end) text.replace(number, 10, other);
+    }
+  }
+  return text;
+}
+
+TEST(ArchiveAgainstSim, DocumentsOfAnotherRegisterAreNeverMixedIn) {
+  struct Case {
+    const char* what;
+    std::string tape;
+    std::string refusal;
+    std::vector<std::int32_t> kept;  // after an archive of documents 1 to 3 of the sample
+  };
+  const Case cases[] = {
+      {"an archive of another register", tape_naming_another_register(1, 33), "is the archive of register 4000000001", {1, 2, 3}},
+      {"one document of another register", tape_naming_another_register(4, 4), "document 4 is of register 4000000002",
+       {1, 2, 3}},
+  };
+  for (const Variant& v : kVariants) {
+    for (const Case& c : cases) {
+      TempDir dir;
+      {
+        SimProcess own = start_sim(v);
+        ASSERT_TRUE(own.ready());
+        ASSERT_EQ(cli_in(dir, own, v, "archive --db tape.db 1 3").exit_code, 0) << v.protocol << c.what;
+      }
+      write_file(dir.file("tape.xml"), c.tape);
+      SimProcess other({"--protocol", v.protocol, "--journal", dir.file("tape.xml"), "--log", dir.file("sim.log")});
+      ASSERT_TRUE(other.ready());
+      const ArchiveRun run = cli_in(dir, other, v, "archive --db tape.db 1 6");
+      EXPECT_EQ(run.exit_code, 1) << v.protocol << " " << c.what;
+      EXPECT_TRUE(contains(run.err, c.refusal)) << v.protocol << " " << c.what << ": " << run.err;
+      std::vector<std::int32_t> kept;
+      archived_journal_text(dir.file("tape.db"), &kept);
+      EXPECT_EQ(kept, c.kept) << v.protocol << " " << c.what;
+      // Refused before anything was asked, or at the document that names the other one.
+      const bool whole_archive = c.refusal.find("is the archive") != std::string::npos;
+      EXPECT_EQ(contains(read_file(dir.file("sim.log")), "CMD A7"), !whole_archive) << v.protocol << " " << c.what;
+    }
+  }
+}
+
+TEST(ArchiveAgainstSim, CarelessRangesAreUsageErrors) {
+  const Variant& datecs = kVariants[0];
+  SimProcess sim = start_sim(datecs);
+  ASSERT_TRUE(sim.ready());
+  for (const char* arguments : {"archive 5 4", "archive 0", "archive 1 2 3", "archive x", "archive --kind z"}) {
+    TempDir dir;
+    const ArchiveRun run = cli_in(dir, sim, datecs, arguments);
+    EXPECT_EQ(run.exit_code, 2) << arguments;
+    EXPECT_TRUE(contains(run.err, "talqen-cli archive: ")) << arguments << ": " << run.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("4000000001.talqen.db"))) << arguments;
+  }
+}
+
+}  // namespace
