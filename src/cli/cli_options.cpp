@@ -218,6 +218,18 @@ constexpr CommandText kCommands[] = {
                        render a saved journal text; of a text cut short, the documents
                        that came whole
 )"},
+    {"export", R"(  export --db FILE [FIRST LAST|end | --from DD.MM.YY --to DD.MM.YY] [--kind z|receipt|both]
+         --format xml|text|csv|json [-o FILE]
+                       write documents of an archive, offline: FIRST to LAST (Z-report
+                       numbers with --kind z, as fetch takes them), the days --from to
+                       --to, or the whole archive. xml: the journal text a fetch of them
+                       writes to temp.xml; text: the lines fetch and render print; csv: a
+                       row per receipt line and Z-report total; json: an array of the
+                       documents (csv and json in UTF-8; README.md names their columns and
+                       fields). --kind picks the documents text, csv and json show; xml
+                       keeps every selected one, as temp.xml does. -o FILE is written only
+                       when the whole export succeeded; without it, stdout
+)"},
     {"detect", R"(  detect [PORT...] [--write-config]
                        find the register: each port (the given ones, or every serial
                        device) at each speed in both variants, with the diagnostic command

@@ -13,6 +13,7 @@
 #include "cli/cli_dialogs.hpp"
 #include "cli/cli_options.hpp"
 #include "cli/detect_command.hpp"
+#include "cli/export_command.hpp"
 #include "cli/diagnose_command.hpp"
 #include "cli/raw_command.hpp"
 #include "cli/render_command.hpp"
@@ -45,6 +46,11 @@ int run(cli::Options& options, const cli::Terminal& terminal, cli::CliDialogs& d
   std::error_code ec;
   app::fix_program_directory(program, std::filesystem::current_path(ec).string());
   if (command == "render") return cli::run_render(options, terminal, app::stored_organisation(program.config_path));
+  if (command == "export") {
+    // Offline: a signal stops it between two documents, and no file is written.
+    const cli::StopSignals signals;
+    return cli::run_export(options, terminal, app::stored_organisation(program.config_path));
+  }
   if (command == "detect") {
     const cli::StopSignals signals;
     return cli::run_detect(options, terminal, dialogs);

@@ -1,0 +1,263 @@
+#include "cli/export_command.hpp"
+
+#include <cstdio>
+#include <exception>
+#include <limits>
+#include <memory>
+#include <optional>
+#include <string>
+#include <tuple>
+
+#include "archive/journal_export.hpp"
+#include "archive/tape_archive.hpp"
+#include "cli/command_arguments.hpp"
+#include "cli/raw_command.hpp"
+#include "cli/retrieval_commands.hpp"
+#include "cli/stop_signals.hpp"
+#include "retrieval/failure_lines.hpp"
+#include "text/atomic_file.hpp"
+#include "text/cp1251.hpp"
+
+using namespace text::literals;
+
+namespace cli {
+
+namespace {
+
+struct ExportRequest {
+  std::string db;
+  archive::ExportFormat format = archive::ExportFormat::Xml;
+  render::DocumentKind kind = render::DocumentKind::Both;
+  archive::ArchiveSelection selection;
+  std::optional<std::string> output;  // -o; none or "-" for stdout
+  bool dates_reversed = false;        // --to before --from
+};
+
+// YYYYMMDD of a checked DD.MM.YY (years 2000-2099, as fetch-dates sends them).
+std::string selection_date(const std::string& field) {
+  return "20" + field.substr(6, 2) + field.substr(3, 2) + field.substr(0, 2);
+}
+
+// The selection the arguments name: FIRST LAST (Z-report numbers with --kind z, as fetch
+// asks the register), a span of dates, or the whole archive.
+bool select(const CommandArguments& args, ExportRequest& request, std::string& error) {
+  archive::ArchiveSelection& selection = request.selection;
+  using By = archive::ArchiveSelection::By;
+  const std::string* from = args.value("--from");
+  const std::string* to = args.value("--to");
+  if (!args.positional.empty()) {
+    if (from || to) {
+      error = "FIRST LAST or --from/--to, not both";
+      return false;
+    }
+    if (args.positional.size() != 2) {
+      error = "needs FIRST and LAST, or neither";
+      return false;
+    }
+    const std::optional<int> first = parse_int(args.positional[0]);
+    const bool to_end = lower_case(args.positional[1]) == "end";
+    const std::optional<int> last = to_end ? std::numeric_limits<int>::max() : parse_int(args.positional[1]);
+    if (!first || !last) {
+      error = "FIRST must be a whole number, LAST a whole number or end";
+      return false;
+    }
+    if (*first < 1) {
+      error = "FIRST must be 1 or more";
+      return false;
+    }
+    if (*last < *first) {
+      error = "LAST must not be less than FIRST";
+      return false;
+    }
+    selection.by = request.kind == render::DocumentKind::ZReports ? By::ZReportNumbers : By::DocumentNumbers;
+    selection.first = *first;
+    selection.last = *last;
+    return true;
+  }
+  if (!from && !to) return true;  // Everything
+  std::string from_date = "00000000", to_date = "99999999";
+  for (const auto& [option, typed, date] : {std::tuple{"--from", from, &from_date}, std::tuple{"--to", to, &to_date}}) {
+    if (!typed) continue;
+    const std::optional<std::string> field = date_field_text(*typed);
+    if (!field) {
+      error = std::string("bad ") + option + " " + *typed + " (a calendar date DD.MM.YY)";
+      return false;
+    }
+    *date = selection_date(*field);
+  }
+  if (from_date > to_date) {
+    request.dates_reversed = true;
+    return false;
+  }
+  selection.by = By::Dates;
+  selection.from_date = from_date;
+  selection.to_date = to_date;
+  return true;
+}
+
+std::optional<ExportRequest> parse(const Options& options, std::string& error) {
+  const auto args = parse_command_arguments(options.arguments, {"--db", "--from", "--to", "--kind", "--format", "-o"},
+                                            error);
+  if (!args) return std::nullopt;
+  ExportRequest request;
+  const std::string* db = args->value("--db");
+  const std::string* format = args->value("--format");
+  if (!db || db->empty()) {
+    error = "needs --db FILE, the archive";
+    return std::nullopt;
+  }
+  request.db = *db;
+  if (!format) {
+    error = "needs --format xml, text, csv or json";
+    return std::nullopt;
+  }
+  const std::optional<archive::ExportFormat> named = archive::export_format_named(*format);
+  if (!named) {
+    error = "unknown format: " + *format + " (xml, text, csv or json)";
+    return std::nullopt;
+  }
+  request.format = *named;
+  const std::optional<render::DocumentKind> kind = kind_argument(*args, error);
+  if (!kind) return std::nullopt;
+  request.kind = *kind;
+  if (!select(*args, request, error)) return request.dates_reversed ? std::optional(request) : std::nullopt;
+  if (const std::string* output = args->value("-o")) request.output = *output;
+  if (request.output && *request.output != "-" && same_file(*request.output, request.db)) {
+    error = "-o " + *request.output + " would overwrite the archive";
+    return std::nullopt;
+  }
+  return request;
+}
+
+// A signal asks the export to stop between two documents.
+struct Stopped {};
+
+// Where the documents go: one exporter of the chosen form over lines or bytes.
+std::unique_ptr<archive::JournalExport> make_export(const ExportRequest& request,
+                                                    const render::Organisation& organisation,
+                                                    render::LineSink& lines, archive::ByteSink bytes) {
+  switch (request.format) {
+    case archive::ExportFormat::Xml: return archive::xml_export(std::move(bytes));
+    case archive::ExportFormat::Text: return archive::text_export(request.kind, organisation, lines);
+    case archive::ExportFormat::Csv: return archive::csv_export(request.kind, std::move(bytes));
+    case archive::ExportFormat::Json: return archive::json_export(request.kind, std::move(bytes));
+  }
+  return nullptr;
+}
+
+struct ExportRun {
+  std::int64_t selected = 0;                // documents the selection holds
+  bool whole = false;                       // every one written out
+  std::optional<std::string> archive_error; // the archive failed while it was read
+};
+
+ExportRun export_documents(const archive::TapeArchive& tape, const ExportRequest& request,
+                           archive::JournalExport& exporter) {
+  ExportRun run;
+  try {
+    tape.visit(request.selection, [&](const archive::ArchivedDocument& document) {
+      if (StopSignals::received() != 0) throw Stopped{};
+      ++run.selected;
+      exporter.add(document);
+      if (exporter.failure()) throw Stopped{};
+    });
+    run.whole = exporter.finish();
+  } catch (const Stopped&) {
+  } catch (const archive::ArchiveError& e) {
+    run.archive_error = e.what();
+  }
+  return run;
+}
+
+}  // namespace
+
+int run_export(const Options& options, const Terminal& terminal, const render::Organisation& organisation) {
+  std::string error;
+  const std::optional<ExportRequest> request = parse(options, error);
+  if (!request) {
+    terminal.error(terminal.typed("talqen-cli export: " + error));
+    terminal.error(kHelpHint);
+    return kExitUsage;
+  }
+  if (request->dates_reversed) {
+    // As fetch-dates tells it, in the journal window's words.
+    terminal.error("Конечная дата должна быть не меньше начальной!"_cp1251);
+    return kExitUsage;
+  }
+  std::optional<archive::TapeArchive> tape;
+  try {
+    tape.emplace(archive::TapeArchive::open_existing(request->db));
+  } catch (const archive::ArchiveError& e) {
+    terminal.error(terminal.typed(std::string("talqen-cli export: ") + e.what()));
+    return kExitUsage;
+  }
+
+  ExportRun run;
+  std::unique_ptr<archive::JournalExport> exporter;
+  bool write_failed = false;
+  const bool to_file = request->output && *request->output != "-";
+  if (to_file) {
+    bool ok = true;  // every byte reached the temporary file
+    const bool written = text::replace_file(*request->output, [&](std::FILE* f) {
+      render::LineSink lines([&](std::string&& line) {
+        ok = ok && text::write_bytes(f, line) && text::write_bytes(f, "\r\n");
+      });
+      exporter = make_export(*request, organisation, lines, [&](std::string_view bytes) {
+        ok = ok && text::write_bytes(f, bytes);
+        return ok;
+      });
+      run = export_documents(*tape, *request, *exporter);
+      // Only a whole export replaces the file.
+      return ok && run.whole && exporter->documents_written() > 0;
+    });
+    // No temporary file, a byte not written, or a whole export that could not be put in place.
+    write_failed = !exporter || !ok || (!written && run.whole && exporter->documents_written() > 0);
+    if (!exporter) {
+      terminal.error(terminal.typed("talqen-cli export: cannot write " + *request->output));
+      return kExitFailed;
+    }
+  } else {
+    render::LineSink lines([&](std::string&& line) { terminal.line(line); });
+    exporter = make_export(*request, organisation, lines, [](std::string_view bytes) {
+      return text::write_bytes(stdout, bytes);
+    });
+    run = export_documents(*tape, *request, *exporter);
+    write_failed = exporter->failure() && exporter->failure()->write_failed;
+  }
+  std::fflush(stdout);
+
+  if (StopSignals::received() != 0) return StopSignals::exit_status();
+  if (run.archive_error) {
+    terminal.error(terminal.typed("talqen-cli export: " + *run.archive_error));
+    return kExitFailed;
+  }
+  if (write_failed) {
+    terminal.error(terminal.typed("talqen-cli export: cannot write " + (to_file ? *request->output : "stdout")));
+    return kExitFailed;
+  }
+  if (const std::optional<archive::ExportFailure>& failure = exporter->failure()) {
+    if (request->format == archive::ExportFormat::Text) {
+      render::LineList lines;
+      retrieval::AppendFailureLines(lines);
+      for (const std::string& line : lines) terminal.error(line);
+    }
+    // The reason may quote the journal's own Windows-1251 text.
+    terminal.error(terminal.typed("talqen-cli export: document " + std::to_string(failure->document_number) +
+                                  " cannot be read: ") +
+                   failure->reason);
+    return kExitFailed;
+  }
+  if (run.selected == 0) {
+    terminal.error(terminal.typed("talqen-cli export: nothing selected: the archive " + request->db +
+                                  " holds no document in that selection"));
+    return kExitFailed;
+  }
+  if (exporter->documents_written() == 0) {
+    terminal.error(terminal.typed("talqen-cli export: nothing selected: no document of that kind among the " +
+                                  std::to_string(run.selected) + " selected"));
+    return kExitFailed;
+  }
+  return kExitDone;
+}
+
+}  // namespace cli
