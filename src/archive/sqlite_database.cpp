@@ -21,7 +21,10 @@ int length_of(std::string_view text) {
 }  // namespace
 
 Database::Database(const std::string& path, Mode mode) : path_(path) {
-  const int flags = mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+  // A reader opens the file for writing too, and is then kept from writing: only a
+  // connection that may write removes the WAL files when it closes, so a reader opened
+  // read-only would leave them beside the archive. A write-protected file still opens.
+  const int flags = mode == Mode::ReadOnly ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
   const int code = sqlite3_open_v2(path.c_str(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr);
   if (code != SQLITE_OK) {
     const std::string reason = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(code);
@@ -31,6 +34,12 @@ Database::Database(const std::string& path, Mode mode) : path_(path) {
   }
   sqlite3_extended_result_codes(db_, 1);
   sqlite3_busy_timeout(db_, kBusyWaitMs);
+  if (mode == Mode::ReadOnly && sqlite3_exec(db_, "PRAGMA query_only = ON", nullptr, nullptr, nullptr) != SQLITE_OK) {
+    const std::string reason = sqlite3_errmsg(db_);
+    sqlite3_close(db_);
+    db_ = nullptr;
+    throw ArchiveError("cannot open " + path + " for reading: " + reason);
+  }
 }
 
 Database::~Database() { sqlite3_close(db_); }
