@@ -107,9 +107,7 @@ void JournalLoader::WalkNodes(const dom::NodeList& list) {
   for (const dom::Node node : list) WalkNode(node);
 }
 
-void JournalLoader::WalkNode(const dom::Node& node) {
-  if (node.is_text()) return;  // text between elements changes nothing
-  const std::string_view name = node.name(name_scratch_);
+void JournalLoader::StartNode(std::string_view name) {
   // The document counter moves before the element it closes is counted, so a MAC
   // closes the next document's counters.
   if (name == "MAC") {
@@ -118,19 +116,33 @@ void JournalLoader::WalkNode(const dom::Node& node) {
   }
   AdvanceCounters();
   state_.set_element(name);
-  if (node.holds_only_text()) {
-    // Only TS, L and H file their text, so nothing else is converted; a MAC's text
-    // files nothing but still gives the document its mac record.
-    switch (state_.current()) {
-      case element::TS: StoreValue(attribute::TS::text, node.value(value_scratch_)); break;
-      case element::MAC: journal_.mac(journal_.doc_count); break;
-      case element::L:
-      case element::H: StoreValue(attribute::text_line::text, node.value(value_scratch_)); break;
-      default: break;
-    }
+}
+
+template <class TextOf>
+void JournalLoader::StoreOnlyText(const TextOf& text_of) {
+  // Only TS, L and H file their text, so nothing else is converted; a MAC's text files
+  // nothing but still gives the document its mac record.
+  switch (state_.current()) {
+    case element::TS: StoreValue(attribute::TS::text, text_of()); break;
+    case element::MAC: journal_.mac(journal_.doc_count); break;
+    case element::L:
+    case element::H: StoreValue(attribute::text_line::text, text_of()); break;
+    default: break;
   }
+}
+
+void JournalLoader::WalkNode(const dom::Node& node) {
+  if (node.is_text()) return;  // text between elements changes nothing
+  StartNode(node.name(name_scratch_));
+  if (node.holds_only_text()) StoreOnlyText([&] { return node.value(value_scratch_); });
   WalkAttributes(node.attributes());
   if (node.has_children()) WalkNodes(node.children());
+}
+
+void JournalLoader::WalkNode(const dom::StreamedNode& node) {
+  StartNode(node.name);
+  if (node.holds_only_text) StoreOnlyText([&] { return node.text; });
+  WalkAttributes(node.attributes);
 }
 
 void JournalLoader::CloseDocument() {
@@ -146,6 +158,10 @@ void JournalLoader::WalkAttributes(const dom::AttributeList& list) {
     const std::int32_t code = state_.attribute_code(attribute.name(name_scratch_));
     StoreValue(code, attribute.value(value_scratch_));
   }
+}
+
+void JournalLoader::WalkAttributes(std::span<const dom::StreamedAttribute> list) {
+  for (const dom::StreamedAttribute& attribute : list) StoreValue(state_.attribute_code(attribute.name), attribute.value);
 }
 
 void JournalLoader::AdvanceCounters() {
@@ -406,8 +422,9 @@ void LoadJournalText(std::string_view text, loaded_journal& journal, loader_stat
   JournalLoader loader(journal, state);
   if (on_closed) loader.NotifyClosedDocuments(on_closed);
   try {
-    loader.WalkAttributes(reader.root().attributes());
-    while (const std::optional<dom::Node> child = reader.next_child()) loader.WalkNode(*child);
+    loader.WalkAttributes(reader.root_attributes());
+    while (const std::optional<std::span<const dom::StreamedNode>> child = reader.next_child())
+      for (const dom::StreamedNode& node : *child) loader.WalkNode(node);
   } catch (const ParseError&) {
     put_back();
     throw;

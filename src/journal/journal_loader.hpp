@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,9 @@ class JournalLoader {
   void WalkNodes(const dom::NodeList& list);
   void WalkNode(const dom::Node& node);
   void WalkAttributes(const dom::AttributeList& list);
+  // The same steps over a node of the streamed text (its children follow it).
+  void WalkNode(const dom::StreamedNode& node);
+  void WalkAttributes(std::span<const dom::StreamedAttribute> list);
   void StoreValue(std::int32_t code, std::string_view value);
   void AdvanceCounters();
 
@@ -51,6 +55,11 @@ class JournalLoader {
   std::string value_scratch_;
 
   void CloseDocument();
+  // What every node but text does before its text and attributes are filed.
+  void StartNode(std::string_view name);
+  // The text of an element that holds only text; text_of gives it where it is filed.
+  template <class TextOf>
+  void StoreOnlyText(const TextOf& text_of);
 };
 
 // Fills the journal from the document element of a parsed journal text. The caller has

@@ -1,7 +1,6 @@
 #include "journal/xml_dom.hpp"
 
 #include <libxml/parser.h>
-#include <libxml/xmlreader.h>
 #include <libxml/parserInternals.h>
 #include <libxml/tree.h>
 
@@ -10,6 +9,7 @@
 #include <climits>
 #include <cstring>
 #include <mutex>
+#include <vector>
 
 #include "journal/journal_errors.hpp"
 #include "text/cp1251.hpp"
@@ -44,13 +44,12 @@ const std::array<unsigned char, kHighestCodePoint + 1>& byte_table() {
 
 // A character Windows-1251 lacks becomes one "?". Nearly every value of a journal is
 // ASCII, which is taken as it is.
-std::string to_cp1251(std::string_view utf8) {
+void append_cp1251(std::string& out, std::string_view utf8) {
   std::size_t i = 0;
   while (i < utf8.size() && static_cast<unsigned char>(utf8[i]) < 0x80) ++i;
-  if (i == utf8.size()) return std::string(utf8);
+  out.append(utf8.data(), i);
+  if (i == utf8.size()) return;
   const auto& table = byte_table();
-  std::string out(utf8.substr(0, i));
-  out.reserve(utf8.size());
   while (i < utf8.size()) {
     const char32_t cp = text::decode_utf8(utf8, i);
     if (cp < 0x80) {
@@ -60,6 +59,12 @@ std::string to_cp1251(std::string_view utf8) {
       out += b != 0 ? static_cast<char>(b) : text::kUnmappable;
     }
   }
+}
+
+std::string to_cp1251(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  append_cp1251(out, utf8);
   return out;
 }
 
@@ -345,89 +350,401 @@ Node Document::root() const { return Node(xmlDocGetRootElement(doc_.get())); }
 
 namespace {
 
-// Errors of a reader: the fatal ones end its reading by themselves; an undeclared
-// prefix is only an error, which a conforming parser takes as fatal all the same.
-void note_reader_error(void* arg, const xmlError* error) {
-  auto& first = *static_cast<std::string*>(arg);
-  if (error == nullptr || error->level < XML_ERR_ERROR || !first.empty()) return;
-  std::string detail = error->message != nullptr ? error->message : "error";
-  while (!detail.empty() && (detail.back() == '\n' || detail.back() == '\r')) detail.pop_back();
-  first = "line " + std::to_string(error->line) + ": " + detail;
+constexpr std::string_view kCommentName = "#comment";
+constexpr std::string_view kCdataName = "#cdata-section";
+
+// The text goes to libxml2 in pieces of this size. The children read from one piece wait
+// in the reader until they are walked, so this bounds what is held besides the text.
+constexpr std::size_t kPieceSize = 64 * 1024;
+
+void append_qualified(std::string& out, const xmlChar* prefix, const xmlChar* name) {
+  if (prefix != nullptr) {
+    append_cp1251(out, view(prefix));
+    out += ':';
+  }
+  append_cp1251(out, view(name));
 }
 
-void reader_error_handler(void* arg, xmlErrorPtr error) { note_reader_error(arg, error); }
-
-// The text handed to the reader piece by piece as it asks, so that libxml2 never holds a
-// copy of the whole of it.
-int read_piece(void* context, char* buffer, int length) {
-  auto& rest = *static_cast<std::string_view*>(context);
-  const std::size_t n = std::min(rest.size(), static_cast<std::size_t>(std::max(length, 0)));
-  std::memcpy(buffer, rest.data(), n);
-  rest.remove_prefix(n);
-  return static_cast<int>(n);
+// An attribute value as the tree holds it. libxml2 hands a value that holds references as
+// a text of its own, with "&#38;" for a written "&" and every other reference kept as
+// written ("&name;"): entities are never expanded.
+void append_value(std::string& out, const xmlChar* value, const xmlChar* end) {
+  std::string_view v(reinterpret_cast<const char*>(value), static_cast<std::size_t>(end - value));
+  if (*end != 0) {
+    append_cp1251(out, v);
+    return;
+  }
+  for (std::size_t at; (at = v.find("&#38;")) != std::string_view::npos; v.remove_prefix(at + 5)) {
+    append_cp1251(out, v.substr(0, at));
+    out += '&';
+  }
+  append_cp1251(out, v);
 }
 
 }  // namespace
 
-JournalReader::JournalReader(std::string_view text) {
+// The push parser's events turned into the nodes of each child of the document element,
+// as the tree would hold them: text nodes dropped, adjacent CDATA sections one node, an
+// element marked as holding only text once its end shows it.
+struct JournalReader::Parser {
+  struct Span {
+    std::size_t offset = 0;
+    std::size_t size = 0;
+  };
+  struct RawAttribute {
+    Span name;
+    Span value;
+  };
+  struct RawNode {
+    std::string_view fixed_name;  // "#comment", "#cdata-section"; else name is in the arena
+    Span name;
+    Span text;
+    std::size_t first_attribute = 0;
+    std::size_t attributes = 0;
+    bool holds_only_text = false;
+  };
+  struct OpenElement {
+    std::size_t node;
+    bool only_text = true;
+    bool has_text = false;
+  };
+
+  xmlSAXHandler sax{};
+  xmlParserCtxt* ctxt = nullptr;
+  std::string_view rest;  // what libxml2 has not been given yet
+  std::string error;      // the first error libxml2 reported
+  bool root_started = false;
+  bool root_ended = false;
+  bool finished = false;
+  bool skipping = false;  // the rest is only checked
+
+  std::string root_arena;
+  std::vector<StreamedAttribute> root_attributes;
+
+  // The children read and not yet walked, then the one being read.
+  std::string arena;
+  std::vector<RawAttribute> attributes;
+  std::vector<RawNode> nodes;
+  std::vector<std::size_t> child_ends;  // where each whole child ends in nodes
+  std::size_t children_walked = 0;
+  std::size_t arena_mark = 0;      // where the child being read begins in arena
+  std::size_t attribute_mark = 0;  // and in attributes
+  std::vector<OpenElement> open;   // the elements open inside the child being read
+  bool last_was_cdata = false;
+
+  // What next_child hands out.
+  std::vector<StreamedAttribute> out_attributes;
+  std::vector<StreamedNode> out_nodes;
+
+  ~Parser() {
+    if (ctxt != nullptr) {
+      if (ctxt->myDoc != nullptr) xmlFreeDoc(ctxt->myDoc);  // the DTD, if the text has one
+      xmlFreeParserCtxt(ctxt);
+    }
+  }
+
+  [[noreturn]] void fail(const char* what) const {
+    throw ParseError(error.empty() ? std::string("journal text is not well-formed XML: ") + what : error);
+  }
+
+  void feed() {
+    if (rest.empty()) {
+      xmlParseChunk(ctxt, nullptr, 0, 1);
+      finished = true;
+      return;
+    }
+    const std::size_t n = std::min(rest.size(), kPieceSize);
+    const char* const piece = rest.data();
+    rest.remove_prefix(n);
+    xmlParseChunk(ctxt, piece, static_cast<int>(n), 0);
+  }
+
+  // The parser whose events these are, if they belong to the journal: libxml2 parses an
+  // entity's text once on a context of its own to check it, and that is no part of the
+  // journal (entities stay references). Nothing is taken after the first error.
+  static Parser* of(void* context) {
+    auto* const c = static_cast<xmlParserCtxt*>(context);
+    auto* const p = static_cast<Parser*>(c->_private);
+    if (p == nullptr || p->ctxt != c) return nullptr;
+    if (!p->error.empty()) {
+      xmlStopParser(c);
+      return nullptr;
+    }
+    return p;
+  }
+
+  // Inside the document element, where its children are read.
+  bool reading() const { return root_started && !root_ended && !skipping; }
+
+  // No exception may cross libxml2's frames: a failure to store (memory) ends the reading.
+  template <class Step>
+  void guarded(Step&& step) {
+    try {
+      step();
+    } catch (...) {
+      if (error.empty()) error = "journal text cannot be read: out of memory";
+      xmlStopParser(ctxt);
+    }
+  }
+
+  Span store(std::string& to, auto&& append) {
+    const std::size_t offset = to.size();
+    append(to);
+    return Span{offset, to.size() - offset};
+  }
+
+  RawNode fixed_node(std::string_view name) const {
+    RawNode node;
+    node.fixed_name = name;
+    node.name.offset = node.text.offset = arena.size();
+    node.first_attribute = attributes.size();
+    return node;
+  }
+
+  // A node other than text starts in the open element, or as a child of its own.
+  void add_node(RawNode node) {
+    if (!open.empty()) open.back().only_text = false;
+    last_was_cdata = false;
+    nodes.push_back(node);
+    end_child_if_outermost();
+  }
+
+  void end_child_if_outermost() {
+    if (!open.empty()) return;
+    child_ends.push_back(nodes.size());
+    arena_mark = arena.size();
+    attribute_mark = attributes.size();
+  }
+
+  void add_text(const xmlChar* text, int length) {
+    if (open.empty()) return;  // text between the children changes nothing
+    OpenElement& top = open.back();
+    if (!top.only_text) return;
+    RawNode& node = nodes[top.node];
+    if (!top.has_text) {
+      top.has_text = true;
+      node.text.offset = arena.size();
+    }
+    append_cp1251(arena, std::string_view(reinterpret_cast<const char*>(text), static_cast<std::size_t>(length)));
+    node.text.size = arena.size() - node.text.offset;
+  }
+
+  // Drops the children walked, keeping the one being read.
+  void drop_walked() {
+    const std::size_t first_node = child_ends.empty() ? 0 : child_ends.back();
+    if (first_node != 0 || arena_mark != 0) {
+      arena.erase(0, arena_mark);
+      attributes.erase(attributes.begin(), attributes.begin() + static_cast<std::ptrdiff_t>(attribute_mark));
+      nodes.erase(nodes.begin(), nodes.begin() + static_cast<std::ptrdiff_t>(first_node));
+      for (RawAttribute& a : attributes) a.name.offset -= arena_mark, a.value.offset -= arena_mark;
+      for (RawNode& n : nodes) {
+        n.name.offset -= arena_mark;
+        n.text.offset -= arena_mark;
+        n.first_attribute -= attribute_mark;
+      }
+      for (OpenElement& e : open) e.node -= first_node;
+    }
+    child_ends.clear();
+    children_walked = 0;
+    arena_mark = 0;
+    attribute_mark = 0;
+  }
+
+  std::string_view at(const Span& s) const { return std::string_view(arena).substr(s.offset, s.size); }
+
+  std::span<const StreamedNode> hand_out() {
+    const std::size_t begin = children_walked == 0 ? 0 : child_ends[children_walked - 1];
+    const std::size_t end = child_ends[children_walked++];
+    out_attributes.clear();
+    out_nodes.clear();
+    for (std::size_t i = begin; i < end; ++i) {
+      const RawNode& n = nodes[i];
+      for (std::size_t a = 0; a < n.attributes; ++a) {
+        const RawAttribute& raw = attributes[n.first_attribute + a];
+        out_attributes.push_back({at(raw.name), at(raw.value)});
+      }
+    }
+    std::size_t next_attribute = 0;
+    for (std::size_t i = begin; i < end; ++i) {
+      const RawNode& n = nodes[i];
+      out_nodes.push_back({n.fixed_name.empty() ? at(n.name) : n.fixed_name, n.holds_only_text,
+                           n.holds_only_text ? at(n.text) : std::string_view{},
+                           std::span<const StreamedAttribute>(out_attributes).subspan(next_attribute, n.attributes)});
+      next_attribute += n.attributes;
+    }
+    return out_nodes;
+  }
+
+  // The SAX callbacks.
+  static void start_element(void* context, const xmlChar* localname, const xmlChar* prefix, const xmlChar*, int,
+                            const xmlChar**, int nb_attributes, int nb_defaulted, const xmlChar** attrs) {
+    Parser* const p = of(context);
+    if (p == nullptr || p->root_ended || p->skipping) return;
+    p->guarded([&] {
+      // Attributes a DTD's defaults would add are no part of the tree unless asked for.
+      const int written = nb_attributes - nb_defaulted;
+      if (!p->root_started) {
+        p->root_started = true;
+        std::vector<RawAttribute> raw;
+        for (int i = 0; i < written; ++i) {
+          const xmlChar* const* a = attrs + 5 * i;  // localname, prefix, URI, value, end
+          raw.push_back({p->store(p->root_arena, [&](std::string& s) { append_qualified(s, a[1], a[0]); }),
+                         p->store(p->root_arena, [&](std::string& s) { append_value(s, a[3], a[4]); })});
+        }
+        for (const RawAttribute& r : raw)
+          p->root_attributes.push_back({std::string_view(p->root_arena).substr(r.name.offset, r.name.size),
+                                        std::string_view(p->root_arena).substr(r.value.offset, r.value.size)});
+        return;
+      }
+      RawNode node;
+      node.name = p->store(p->arena, [&](std::string& s) { append_qualified(s, prefix, localname); });
+      node.first_attribute = p->attributes.size();
+      node.attributes = static_cast<std::size_t>(written);
+      for (int i = 0; i < written; ++i) {
+        const xmlChar* const* a = attrs + 5 * i;
+        p->attributes.push_back({p->store(p->arena, [&](std::string& s) { append_qualified(s, a[1], a[0]); }),
+                                 p->store(p->arena, [&](std::string& s) { append_value(s, a[3], a[4]); })});
+      }
+      node.text.offset = p->arena.size();
+      if (!p->open.empty()) p->open.back().only_text = false;
+      p->last_was_cdata = false;
+      p->open.push_back({p->nodes.size()});
+      p->nodes.push_back(node);
+    });
+  }
+
+  static void end_element(void* context, const xmlChar*, const xmlChar*, const xmlChar*) {
+    Parser* const p = of(context);
+    if (p == nullptr || !p->reading()) return;
+    p->last_was_cdata = false;
+    if (p->open.empty()) {
+      p->root_ended = true;
+      return;
+    }
+    const OpenElement top = p->open.back();
+    p->open.pop_back();
+    if (top.only_text && top.has_text) p->nodes[top.node].holds_only_text = true;
+    p->guarded([&] { p->end_child_if_outermost(); });
+  }
+
+  static void characters(void* context, const xmlChar* text, int length) {
+    Parser* const p = of(context);
+    if (p == nullptr || !p->reading()) return;
+    p->last_was_cdata = false;
+    p->guarded([&] { p->add_text(text, length); });
+  }
+
+  static void cdata(void* context, const xmlChar* text, int length) {
+    Parser* const p = of(context);
+    if (p == nullptr || !p->reading()) return;
+    p->guarded([&] {
+      p->add_text(text, length);
+      // A section comes in pieces, and sections side by side are one node in the tree.
+      if (p->last_was_cdata) return;
+      p->nodes.push_back(p->fixed_node(kCdataName));
+      p->end_child_if_outermost();
+      p->last_was_cdata = true;
+    });
+  }
+
+  static void comment(void* context, const xmlChar*) {
+    Parser* const p = of(context);
+    if (p == nullptr || !p->reading()) return;
+    p->guarded([&] { p->add_node(p->fixed_node(kCommentName)); });
+  }
+
+  static void named_node(void* context, const xmlChar* name) {
+    Parser* const p = of(context);
+    if (p == nullptr || !p->reading()) return;
+    p->guarded([&] {
+      RawNode node;
+      node.name = p->store(p->arena, [&](std::string& s) { append_cp1251(s, view(name)); });
+      node.text.offset = p->arena.size();
+      node.first_attribute = p->attributes.size();
+      p->add_node(node);
+    });
+  }
+
+  static void processing_instruction(void* context, const xmlChar* target, const xmlChar*) {
+    named_node(context, target);
+  }
+
+  static void reference(void* context, const xmlChar* name) { named_node(context, name); }
+
+  // Errors of the parser, the checks of entities included: the fatal ones end its
+  // reading by themselves; an undeclared prefix is only an error, which a conforming
+  // parser takes as fatal all the same.
+  static void note_error(void* context, const xmlError* e) {
+    auto* const c = static_cast<xmlParserCtxt*>(context);
+    auto* const p = c != nullptr ? static_cast<Parser*>(c->_private) : nullptr;
+    if (p == nullptr || e == nullptr || e->level < XML_ERR_ERROR || !p->error.empty()) return;
+    try {
+      std::string detail = e->message != nullptr ? e->message : "error";
+      while (!detail.empty() && (detail.back() == '\n' || detail.back() == '\r')) detail.pop_back();
+      p->error = "line " + std::to_string(e->line) + ": " + detail;
+    } catch (...) {
+      p->error = "journal text cannot be read: out of memory";
+    }
+  }
+  static void note_error_handler(void* context, xmlErrorPtr e) { note_error(context, e); }
+};
+
+JournalReader::JournalReader(std::string_view text) : parser_(std::make_unique<Parser>()) {
   prepare_libxml2();
   if (text.size() > static_cast<std::size_t>(INT_MAX)) throw ParseError("journal text too large");
   check_attribute_counts(text);
-  rest_ = text;
-  owned_reader_.reset(xmlReaderForIO(read_piece, nullptr, &rest_, nullptr, nullptr, kParseOptions));
-  reader_ = owned_reader_.get();
-  if (reader_ == nullptr) throw ParseError("cannot create an XML reader");
-  xmlTextReaderSetStructuredErrorHandler(reader_, reader_error_handler, &error_);
-  for (;;) {
-    const int rc = xmlTextReaderRead(reader_);
-    if (rc != 1 || !error_.empty()) fail("journal text has no document element");
-    if (xmlTextReaderNodeType(reader_) == XML_READER_TYPE_ELEMENT) break;
+  Parser& p = *parser_;
+  xmlSAXVersion(&p.sax, 2);
+  p.sax.startElement = nullptr;
+  p.sax.endElement = nullptr;
+  p.sax.startElementNs = Parser::start_element;
+  p.sax.endElementNs = Parser::end_element;
+  p.sax.characters = Parser::characters;
+  p.sax.ignorableWhitespace = Parser::characters;
+  p.sax.cdataBlock = Parser::cdata;
+  p.sax.comment = Parser::comment;
+  p.sax.processingInstruction = Parser::processing_instruction;
+  p.sax.reference = Parser::reference;
+  p.sax.serror = Parser::note_error_handler;
+  // The first bytes tell libxml2 the encoding.
+  const std::size_t first = std::min<std::size_t>(text.size(), 4);
+  p.ctxt = xmlCreatePushParserCtxt(&p.sax, nullptr, text.data(), static_cast<int>(first), nullptr);
+  if (p.ctxt == nullptr) throw ParseError("cannot create an XML reader");
+  p.ctxt->_private = &p;
+  p.ctxt->linenumbers = 1;
+  xmlCtxtUseOptions(p.ctxt, kParseOptions);
+  p.rest = text.substr(first);
+  while (!p.root_started) {
+    if (!p.error.empty() || p.finished) p.fail("journal text has no document element");
+    p.feed();
   }
-  root_ = xmlTextReaderCurrentNode(reader_);
-  // An empty root (<RQ/>) has no children and no end of its own to wait for.
-  if (xmlTextReaderIsEmptyElement(reader_) == 1) started_ = true, ended_ = true;
 }
 
 JournalReader::~JournalReader() = default;
 
-void JournalReader::FreeReader::operator()(_xmlTextReader* reader) const { xmlFreeTextReader(reader); }
+std::span<const StreamedAttribute> JournalReader::root_attributes() const { return parser_->root_attributes; }
 
-Node JournalReader::root() const { return Node(root_); }
-
-void JournalReader::fail(const char* what) {
-  throw ParseError(error_.empty() ? std::string("journal text is not well-formed XML: ") + what : error_);
-}
-
-int JournalReader::read_next(bool skip_subtree) {
-  const int rc = skip_subtree ? xmlTextReaderNext(reader_) : xmlTextReaderRead(reader_);
-  if (rc < 0 || !error_.empty()) fail("a read failed");
-  return rc;
-}
-
-std::optional<Node> JournalReader::next_child() {
-  if (ended_) {
-    check_rest();
-    return std::nullopt;
+std::optional<std::span<const StreamedNode>> JournalReader::next_child() {
+  Parser& p = *parser_;
+  while (p.children_walked == p.child_ends.size()) {
+    if (!p.error.empty()) p.fail("a read failed");
+    if (p.root_ended) {
+      check_rest();
+      return std::nullopt;
+    }
+    if (p.finished) p.fail("the text ends inside its document element");
+    p.drop_walked();
+    p.feed();
   }
-  // The first child is inside the root; each later one follows its sibling's subtree.
-  const int rc = read_next(started_);
-  started_ = true;
-  if (rc == 0) fail("the text ends inside its document element");
-  if (xmlTextReaderDepth(reader_) == 0) {  // the root's end
-    ended_ = true;
-    check_rest();
-    return std::nullopt;
-  }
-  const xmlNode* node = xmlTextReaderExpand(reader_);
-  if (node == nullptr || !error_.empty()) fail("an element cannot be read");
-  return Node(node);
+  return p.hand_out();
 }
 
 void JournalReader::check_rest() {
-  while (read_next(false) == 1) {
-  }
+  Parser& p = *parser_;
+  p.skipping = true;
+  while (!p.finished && p.error.empty()) p.feed();
   // libxml2 keeps going past an undeclared prefix; a conforming parser rejects the text.
-  if (!error_.empty()) fail("after its document element");
+  if (!p.error.empty()) p.fail("after its document element");
 }
 
 }  // namespace journal::dom
