@@ -107,16 +107,26 @@ void JournalLoader::WalkNodes(const dom::NodeList& list) {
   for (const dom::Node node : list) WalkNode(node);
 }
 
-void JournalLoader::StartNode(std::string_view name) {
+void JournalLoader::StartNode(std::int32_t code_of_name) {
   // The document counter moves before the element it closes is counted, so a MAC
   // closes the next document's counters.
-  if (name == "MAC") {
+  if (code_of_name == element::MAC) {
     advance(journal_.doc_count);
     if (on_closed_ != nullptr) CloseDocument();
   }
   AdvanceCounters();
-  state_.set_element(name);
+  state_.set_element_code(code_of_name);
 }
+
+namespace {
+
+std::size_t slot_of(const char* name, std::int32_t element, std::size_t slots) {
+  const std::uint64_t place =
+      (reinterpret_cast<std::uintptr_t>(name) * 31 + static_cast<std::uint64_t>(element)) * 0x9E3779B97F4A7C15u;
+  return static_cast<std::size_t>(place >> 32) & (slots - 1);
+}
+
+}  // namespace
 
 template <class TextOf>
 void JournalLoader::StoreOnlyText(const TextOf& text_of) {
@@ -133,14 +143,16 @@ void JournalLoader::StoreOnlyText(const TextOf& text_of) {
 
 void JournalLoader::WalkNode(const dom::Node& node) {
   if (node.is_text()) return;  // text between elements changes nothing
-  StartNode(node.name(name_scratch_));
+  StartNode(state_.names().element_code(node.name(name_scratch_)));
   if (node.holds_only_text()) StoreOnlyText([&] { return node.value(value_scratch_); });
   WalkAttributes(node.attributes());
   if (node.has_children()) WalkNodes(node.children());
 }
 
 void JournalLoader::WalkNode(const dom::StreamedNode& node) {
-  StartNode(node.name);
+  CodeSlot& slot = element_codes_[slot_of(node.name.data(), 0, element_codes_.size())];
+  if (slot.name != node.name.data()) slot = CodeSlot{node.name.data(), 0, state_.names().element_code(node.name)};
+  StartNode(slot.code);
   if (node.holds_only_text) StoreOnlyText([&] { return node.text; });
   WalkAttributes(node.attributes);
 }
@@ -161,7 +173,13 @@ void JournalLoader::WalkAttributes(const dom::AttributeList& list) {
 }
 
 void JournalLoader::WalkAttributes(std::span<const dom::StreamedAttribute> list) {
-  for (const dom::StreamedAttribute& attribute : list) StoreValue(state_.attribute_code(attribute.name), attribute.value);
+  const std::int32_t element = state_.current();
+  for (const dom::StreamedAttribute& attribute : list) {
+    CodeSlot& slot = attribute_codes_[slot_of(attribute.name.data(), element, attribute_codes_.size())];
+    if (slot.name != attribute.name.data() || slot.element != element)
+      slot = CodeSlot{attribute.name.data(), element, state_.attribute_code(attribute.name)};
+    StoreValue(slot.code, attribute.value);
+  }
 }
 
 void JournalLoader::AdvanceCounters() {

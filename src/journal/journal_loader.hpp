@@ -5,6 +5,7 @@
 // the text of one element land in one record.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -28,7 +29,8 @@ class JournalLoader {
   void WalkNodes(const dom::NodeList& list);
   void WalkNode(const dom::Node& node);
   void WalkAttributes(const dom::AttributeList& list);
-  // The same steps over a node of the streamed text (its children follow it).
+  // The same steps over a node of the streamed text (its children follow it). One loader
+  // walks the nodes of one reader only: it knows the reader's names again by where they are.
   void WalkNode(const dom::StreamedNode& node);
   void WalkAttributes(std::span<const dom::StreamedAttribute> list);
   void StoreValue(std::int32_t code, std::string_view value);
@@ -56,7 +58,15 @@ class JournalLoader {
 
   void CloseDocument();
   // What every node but text does before its text and attributes are filed.
-  void StartNode(std::string_view name);
+  void StartNode(std::int32_t code_of_name);
+  // The codes of the streamed names, found by where the name is.
+  struct CodeSlot {
+    const char* name = nullptr;
+    std::int32_t element = 0;
+    std::int32_t code = 0;
+  };
+  std::array<CodeSlot, 64> element_codes_{};
+  std::array<CodeSlot, 256> attribute_codes_{};
   // The text of an element that holds only text; text_of gives it where it is filed.
   template <class TextOf>
   void StoreOnlyText(const TextOf& text_of);

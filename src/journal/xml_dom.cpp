@@ -7,7 +7,9 @@
 #include <array>
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <cstring>
+#include <map>
 #include <mutex>
 #include <vector>
 
@@ -43,22 +45,49 @@ const std::array<unsigned char, kHighestCodePoint + 1>& byte_table() {
 }
 
 // A character Windows-1251 lacks becomes one "?". Nearly every value of a journal is
-// ASCII, which is taken as it is.
+// ASCII, which is taken as it is; most others are two-byte Cyrillic.
 void append_cp1251(std::string& out, std::string_view utf8) {
+  const std::size_t n = utf8.size();
+  const char* const s = utf8.data();
   std::size_t i = 0;
-  while (i < utf8.size() && static_cast<unsigned char>(utf8[i]) < 0x80) ++i;
-  out.append(utf8.data(), i);
-  if (i == utf8.size()) return;
+  for (std::uint64_t word; i + 8 <= n; i += 8) {
+    std::memcpy(&word, s + i, 8);
+    if ((word & 0x8080808080808080u) != 0) break;
+  }
+  while (i < n && static_cast<unsigned char>(s[i]) < 0x80) ++i;
+  if (i == n) {
+    out.append(s, n);
+    return;
+  }
+  // Every character takes at least one byte of UTF-8 and gives one byte here.
+  const std::size_t start = out.size();
+  out.resize(start + n);
+  char* o = out.data() + start;
+  std::memcpy(o, s, i);
+  o += i;
   const auto& table = byte_table();
-  while (i < utf8.size()) {
-    const char32_t cp = text::decode_utf8(utf8, i);
+  while (i < n) {
+    const auto lead = static_cast<unsigned char>(s[i]);
+    if (lead < 0x80) {
+      *o++ = static_cast<char>(lead);
+      ++i;
+      continue;
+    }
+    char32_t cp;
+    if (lead >= 0xC2 && lead <= 0xDF && i + 1 < n && (static_cast<unsigned char>(s[i + 1]) & 0xC0) == 0x80) {
+      cp = static_cast<char32_t>((lead & 0x1Fu) << 6 | (static_cast<unsigned char>(s[i + 1]) & 0x3Fu));
+      i += 2;
+    } else {
+      cp = text::decode_utf8(utf8, i);
+    }
     if (cp < 0x80) {
-      out += static_cast<char>(cp);
+      *o++ = static_cast<char>(cp);
     } else {
       const unsigned char b = cp <= kHighestCodePoint ? table[cp] : 0;
-      out += b != 0 ? static_cast<char>(b) : text::kUnmappable;
+      *o++ = b != 0 ? static_cast<char>(b) : text::kUnmappable;
     }
   }
+  out.resize(static_cast<std::size_t>(o - out.data()));
 }
 
 std::string to_cp1251(std::string_view utf8) {
@@ -91,6 +120,33 @@ bool is_text_like(const xmlNode* node) {
   return node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE;
 }
 
+// The UTF-8 of every Windows-1251 byte.
+struct utf8_sequence {
+  unsigned char bytes[3];
+  unsigned char size;
+};
+
+const utf8_sequence& utf8_of(unsigned char byte) {
+  static const auto table = [] {
+    std::array<utf8_sequence, 256> t{};
+    for (unsigned b = 0; b < 256; ++b) {
+      const char32_t cp = text::code_point_of(static_cast<unsigned char>(b));
+      utf8_sequence& u = t[b];
+      if (cp < 0x80) {
+        u = {{static_cast<unsigned char>(cp)}, 1};
+      } else if (cp < 0x800) {
+        u = {{static_cast<unsigned char>(0xC0 | (cp >> 6)), static_cast<unsigned char>(0x80 | (cp & 0x3F))}, 2};
+      } else {
+        u = {{static_cast<unsigned char>(0xE0 | (cp >> 12)), static_cast<unsigned char>(0x80 | ((cp >> 6) & 0x3F)),
+              static_cast<unsigned char>(0x80 | (cp & 0x3F))},
+             3};
+      }
+    }
+    return t;
+  }();
+  return table[byte];
+}
+
 // Windows-1251 is decoded with the system's own table rather than the platform's
 // converter: the result is the same everywhere, iconv or not, and every byte (0x98
 // included) survives the round trip back to Windows-1251.
@@ -106,20 +162,21 @@ int windows_1251_to_utf8(unsigned char* out, int* outlen, const unsigned char* i
   const unsigned char* i = in;
   const unsigned char* const i_end = in + *inlen;
   for (; i < i_end; ++i) {
-    const char32_t cp = text::code_point_of(*i);
-    if (cp < 0x80) {
-      if (o_end - o < 1) break;
-      *o++ = static_cast<unsigned char>(cp);
-    } else if (cp < 0x800) {
-      if (o_end - o < 2) break;
-      *o++ = static_cast<unsigned char>(0xC0 | (cp >> 6));
-      *o++ = static_cast<unsigned char>(0x80 | (cp & 0x3F));
-    } else {
-      if (o_end - o < 3) break;
-      *o++ = static_cast<unsigned char>(0xE0 | (cp >> 12));
-      *o++ = static_cast<unsigned char>(0x80 | ((cp >> 6) & 0x3F));
-      *o++ = static_cast<unsigned char>(0x80 | (cp & 0x3F));
+    // Runs of ASCII, nearly all of a journal, eight bytes at a time.
+    while (i_end - i >= 8 && o_end - o >= 8) {
+      std::uint64_t word;
+      std::memcpy(&word, i, 8);
+      if ((word & 0x8080808080808080u) != 0) break;
+      std::memcpy(o, i, 8);
+      i += 8;
+      o += 8;
     }
+    if (i == i_end) break;
+    const utf8_sequence& c = utf8_of(*i);
+    if (o_end - o < c.size) break;
+    *o++ = c.bytes[0];
+    if (c.size > 1) *o++ = c.bytes[1];
+    if (c.size > 2) *o++ = c.bytes[2];
   }
   *outlen = static_cast<int>(o - out);
   *inlen = static_cast<int>(i - in);
@@ -169,16 +226,23 @@ void check_attribute_counts(std::string_view text) {
     } else if (rest.starts_with("<!")) {
       i = skip_past(i + 2, ">");
     } else {
+      // To each quote outside a value, then past its value, until the tag's end.
       std::size_t values = 0;
-      char quote = 0;
-      for (++i; i < text.size() && (quote != 0 || text[i] != '>'); ++i) {
-        if (quote != 0) {
-          if (text[i] == quote) quote = 0;
-        } else if (text[i] == '"' || text[i] == '\'') {
-          quote = text[i];
-          if (++values > kMaxAttributes) throw ParseError("an element with more than 256 attributes");
+      const char* p = text.data() + i + 1;
+      const char* const end = text.data() + text.size();
+      for (;;) {
+        while (p < end && *p != '"' && *p != '\'' && *p != '>') ++p;
+        if (p == end || *p == '>') break;
+        if (++values > kMaxAttributes) throw ParseError("an element with more than 256 attributes");
+        const char quote = *p++;
+        const void* const closing = std::memchr(p, quote, static_cast<std::size_t>(end - p));
+        if (closing == nullptr) {
+          p = end;
+          break;
         }
+        p = static_cast<const char*>(closing) + 1;
       }
+      i = static_cast<std::size_t>(p - text.data());
     }
   }
 }
@@ -357,14 +421,6 @@ constexpr std::string_view kCdataName = "#cdata-section";
 // in the reader until they are walked, so this bounds what is held besides the text.
 constexpr std::size_t kPieceSize = 64 * 1024;
 
-void append_qualified(std::string& out, const xmlChar* prefix, const xmlChar* name) {
-  if (prefix != nullptr) {
-    append_cp1251(out, view(prefix));
-    out += ':';
-  }
-  append_cp1251(out, view(name));
-}
-
 // An attribute value as the tree holds it. libxml2 hands a value that holds references as
 // a text of its own, with "&#38;" for a written "&" and every other reference kept as
 // written ("&name;"): entities are never expanded.
@@ -392,12 +448,11 @@ struct JournalReader::Parser {
     std::size_t size = 0;
   };
   struct RawAttribute {
-    Span name;
+    std::string_view name;
     Span value;
   };
   struct RawNode {
-    std::string_view fixed_name;  // "#comment", "#cdata-section"; else name is in the arena
-    Span name;
+    std::string_view name;
     Span text;
     std::size_t first_attribute = 0;
     std::size_t attributes = 0;
@@ -417,6 +472,18 @@ struct JournalReader::Parser {
   bool root_ended = false;
   bool finished = false;
   bool skipping = false;  // the rest is only checked
+
+  // Every name once, as one view for the reader's life: UTF-8 as written (with its
+  // prefix) to Windows-1251. The slots find the names libxml2 keeps once by their place.
+  std::map<std::string, std::string, std::less<>> names;
+  struct NameSlot {
+    const xmlChar* prefix = nullptr;
+    const xmlChar* local = nullptr;
+    std::string_view written;
+    std::string_view name;
+  };
+  std::array<NameSlot, 256> name_slots{};
+  std::string written_scratch;
 
   std::string root_arena;
   std::vector<StreamedAttribute> root_attributes;
@@ -493,10 +560,36 @@ struct JournalReader::Parser {
     return Span{offset, to.size() - offset};
   }
 
+  std::string_view name_of(const xmlChar* prefix, const xmlChar* local) {
+    // libxml2 keeps its names a few bytes apart: every bit of the place counts.
+    const std::uint64_t place = (reinterpret_cast<std::uintptr_t>(local) * 31 + reinterpret_cast<std::uintptr_t>(prefix)) *
+                                0x9E3779B97F4A7C15u;
+    NameSlot& slot = name_slots[place >> 56];
+    const std::string_view local_text = view(local);
+    // Compared all the same: the place of a name libxml2 has freed may be taken again.
+    if (slot.local == local && slot.prefix == prefix) {
+      if (prefix == nullptr ? slot.written == local_text
+                            : slot.written.size() == std::strlen(reinterpret_cast<const char*>(prefix)) + 1 +
+                                                         local_text.size() &&
+                                  slot.written.starts_with(view(prefix)) && slot.written.ends_with(local_text))
+        return slot.name;
+    }
+    written_scratch.clear();
+    if (prefix != nullptr) {
+      written_scratch += view(prefix);
+      written_scratch += ':';
+    }
+    written_scratch += local_text;
+    auto found = names.find(written_scratch);
+    if (found == names.end()) found = names.emplace(written_scratch, to_cp1251(written_scratch)).first;
+    slot = NameSlot{prefix, local, found->first, found->second};
+    return found->second;
+  }
+
   RawNode fixed_node(std::string_view name) const {
     RawNode node;
-    node.fixed_name = name;
-    node.name.offset = node.text.offset = arena.size();
+    node.name = name;
+    node.text.offset = arena.size();
     node.first_attribute = attributes.size();
     return node;
   }
@@ -536,9 +629,8 @@ struct JournalReader::Parser {
       arena.erase(0, arena_mark);
       attributes.erase(attributes.begin(), attributes.begin() + static_cast<std::ptrdiff_t>(attribute_mark));
       nodes.erase(nodes.begin(), nodes.begin() + static_cast<std::ptrdiff_t>(first_node));
-      for (RawAttribute& a : attributes) a.name.offset -= arena_mark, a.value.offset -= arena_mark;
+      for (RawAttribute& a : attributes) a.value.offset -= arena_mark;
       for (RawNode& n : nodes) {
-        n.name.offset -= arena_mark;
         n.text.offset -= arena_mark;
         n.first_attribute -= attribute_mark;
       }
@@ -561,13 +653,13 @@ struct JournalReader::Parser {
       const RawNode& n = nodes[i];
       for (std::size_t a = 0; a < n.attributes; ++a) {
         const RawAttribute& raw = attributes[n.first_attribute + a];
-        out_attributes.push_back({at(raw.name), at(raw.value)});
+        out_attributes.push_back({raw.name, at(raw.value)});
       }
     }
     std::size_t next_attribute = 0;
     for (std::size_t i = begin; i < end; ++i) {
       const RawNode& n = nodes[i];
-      out_nodes.push_back({n.fixed_name.empty() ? at(n.name) : n.fixed_name, n.holds_only_text,
+      out_nodes.push_back({n.name, n.holds_only_text,
                            n.holds_only_text ? at(n.text) : std::string_view{},
                            std::span<const StreamedAttribute>(out_attributes).subspan(next_attribute, n.attributes)});
       next_attribute += n.attributes;
@@ -588,22 +680,21 @@ struct JournalReader::Parser {
         std::vector<RawAttribute> raw;
         for (int i = 0; i < written; ++i) {
           const xmlChar* const* a = attrs + 5 * i;  // localname, prefix, URI, value, end
-          raw.push_back({p->store(p->root_arena, [&](std::string& s) { append_qualified(s, a[1], a[0]); }),
+          raw.push_back({p->name_of(a[1], a[0]),
                          p->store(p->root_arena, [&](std::string& s) { append_value(s, a[3], a[4]); })});
         }
         for (const RawAttribute& r : raw)
-          p->root_attributes.push_back({std::string_view(p->root_arena).substr(r.name.offset, r.name.size),
-                                        std::string_view(p->root_arena).substr(r.value.offset, r.value.size)});
+          p->root_attributes.push_back({r.name, std::string_view(p->root_arena).substr(r.value.offset, r.value.size)});
         return;
       }
       RawNode node;
-      node.name = p->store(p->arena, [&](std::string& s) { append_qualified(s, prefix, localname); });
+      node.name = p->name_of(prefix, localname);
       node.first_attribute = p->attributes.size();
       node.attributes = static_cast<std::size_t>(written);
       for (int i = 0; i < written; ++i) {
         const xmlChar* const* a = attrs + 5 * i;
-        p->attributes.push_back({p->store(p->arena, [&](std::string& s) { append_qualified(s, a[1], a[0]); }),
-                                 p->store(p->arena, [&](std::string& s) { append_value(s, a[3], a[4]); })});
+        p->attributes.push_back(
+            {p->name_of(a[1], a[0]), p->store(p->arena, [&](std::string& s) { append_value(s, a[3], a[4]); })});
       }
       node.text.offset = p->arena.size();
       if (!p->open.empty()) p->open.back().only_text = false;
@@ -657,11 +748,7 @@ struct JournalReader::Parser {
     Parser* const p = of(context);
     if (p == nullptr || !p->reading()) return;
     p->guarded([&] {
-      RawNode node;
-      node.name = p->store(p->arena, [&](std::string& s) { append_cp1251(s, view(name)); });
-      node.text.offset = p->arena.size();
-      node.first_attribute = p->attributes.size();
-      p->add_node(node);
+      p->add_node(p->fixed_node(p->name_of(nullptr, name)));
     });
   }
 

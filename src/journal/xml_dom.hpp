@@ -135,6 +135,8 @@ class Document {
 // A node of a child of the document element as JournalReader hands it out: an element,
 // a comment ("#comment"), a CDATA section ("#cdata-section"), a processing instruction or
 // an entity reference (by their names). Text nodes are left out: they change nothing.
+// A name is the same view wherever it occurs, for the reader's life, so that a walk may
+// know a name again by where it is.
 struct StreamedAttribute {
   std::string_view name;
   std::string_view value;
