@@ -91,6 +91,13 @@ double read_decimal(std::string_view text) {
 }  // namespace
 
 float to_number(std::string_view text) {
+  // Most values are a few digits alone, exact as an integer.
+  if (!text.empty() && text.size() <= 9) {
+    std::int32_t digits = 0;
+    std::size_t i = 0;
+    while (i < text.size() && is_digit(text[i])) digits = digits * 10 + (text[i++] - '0');
+    if (i == text.size()) return static_cast<float>(digits);
+  }
   const double value = read_decimal(text);
   constexpr double kMax = std::numeric_limits<float>::max();
   // Half a unit in the last place above the largest single: from there on the value

@@ -474,12 +474,11 @@ struct JournalReader::Parser {
   bool skipping = false;  // the rest is only checked
 
   // Every name once, as one view for the reader's life: UTF-8 as written (with its
-  // prefix) to Windows-1251. The slots find the names libxml2 keeps once by their place.
+  // prefix) to Windows-1251. The slots find libxml2's names by their place.
   std::map<std::string, std::string, std::less<>> names;
   struct NameSlot {
     const xmlChar* prefix = nullptr;
     const xmlChar* local = nullptr;
-    std::string_view written;
     std::string_view name;
   };
   std::array<NameSlot, 256> name_slots{};
@@ -565,24 +564,17 @@ struct JournalReader::Parser {
     const std::uint64_t place = (reinterpret_cast<std::uintptr_t>(local) * 31 + reinterpret_cast<std::uintptr_t>(prefix)) *
                                 0x9E3779B97F4A7C15u;
     NameSlot& slot = name_slots[place >> 56];
-    const std::string_view local_text = view(local);
-    // Compared all the same: the place of a name libxml2 has freed may be taken again.
-    if (slot.local == local && slot.prefix == prefix) {
-      if (prefix == nullptr ? slot.written == local_text
-                            : slot.written.size() == std::strlen(reinterpret_cast<const char*>(prefix)) + 1 +
-                                                         local_text.size() &&
-                                  slot.written.starts_with(view(prefix)) && slot.written.ends_with(local_text))
-        return slot.name;
-    }
+    // libxml2 keeps each name once in its dictionary for the parser's life.
+    if (slot.local == local && slot.prefix == prefix) return slot.name;
     written_scratch.clear();
     if (prefix != nullptr) {
       written_scratch += view(prefix);
       written_scratch += ':';
     }
-    written_scratch += local_text;
+    written_scratch += view(local);
     auto found = names.find(written_scratch);
     if (found == names.end()) found = names.emplace(written_scratch, to_cp1251(written_scratch)).first;
-    slot = NameSlot{prefix, local, found->first, found->second};
+    slot = NameSlot{prefix, local, found->second};
     return found->second;
   }
 
