@@ -44,27 +44,20 @@ const std::array<unsigned char, kHighestCodePoint + 1>& byte_table() {
   return table;
 }
 
-// A character Windows-1251 lacks becomes one "?". Nearly every value of a journal is
-// ASCII, which is taken as it is; most others are two-byte Cyrillic.
-void append_cp1251(std::string& out, std::string_view utf8) {
+// Writes the text in Windows-1251 at out, which has room for utf8.size() bytes (every
+// character takes at least one byte of UTF-8 and gives one byte here); returns the bytes
+// written. A character Windows-1251 lacks becomes one "?". Nearly every value of a
+// journal is ASCII, which is taken as it is; most others are two-byte Cyrillic.
+std::size_t write_cp1251(char* out, std::string_view utf8) {
   const std::size_t n = utf8.size();
   const char* const s = utf8.data();
   std::size_t i = 0;
   for (std::uint64_t word; i + 8 <= n; i += 8) {
     std::memcpy(&word, s + i, 8);
     if ((word & 0x8080808080808080u) != 0) break;
+    std::memcpy(out + i, &word, 8);
   }
-  while (i < n && static_cast<unsigned char>(s[i]) < 0x80) ++i;
-  if (i == n) {
-    out.append(s, n);
-    return;
-  }
-  // Every character takes at least one byte of UTF-8 and gives one byte here.
-  const std::size_t start = out.size();
-  out.resize(start + n);
-  char* o = out.data() + start;
-  std::memcpy(o, s, i);
-  o += i;
+  char* o = out + i;
   const auto& table = byte_table();
   while (i < n) {
     const auto lead = static_cast<unsigned char>(s[i]);
@@ -87,7 +80,48 @@ void append_cp1251(std::string& out, std::string_view utf8) {
       *o++ = b != 0 ? static_cast<char>(b) : text::kUnmappable;
     }
   }
-  out.resize(static_cast<std::size_t>(o - out.data()));
+  return static_cast<std::size_t>(o - out);
+}
+
+// Bytes appended at the end and dropped from the front, without the zero fill and the
+// checks of a string on every append.
+class byte_store {
+ public:
+  std::size_t size() const { return size_; }
+  std::string_view view(std::size_t offset, std::size_t size) const { return {data_.get() + offset, size}; }
+
+  void append_cp1251(std::string_view utf8) {
+    reserve(utf8.size());
+    size_ += write_cp1251(data_.get() + size_, utf8);
+  }
+  void append(char c) {
+    reserve(1);
+    data_[size_++] = c;
+  }
+  void drop_front(std::size_t n) {
+    std::memmove(data_.get(), data_.get() + n, size_ - n);
+    size_ -= n;
+  }
+
+ private:
+  void reserve(std::size_t more) {
+    if (more <= capacity_ - size_) return;
+    const std::size_t capacity = std::max({capacity_ * 2, size_ + more, std::size_t{4096}});
+    auto grown = std::make_unique_for_overwrite<char[]>(capacity);
+    if (size_ != 0) std::memcpy(grown.get(), data_.get(), size_);
+    data_ = std::move(grown);
+    capacity_ = capacity;
+  }
+
+  std::unique_ptr<char[]> data_;
+  std::size_t size_ = 0;
+  std::size_t capacity_ = 0;
+};
+
+void append_cp1251(std::string& out, std::string_view utf8) {
+  const std::size_t start = out.size();
+  out.resize(start + utf8.size());
+  out.resize(start + write_cp1251(out.data() + start, utf8));
 }
 
 std::string to_cp1251(std::string_view utf8) {
@@ -424,17 +458,17 @@ constexpr std::size_t kPieceSize = 64 * 1024;
 // An attribute value as the tree holds it. libxml2 hands a value that holds references as
 // a text of its own, with "&#38;" for a written "&" and every other reference kept as
 // written ("&name;"): entities are never expanded.
-void append_value(std::string& out, const xmlChar* value, const xmlChar* end) {
+void append_value(byte_store& out, const xmlChar* value, const xmlChar* end) {
   std::string_view v(reinterpret_cast<const char*>(value), static_cast<std::size_t>(end - value));
   if (*end != 0) {
-    append_cp1251(out, v);
+    out.append_cp1251(v);
     return;
   }
   for (std::size_t at; (at = v.find("&#38;")) != std::string_view::npos; v.remove_prefix(at + 5)) {
-    append_cp1251(out, v.substr(0, at));
-    out += '&';
+    out.append_cp1251(v.substr(0, at));
+    out.append('&');
   }
-  append_cp1251(out, v);
+  out.append_cp1251(v);
 }
 
 }  // namespace
@@ -484,11 +518,11 @@ struct JournalReader::Parser {
   std::array<NameSlot, 256> name_slots{};
   std::string written_scratch;
 
-  std::string root_arena;
+  byte_store root_arena;
   std::vector<StreamedAttribute> root_attributes;
 
   // The children read and not yet walked, then the one being read.
-  std::string arena;
+  byte_store arena;
   std::vector<RawAttribute> attributes;
   std::vector<RawNode> nodes;
   std::vector<std::size_t> child_ends;  // where each whole child ends in nodes
@@ -553,7 +587,7 @@ struct JournalReader::Parser {
     }
   }
 
-  Span store(std::string& to, auto&& append) {
+  Span store(byte_store& to, auto&& append) {
     const std::size_t offset = to.size();
     append(to);
     return Span{offset, to.size() - offset};
@@ -610,7 +644,7 @@ struct JournalReader::Parser {
       top.has_text = true;
       node.text.offset = arena.size();
     }
-    append_cp1251(arena, std::string_view(reinterpret_cast<const char*>(text), static_cast<std::size_t>(length)));
+    arena.append_cp1251(std::string_view(reinterpret_cast<const char*>(text), static_cast<std::size_t>(length)));
     node.text.size = arena.size() - node.text.offset;
   }
 
@@ -618,7 +652,7 @@ struct JournalReader::Parser {
   void drop_walked() {
     const std::size_t first_node = child_ends.empty() ? 0 : child_ends.back();
     if (first_node != 0 || arena_mark != 0) {
-      arena.erase(0, arena_mark);
+      arena.drop_front(arena_mark);
       attributes.erase(attributes.begin(), attributes.begin() + static_cast<std::ptrdiff_t>(attribute_mark));
       nodes.erase(nodes.begin(), nodes.begin() + static_cast<std::ptrdiff_t>(first_node));
       for (RawAttribute& a : attributes) a.value.offset -= arena_mark;
@@ -634,7 +668,7 @@ struct JournalReader::Parser {
     attribute_mark = 0;
   }
 
-  std::string_view at(const Span& s) const { return std::string_view(arena).substr(s.offset, s.size); }
+  std::string_view at(const Span& s) const { return arena.view(s.offset, s.size); }
 
   std::span<const StreamedNode> hand_out() {
     const std::size_t begin = children_walked == 0 ? 0 : child_ends[children_walked - 1];
@@ -673,10 +707,10 @@ struct JournalReader::Parser {
         for (int i = 0; i < written; ++i) {
           const xmlChar* const* a = attrs + 5 * i;  // localname, prefix, URI, value, end
           raw.push_back({p->name_of(a[1], a[0]),
-                         p->store(p->root_arena, [&](std::string& s) { append_value(s, a[3], a[4]); })});
+                         p->store(p->root_arena, [&](byte_store& s) { append_value(s, a[3], a[4]); })});
         }
         for (const RawAttribute& r : raw)
-          p->root_attributes.push_back({r.name, std::string_view(p->root_arena).substr(r.value.offset, r.value.size)});
+          p->root_attributes.push_back({r.name, p->root_arena.view(r.value.offset, r.value.size)});
         return;
       }
       RawNode node;
@@ -686,7 +720,7 @@ struct JournalReader::Parser {
       for (int i = 0; i < written; ++i) {
         const xmlChar* const* a = attrs + 5 * i;
         p->attributes.push_back(
-            {p->name_of(a[1], a[0]), p->store(p->arena, [&](std::string& s) { append_value(s, a[3], a[4]); })});
+            {p->name_of(a[1], a[0]), p->store(p->arena, [&](byte_store& s) { append_value(s, a[3], a[4]); })});
       }
       node.text.offset = p->arena.size();
       if (!p->open.empty()) p->open.back().only_text = false;
