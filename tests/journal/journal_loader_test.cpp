@@ -397,6 +397,33 @@ TEST(LoadJournalText, FilesWhatTheWholeTreeFilesWhateverTheNodes) {
   }
 }
 
+// talqen-cli render shows the documents before a failure: each one whose MAC was read
+// whole is handed out, however near the failure is.
+TEST(LoadJournalText, EveryDocumentReadWholeBeforeAFailureIsHandedOut) {
+  std::string documents;
+  for (int i = 0; i < 300; ++i) documents += "<DAT><C><E NO=\"" + std::to_string(i + 1) + "\"/></C></DAT><MAC/>\r\n";
+  const std::string whole = journal_text(documents);
+  const std::size_t document_101 = whole.find("<DAT><C><E NO=\"101\"");
+  struct Case {
+    const char* what;
+    std::string text;
+    std::int32_t handed_out;
+  };
+  const Case cases[] = {
+      {"a bad end tag in document 101", std::string(whole).replace(whole.find("</DAT>", document_101), 6, "</DAX>"), 100},
+      {"cut inside document 101", whole.substr(0, document_101 + 10), 100},
+      {"cut inside the MAC of document 101", whole.substr(0, whole.find("<MAC/>", document_101) + 3), 100},
+      {"junk after the root", whole + "<RQ/>", 300},
+  };
+  for (const Case& c : cases) {
+    Loaded j;
+    std::int32_t handed_out = 0;
+    EXPECT_THROW(LoadJournalText(c.text, j.journal, j.state, [&](std::int32_t) { ++handed_out; }), ParseError)
+        << c.what;
+    EXPECT_EQ(handed_out, c.handed_out) << c.what;
+  }
+}
+
 TEST(LoadJournalText, ATextThatIsNotWellFormedFilesNothing) {
   struct Case {
     const char* what;
