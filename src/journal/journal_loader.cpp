@@ -421,9 +421,10 @@ void LoadJournalText(std::string_view text, loaded_journal& journal, loader_stat
   LoadJournalText(text, journal, state, nullptr);
 }
 
-void LoadJournalText(std::string_view text, loaded_journal& journal, loader_state& state,
-                     const document_closed& on_closed) {
-  dom::JournalReader reader(text);
+namespace {
+
+void LoadFromReader(dom::JournalReader& reader, loaded_journal& journal, loader_state& state,
+                    const document_closed& on_closed) {
   // A text that is not well-formed files nothing, as when it is parsed whole first: the
   // journal (emptied by the caller) is put back as it was.
   const float kept_V = journal.V;
@@ -456,6 +457,20 @@ void LoadJournalText(std::string_view text, loaded_journal& journal, loader_stat
     }
     throw;
   }
+}
+
+}  // namespace
+
+void LoadJournalText(std::string_view text, loaded_journal& journal, loader_state& state,
+                     const document_closed& on_closed) {
+  dom::JournalReader reader(text);
+  LoadFromReader(reader, journal, state, on_closed);
+}
+
+void LoadJournalText(std::span<const std::string> lines, loaded_journal& journal, loader_state& state,
+                     const document_closed& on_closed) {
+  dom::JournalReader reader(lines);
+  LoadFromReader(reader, journal, state, on_closed);
 }
 
 }  // namespace journal

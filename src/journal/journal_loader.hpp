@@ -91,5 +91,9 @@ using document_closed = std::function<void(std::int32_t index)>;
 // a failure were handed out all the same.
 void LoadJournalText(std::string_view text, loaded_journal& journal, loader_state& state,
                      const document_closed& on_closed);
+// The same from the lines of the text as temp.xml holds them, each followed by CR LF,
+// without joining them.
+void LoadJournalText(std::span<const std::string> lines, loaded_journal& journal, loader_state& state,
+                     const document_closed& on_closed);
 
 }  // namespace journal

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 #include "journal/journal_errors.hpp"
@@ -241,42 +242,114 @@ constexpr int kParseOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NO
 // of them would hold the program for many seconds; such a text is refused before.
 constexpr std::size_t kMaxAttributes = 256;
 
+// A text given whole, as the attribute count check reads it.
+class whole_text {
+ public:
+  explicit whole_text(std::string_view text) : text_(text) {}
+  std::size_t size() const { return text_.size(); }
+  char at(std::size_t i) const { return text_[i]; }
+  bool matches(std::size_t at, std::string_view s) const { return text_.substr(at).starts_with(s); }
+  std::size_t find(char c, std::size_t from) const { return text_.find(c, from); }
+  std::size_t find(std::string_view s, std::size_t from) const { return text_.find(s, from); }
+  // The first quote or ">" from there on; size() if none.
+  std::size_t find_mark(std::size_t from) const {
+    while (from < text_.size() && text_[from] != '"' && text_[from] != '\'' && text_[from] != '>') ++from;
+    return from;
+  }
+
+ private:
+  std::string_view text_;
+};
+
+// Lines read as the text they make joined, each followed by CR LF, without joining them.
+class joined_lines {
+ public:
+  explicit joined_lines(std::span<const std::string> lines) : lines_(lines) {
+    starts_.reserve(lines.size() + 1);
+    std::size_t start = 0;
+    for (const std::string& line : lines) {
+      starts_.push_back(start);
+      start += line.size() + 2;
+    }
+    starts_.push_back(start);
+  }
+  std::size_t size() const { return starts_.back(); }
+  char at(std::size_t i) const {
+    const std::size_t k = line_of(i);
+    const std::size_t offset = i - starts_[k];
+    const std::string& line = lines_[k];
+    return offset < line.size() ? line[offset] : offset == line.size() ? '\r' : '\n';
+  }
+  bool matches(std::size_t at_, std::string_view s) const {
+    if (at_ > size() || s.size() > size() - at_) return false;
+    for (std::size_t j = 0; j < s.size(); ++j)
+      if (at(at_ + j) != s[j]) return false;
+    return true;
+  }
+  std::size_t find(char c, std::size_t from) const {
+    return scan(from, [c](char x) { return x == c; });
+  }
+  std::size_t find(std::string_view s, std::size_t from) const {
+    for (std::size_t at_ = find(s[0], from); at_ != std::string_view::npos; at_ = find(s[0], at_ + 1))
+      if (matches(at_, s)) return at_;
+    return std::string_view::npos;
+  }
+  std::size_t find_mark(std::size_t from) const {
+    const std::size_t at_ = scan(from, [](char x) { return x == '"' || x == '\'' || x == '>'; });
+    return at_ == std::string_view::npos ? size() : at_;
+  }
+
+ private:
+  std::size_t line_of(std::size_t i) const {
+    return static_cast<std::size_t>(std::upper_bound(starts_.begin(), starts_.end(), i) - starts_.begin()) - 1;
+  }
+  template <class Wanted>
+  std::size_t scan(std::size_t from, Wanted wanted) const {
+    if (from >= size()) return std::string_view::npos;
+    for (std::size_t k = line_of(from); k < lines_.size(); ++k) {
+      const std::string& line = lines_[k];
+      for (std::size_t offset = from - starts_[k]; offset < line.size() + 2; ++offset)
+        if (wanted(offset < line.size() ? line[offset] : offset == line.size() ? '\r' : '\n'))
+          return starts_[k] + offset;
+      from = starts_[k + 1];
+    }
+    return std::string_view::npos;
+  }
+
+  std::span<const std::string> lines_;
+  std::vector<std::size_t> starts_;  // where each line begins in the joined text, then its size
+};
+
 // Counts the attribute values of every start tag in one pass over the text, skipping
 // comments, CDATA sections, processing instructions and declarations.
-void check_attribute_counts(std::string_view text) {
+template <class Text>
+void check_attribute_counts(const Text& text) {
   const auto skip_past = [&](std::size_t from, std::string_view end) {
     const std::size_t at = text.find(end, from);
     return at == std::string_view::npos ? text.size() : at + end.size();
   };
   std::size_t i = 0;
   while ((i = text.find('<', i)) != std::string_view::npos) {
-    const std::string_view rest = text.substr(i);
-    if (rest.starts_with("<!--")) {
+    if (text.matches(i, "<!--")) {
       i = skip_past(i + 4, "-->");
-    } else if (rest.starts_with("<![CDATA[")) {
+    } else if (text.matches(i, "<![CDATA[")) {
       i = skip_past(i + 9, "]]>");
-    } else if (rest.starts_with("<?")) {
+    } else if (text.matches(i, "<?")) {
       i = skip_past(i + 2, "?>");
-    } else if (rest.starts_with("<!")) {
+    } else if (text.matches(i, "<!")) {
       i = skip_past(i + 2, ">");
     } else {
       // To each quote outside a value, then past its value, until the tag's end.
       std::size_t values = 0;
-      const char* p = text.data() + i + 1;
-      const char* const end = text.data() + text.size();
-      for (;;) {
-        while (p < end && *p != '"' && *p != '\'' && *p != '>') ++p;
-        if (p == end || *p == '>') break;
+      for (i = text.find_mark(i + 1); i < text.size() && text.at(i) != '>'; i = text.find_mark(i)) {
         if (++values > kMaxAttributes) throw ParseError("an element with more than 256 attributes");
-        const char quote = *p++;
-        const void* const closing = std::memchr(p, quote, static_cast<std::size_t>(end - p));
-        if (closing == nullptr) {
-          p = end;
+        const std::size_t closing = text.find(text.at(i), i + 1);
+        if (closing == std::string_view::npos) {
+          i = text.size();
           break;
         }
-        p = static_cast<const char*>(closing) + 1;
+        i = closing + 1;
       }
-      i = static_cast<std::size_t>(p - text.data());
     }
   }
 }
@@ -408,7 +481,7 @@ void Document::Free::operator()(_xmlDoc* doc) const { xmlFreeDoc(doc); }
 Document Document::parse(std::string_view text) {
   prepare_libxml2();
   if (text.size() > static_cast<std::size_t>(INT_MAX)) throw ParseError("journal text too large");
-  check_attribute_counts(text);
+  check_attribute_counts(whole_text(text));
   const std::unique_ptr<xmlParserCtxt, FreeContext> ctxt(xmlNewParserCtxt());
   if (ctxt == nullptr) throw ParseError("cannot create an XML parser");
   xmlDoc* doc = xmlCtxtReadMemory(ctxt.get(), text.data(), static_cast<int>(text.size()), nullptr,
@@ -500,7 +573,16 @@ struct JournalReader::Parser {
 
   xmlSAXHandler sax{};
   xmlParserCtxt* ctxt = nullptr;
-  std::string_view rest;  // what libxml2 has not been given yet
+  // What libxml2 has not been given yet: the rest of a text given whole, or of lines
+  // (each followed by CR LF) staged a piece at a time.
+  std::string_view text_rest;
+  std::span<const std::string> lines;
+  bool from_lines = false;
+  std::size_t next_line = 0;
+  std::string_view line_rest;
+  bool line_end_due = false;
+  std::string staged;
+  std::string_view held;  // the part of the first piece the context was not created with
   std::string error;      // the first error libxml2 reported
   bool root_started = false;
   bool root_ended = false;
@@ -547,16 +629,40 @@ struct JournalReader::Parser {
     throw ParseError(error.empty() ? std::string("journal text is not well-formed XML: ") + what : error);
   }
 
+  // The next piece of the text, up to about kPieceSize bytes; empty at its end.
+  std::string_view next_piece() {
+    if (!from_lines) {
+      const std::string_view piece = text_rest.substr(0, kPieceSize);
+      text_rest.remove_prefix(piece.size());
+      return piece;
+    }
+    staged.clear();
+    while (staged.size() < kPieceSize) {
+      if (!line_rest.empty()) {
+        const std::string_view part = line_rest.substr(0, kPieceSize - staged.size());
+        staged += part;
+        line_rest.remove_prefix(part.size());
+      } else if (line_end_due) {
+        staged += "\r\n";
+        line_end_due = false;
+      } else if (next_line < lines.size()) {
+        line_rest = lines[next_line++];
+        line_end_due = true;
+      } else {
+        break;
+      }
+    }
+    return staged;
+  }
+
   void feed() {
-    if (rest.empty()) {
+    const std::string_view piece = held.empty() ? next_piece() : std::exchange(held, std::string_view{});
+    if (piece.empty()) {
       xmlParseChunk(ctxt, nullptr, 0, 1);
       finished = true;
       return;
     }
-    const std::size_t n = std::min(rest.size(), kPieceSize);
-    const char* const piece = rest.data();
-    rest.remove_prefix(n);
-    xmlParseChunk(ctxt, piece, static_cast<int>(n), 0);
+    xmlParseChunk(ctxt, piece.data(), static_cast<int>(piece.size()), 0);
   }
 
   // The parser whose events these are, if they belong to the journal: libxml2 parses an
@@ -805,7 +911,22 @@ struct JournalReader::Parser {
 JournalReader::JournalReader(std::string_view text) : parser_(std::make_unique<Parser>()) {
   prepare_libxml2();
   if (text.size() > static_cast<std::size_t>(INT_MAX)) throw ParseError("journal text too large");
+  check_attribute_counts(whole_text(text));
+  parser_->text_rest = text;
+  start();
+}
+
+JournalReader::JournalReader(std::span<const std::string> lines) : parser_(std::make_unique<Parser>()) {
+  prepare_libxml2();
+  const joined_lines text(lines);
+  if (text.size() > static_cast<std::size_t>(INT_MAX)) throw ParseError("journal text too large");
   check_attribute_counts(text);
+  parser_->lines = lines;
+  parser_->from_lines = true;
+  start();
+}
+
+void JournalReader::start() {
   Parser& p = *parser_;
   xmlSAXVersion(&p.sax, 2);
   p.sax.startElement = nullptr;
@@ -820,13 +941,14 @@ JournalReader::JournalReader(std::string_view text) : parser_(std::make_unique<P
   p.sax.reference = Parser::reference;
   p.sax.serror = Parser::note_error_handler;
   // The first bytes tell libxml2 the encoding.
-  const std::size_t first = std::min<std::size_t>(text.size(), 4);
-  p.ctxt = xmlCreatePushParserCtxt(&p.sax, nullptr, text.data(), static_cast<int>(first), nullptr);
+  const std::string_view first = p.next_piece();
+  const std::string_view head = first.substr(0, 4);
+  p.ctxt = xmlCreatePushParserCtxt(&p.sax, nullptr, head.data(), static_cast<int>(head.size()), nullptr);
   if (p.ctxt == nullptr) throw ParseError("cannot create an XML reader");
   p.ctxt->_private = &p;
   p.ctxt->linenumbers = 1;
   xmlCtxtUseOptions(p.ctxt, kParseOptions);
-  p.rest = text.substr(first);
+  p.held = first.substr(head.size());
   while (!p.root_started) {
     if (!p.error.empty() || p.finished) p.fail("journal text has no document element");
     p.feed();

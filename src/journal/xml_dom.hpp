@@ -160,6 +160,9 @@ class JournalReader {
  public:
   // Throws ParseError when the text has no document element or fails before it.
   explicit JournalReader(std::string_view text);
+  // The lines joined as temp.xml holds them, each followed by CR LF, read without joining
+  // them. The lines must outlive the reader.
+  explicit JournalReader(std::span<const std::string> lines);
   ~JournalReader();
   JournalReader(const JournalReader&) = delete;
   JournalReader& operator=(const JournalReader&) = delete;
@@ -179,6 +182,8 @@ class JournalReader {
   struct Parser;
 
  private:
+  void start();
+
   std::unique_ptr<Parser> parser_;
 };
 

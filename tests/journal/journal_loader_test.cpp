@@ -424,6 +424,52 @@ TEST(LoadJournalText, EveryDocumentReadWholeBeforeAFailureIsHandedOut) {
   }
 }
 
+// The journal window's lines, read without joining them, give what the text they make
+// joined gives: filed values, documents handed out, failures and their messages.
+TEST(LoadJournalText, LinesReadAsTheTextTheyMakeJoined) {
+  const std::string declaration = "<?xml version=\"1.0\" encoding=\"windows-1251\"?>";
+  const std::string document = "<DAT FN=\"1\"><C><P N=\"1\" NM=\"Хліб\"/><E N=\"2\" NO=\"7\"/></C></DAT><MAC/>";
+  std::string split_attributes_first = "<DAT";
+  for (int i = 0; i < 200; ++i) split_attributes_first += " a" + std::to_string(i) + "=\"1\"";
+  std::string split_attributes_second;
+  for (int i = 200; i < 300; ++i) split_attributes_second += " a" + std::to_string(i) + "=\"1\"";
+  const std::vector<std::vector<std::string>> cases = {
+      {declaration, "<RQ V=\"1\">", text::from_utf8(document), text::from_utf8(document), "</RQ>"},
+      {declaration, "<RQ V=\"1\">", "<DAT FN=\"1\"", "ZN=\"2\"><C><L N=\"1\">a", "", "b</L><P N=\"2\" NM=\"x",
+       "y\"/></C></DAT><MAC", "/></RQ>"},
+      {declaration, "<RQ V=\"1\"><!-- \"", "' --><DAT><C><L N=\"1\">" + std::string(70000, 'z') + "</L></C></DAT><MAC/>",
+       "</RQ>"},
+      {declaration, "<RQ V=\"1\">", split_attributes_first, split_attributes_second + "/><MAC/>", "</RQ>"},
+      {declaration, "<RQ V=\"1\">", text::from_utf8(document), "<DAT><C><E NO=\"x\"/></C></DAT><MAC/>", "</RQ>"},
+      {declaration, "<RQ V=\"1\">", text::from_utf8(document), "<DAT><C>"},
+      {declaration, "<RQ V=\"1\">", text::from_utf8(document), "</RQ>", "<RQ/>"},
+      {"<RQ/>"},
+      {},
+  };
+  const auto load = [](const auto& text) {
+    std::string result;
+    for (const bool handing_out : {true, false}) {
+      Loaded j;
+      std::int32_t handed_out = 0;
+      const document_closed count = [&](std::int32_t) { ++handed_out; };
+      try {
+        LoadJournalText(text, j.journal, j.state, handing_out ? count : document_closed{});
+        result += "loaded";
+      } catch (const ParseError& e) {
+        result += std::string("not well-formed: ") + e.what();
+      } catch (const ConversionError& e) {
+        result += std::string("no number: ") + e.what();
+      }
+      result += " " + std::to_string(handed_out) + "\n" + (handing_out ? "" : filed(j));
+    }
+    return result;
+  };
+  for (const std::vector<std::string>& lines : cases) {
+    const std::string joined = dom::JoinLines(lines);
+    EXPECT_EQ(load(std::span<const std::string>(lines)), load(std::string_view(joined))) << joined.substr(0, 200);
+  }
+}
+
 TEST(LoadJournalText, ATextThatIsNotWellFormedFilesNothing) {
   struct Case {
     const char* what;
