@@ -287,7 +287,20 @@ class joined_lines {
     return true;
   }
   std::size_t find(char c, std::size_t from) const {
-    return scan(from, [c](char x) { return x == c; });
+    if (from >= size()) return std::string_view::npos;
+    for (std::size_t k = line_of(from); k < lines_.size(); ++k) {
+      const std::string& line = lines_[k];
+      std::size_t offset = from - starts_[k];
+      if (offset < line.size()) {
+        if (const void* found = std::memchr(line.data() + offset, c, line.size() - offset))
+          return starts_[k] + static_cast<std::size_t>(static_cast<const char*>(found) - line.data());
+        offset = line.size();
+      }
+      if (c == '\r' && offset == line.size()) return starts_[k] + offset;
+      if (c == '\n') return starts_[k] + line.size() + 1;
+      from = starts_[k + 1];
+    }
+    return std::string_view::npos;
   }
   std::size_t find(std::string_view s, std::size_t from) const {
     for (std::size_t at_ = find(s[0], from); at_ != std::string_view::npos; at_ = find(s[0], at_ + 1))
@@ -300,17 +313,23 @@ class joined_lines {
   }
 
  private:
+  // The line that holds byte i of the joined text. The check reads forward, so the line
+  // last found is tried first.
   std::size_t line_of(std::size_t i) const {
-    return static_cast<std::size_t>(std::upper_bound(starts_.begin(), starts_.end(), i) - starts_.begin()) - 1;
+    if (i >= starts_[last_line_] && i < starts_[last_line_ + 1]) return last_line_;
+    last_line_ = static_cast<std::size_t>(std::upper_bound(starts_.begin(), starts_.end(), i) - starts_.begin()) - 1;
+    return last_line_;
   }
   template <class Wanted>
   std::size_t scan(std::size_t from, Wanted wanted) const {
     if (from >= size()) return std::string_view::npos;
     for (std::size_t k = line_of(from); k < lines_.size(); ++k) {
       const std::string& line = lines_[k];
-      for (std::size_t offset = from - starts_[k]; offset < line.size() + 2; ++offset)
-        if (wanted(offset < line.size() ? line[offset] : offset == line.size() ? '\r' : '\n'))
-          return starts_[k] + offset;
+      std::size_t offset = from - starts_[k];
+      for (; offset < line.size(); ++offset)
+        if (wanted(line[offset])) return starts_[k] + offset;
+      for (; offset < line.size() + 2; ++offset)
+        if (wanted(offset == line.size() ? '\r' : '\n')) return starts_[k] + offset;
       from = starts_[k + 1];
     }
     return std::string_view::npos;
@@ -318,6 +337,7 @@ class joined_lines {
 
   std::span<const std::string> lines_;
   std::vector<std::size_t> starts_;  // where each line begins in the joined text, then its size
+  mutable std::size_t last_line_ = 0;
 };
 
 // Counts the attribute values of every start tag in one pass over the text, skipping
