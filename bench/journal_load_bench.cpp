@@ -4,7 +4,9 @@
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 
+#include <span>
 #include <string>
+#include <vector>
 
 #include "journal/journal_container.hpp"
 #include "journal/journal_loader.hpp"
@@ -67,7 +69,31 @@ void BM_BareLibxml2Parse(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
 }
 
+// The streamed load, from the text and from its lines as the journal window keeps them.
+void BM_LoadJournalText(benchmark::State& state) {
+  const std::string& text = journal_of(static_cast<int>(state.range(0)));
+  std::vector<std::string> lines;
+  for (std::size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
+    lines.push_back(text.substr(at, end - at));
+  if (journal::dom::JoinLines(lines) != text) state.SkipWithError("the lines do not make the text");
+  const bool from_lines = state.range(1) != 0;
+  journal::loaded_journal journal;
+  journal::loader_state control;
+  for (auto _ : state) {
+    journal.clear();
+    control.reset();
+    if (from_lines)
+      journal::LoadJournalText(std::span<const std::string>(lines), journal, control, {});
+    else
+      journal::LoadJournalText(text, journal, control);
+    benchmark::DoNotOptimize(journal.doc_count);
+  }
+  if (journal.doc_count != state.range(0)) state.SkipWithError("wrong document count");
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+}
+
 BENCHMARK(BM_LoadJournal)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadJournalText)->Args({10000, 0})->Args({10000, 1})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BareLibxml2Parse)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WalkOnly)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 

@@ -179,11 +179,11 @@ const name_table* name_tables::attribute_table(std::int32_t element_code) const 
   return &attributes_[static_cast<std::size_t>(kTableOf[static_cast<std::size_t>(element_code)])];
 }
 
-void loader_state::set_element(std::string_view name) {
+void loader_state::set_element_code(std::int32_t code_of_name) {
   const bool in_z_report = current_ == element::Z || current_ == element::TXS ||
                            current_ == element::Z_M || current_ == element::IO ||
                            current_ == element::NC;
-  current_ = names_.element_code(name == "M" && in_z_report ? std::string_view("Z_M") : name);
+  current_ = code_of_name == element::M && in_z_report ? element::Z_M : code_of_name;
 }
 
 }  // namespace journal

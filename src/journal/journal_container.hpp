@@ -147,7 +147,9 @@ class loader_state {
   void reset() { current_ = element::RQ; }
 
   // An M right after a Z-report's own elements is a Z-report total, looked up as Z_M.
-  void set_element(std::string_view name);
+  void set_element(std::string_view name) { set_element_code(names_.element_code(name)); }
+  // The same from the code the element table gives the name.
+  void set_element_code(std::int32_t code_of_name);
   std::int32_t attribute_code(std::string_view name) {
     return names_.attribute_code(current_, name);
   }

@@ -107,30 +107,54 @@ void JournalLoader::WalkNodes(const dom::NodeList& list) {
   for (const dom::Node node : list) WalkNode(node);
 }
 
-void JournalLoader::WalkNode(const dom::Node& node) {
-  if (node.is_text()) return;  // text between elements changes nothing
-  const std::string_view name = node.name(name_scratch_);
+void JournalLoader::StartNode(std::int32_t code_of_name) {
   // The document counter moves before the element it closes is counted, so a MAC
   // closes the next document's counters.
-  if (name == "MAC") {
+  if (code_of_name == element::MAC) {
     advance(journal_.doc_count);
     if (on_closed_ != nullptr) CloseDocument();
   }
   AdvanceCounters();
-  state_.set_element(name);
-  if (node.holds_only_text()) {
-    // Only TS, L and H file their text, so nothing else is converted; a MAC's text
-    // files nothing but still gives the document its mac record.
-    switch (state_.current()) {
-      case element::TS: StoreValue(attribute::TS::text, node.value(value_scratch_)); break;
-      case element::MAC: journal_.mac(journal_.doc_count); break;
-      case element::L:
-      case element::H: StoreValue(attribute::text_line::text, node.value(value_scratch_)); break;
-      default: break;
-    }
+  state_.set_element_code(code_of_name);
+}
+
+namespace {
+
+std::size_t slot_of(const char* name, std::int32_t element, std::size_t slots) {
+  const std::uint64_t place =
+      (reinterpret_cast<std::uintptr_t>(name) * 31 + static_cast<std::uint64_t>(element)) * 0x9E3779B97F4A7C15u;
+  return static_cast<std::size_t>(place >> 32) & (slots - 1);
+}
+
+}  // namespace
+
+template <class TextOf>
+void JournalLoader::StoreOnlyText(const TextOf& text_of) {
+  // Only TS, L and H file their text, so nothing else is converted; a MAC's text files
+  // nothing but still gives the document its mac record.
+  switch (state_.current()) {
+    case element::TS: StoreValue(attribute::TS::text, text_of()); break;
+    case element::MAC: journal_.mac(journal_.doc_count); break;
+    case element::L:
+    case element::H: StoreValue(attribute::text_line::text, text_of()); break;
+    default: break;
   }
+}
+
+void JournalLoader::WalkNode(const dom::Node& node) {
+  if (node.is_text()) return;  // text between elements changes nothing
+  StartNode(state_.names().element_code(node.name(name_scratch_)));
+  if (node.holds_only_text()) StoreOnlyText([&] { return node.value(value_scratch_); });
   WalkAttributes(node.attributes());
   if (node.has_children()) WalkNodes(node.children());
+}
+
+void JournalLoader::WalkNode(const dom::StreamedNode& node) {
+  CodeSlot& slot = element_codes_[slot_of(node.name.data(), 0, element_codes_.size())];
+  if (slot.name != node.name.data()) slot = CodeSlot{node.name.data(), 0, state_.names().element_code(node.name)};
+  StartNode(slot.code);
+  if (node.holds_only_text) StoreOnlyText([&] { return node.text; });
+  WalkAttributes(node.attributes);
 }
 
 void JournalLoader::CloseDocument() {
@@ -145,6 +169,16 @@ void JournalLoader::WalkAttributes(const dom::AttributeList& list) {
   for (const dom::Attribute attribute : list) {
     const std::int32_t code = state_.attribute_code(attribute.name(name_scratch_));
     StoreValue(code, attribute.value(value_scratch_));
+  }
+}
+
+void JournalLoader::WalkAttributes(std::span<const dom::StreamedAttribute> list) {
+  const std::int32_t element = state_.current();
+  for (const dom::StreamedAttribute& attribute : list) {
+    CodeSlot& slot = attribute_codes_[slot_of(attribute.name.data(), element, attribute_codes_.size())];
+    if (slot.name != attribute.name.data() || slot.element != element)
+      slot = CodeSlot{attribute.name.data(), element, state_.attribute_code(attribute.name)};
+    StoreValue(slot.code, attribute.value);
   }
 }
 
@@ -387,9 +421,10 @@ void LoadJournalText(std::string_view text, loaded_journal& journal, loader_stat
   LoadJournalText(text, journal, state, nullptr);
 }
 
-void LoadJournalText(std::string_view text, loaded_journal& journal, loader_state& state,
-                     const document_closed& on_closed) {
-  dom::JournalReader reader(text);
+namespace {
+
+void LoadFromReader(dom::JournalReader& reader, loaded_journal& journal, loader_state& state,
+                    const document_closed& on_closed) {
   // A text that is not well-formed files nothing, as when it is parsed whole first: the
   // journal (emptied by the caller) is put back as it was.
   const float kept_V = journal.V;
@@ -406,8 +441,9 @@ void LoadJournalText(std::string_view text, loaded_journal& journal, loader_stat
   JournalLoader loader(journal, state);
   if (on_closed) loader.NotifyClosedDocuments(on_closed);
   try {
-    loader.WalkAttributes(reader.root().attributes());
-    while (const std::optional<dom::Node> child = reader.next_child()) loader.WalkNode(*child);
+    loader.WalkAttributes(reader.root_attributes());
+    while (const std::optional<std::span<const dom::StreamedNode>> child = reader.next_child())
+      for (const dom::StreamedNode& node : *child) loader.WalkNode(node);
   } catch (const ParseError&) {
     put_back();
     throw;
@@ -421,6 +457,20 @@ void LoadJournalText(std::string_view text, loaded_journal& journal, loader_stat
     }
     throw;
   }
+}
+
+}  // namespace
+
+void LoadJournalText(std::string_view text, loaded_journal& journal, loader_state& state,
+                     const document_closed& on_closed) {
+  dom::JournalReader reader(text);
+  LoadFromReader(reader, journal, state, on_closed);
+}
+
+void LoadJournalText(std::span<const std::string> lines, loaded_journal& journal, loader_state& state,
+                     const document_closed& on_closed) {
+  dom::JournalReader reader(lines);
+  LoadFromReader(reader, journal, state, on_closed);
 }
 
 }  // namespace journal

@@ -5,8 +5,10 @@
 // the text of one element land in one record.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -27,6 +29,10 @@ class JournalLoader {
   void WalkNodes(const dom::NodeList& list);
   void WalkNode(const dom::Node& node);
   void WalkAttributes(const dom::AttributeList& list);
+  // The same steps over a node of the streamed text (its children follow it). One loader
+  // walks the nodes of one reader only: it knows the reader's names again by where they are.
+  void WalkNode(const dom::StreamedNode& node);
+  void WalkAttributes(std::span<const dom::StreamedAttribute> list);
   void StoreValue(std::int32_t code, std::string_view value);
   void AdvanceCounters();
 
@@ -51,6 +57,19 @@ class JournalLoader {
   std::string value_scratch_;
 
   void CloseDocument();
+  // What every node but text does before its text and attributes are filed.
+  void StartNode(std::int32_t code_of_name);
+  // The codes of the streamed names, found by where the name is.
+  struct CodeSlot {
+    const char* name = nullptr;
+    std::int32_t element = 0;
+    std::int32_t code = 0;
+  };
+  std::array<CodeSlot, 64> element_codes_{};
+  std::array<CodeSlot, 256> attribute_codes_{};
+  // The text of an element that holds only text; text_of gives it where it is filed.
+  template <class TextOf>
+  void StoreOnlyText(const TextOf& text_of);
 };
 
 // Fills the journal from the document element of a parsed journal text. The caller has
@@ -71,6 +90,10 @@ using document_closed = std::function<void(std::int32_t index)>;
 // never closed (no rendering shows it). Failures as above; documents handed out before
 // a failure were handed out all the same.
 void LoadJournalText(std::string_view text, loaded_journal& journal, loader_state& state,
+                     const document_closed& on_closed);
+// The same from the lines of the text as temp.xml holds them, each followed by CR LF,
+// without joining them.
+void LoadJournalText(std::span<const std::string> lines, loaded_journal& journal, loader_state& state,
                      const document_closed& on_closed);
 
 }  // namespace journal

@@ -54,6 +54,17 @@ double read_decimal(std::string_view text) {
   }
   if (i != s.size()) fail(text);
 
+  // Up to 15 digits and no exponent, the digits are exact in a double and so is the
+  // power of ten: one division gives the nearest double, as from_chars does.
+  if (exponent == 0 && int_digits.size() + frac_digits.size() <= 15) {
+    std::int64_t digits = 0;
+    for (const char c : int_digits) digits = digits * 10 + (c - '0');
+    for (const char c : frac_digits) digits = digits * 10 + (c - '0');
+    constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const double value = static_cast<double>(digits) / kPowersOfTen[frac_digits.size()];
+    return negative ? -value : value;
+  }
   // from_chars takes no "+" and reads the same syntax in every locale.
   const char* first = s.data() + int_begin;
   const char* last = s.data() + s.size();
@@ -80,6 +91,13 @@ double read_decimal(std::string_view text) {
 }  // namespace
 
 float to_number(std::string_view text) {
+  // Most values are a few digits alone, exact as an integer.
+  if (!text.empty() && text.size() <= 9) {
+    std::int32_t digits = 0;
+    std::size_t i = 0;
+    while (i < text.size() && is_digit(text[i])) digits = digits * 10 + (text[i++] - '0');
+    if (i == text.size()) return static_cast<float>(digits);
+  }
   const double value = read_decimal(text);
   constexpr double kMax = std::numeric_limits<float>::max();
   // Half a unit in the last place above the largest single: from there on the value

@@ -18,7 +18,6 @@
 struct _xmlAttr;
 struct _xmlDoc;
 struct _xmlNode;
-struct _xmlTextReader;
 
 namespace journal::dom {
 
@@ -133,44 +132,59 @@ class Document {
   std::unique_ptr<_xmlDoc, Free> doc_;
 };
 
-// A journal text read one child of its document element at a time, so that only that
-// child's subtree is held: a journal of a year's documents costs the memory of one. The
-// same safe settings as Document::parse apply. The text must outlive the reader.
+// A node of a child of the document element as JournalReader hands it out: an element,
+// a comment ("#comment"), a CDATA section ("#cdata-section"), a processing instruction or
+// an entity reference (by their names). Text nodes are left out: they change nothing.
+// A name is the same view wherever it occurs, for the reader's life, so that a walk may
+// know a name again by where it is.
+struct StreamedAttribute {
+  std::string_view name;
+  std::string_view value;
+};
+
+struct StreamedNode {
+  std::string_view name;
+  // An element with at least one child, every child a text or CDATA node; text holds the
+  // children's text joined.
+  bool holds_only_text = false;
+  std::string_view text;
+  std::span<const StreamedAttribute> attributes;
+};
+
+// A journal text read one child of its document element at a time, as the nodes of that
+// child in document order: a journal of a year's documents costs the memory of a chunk
+// of its text, and no tree is built. Names and values are as Node and Attribute give
+// them. The same safe settings as Document::parse apply. The text must outlive the
+// reader.
 class JournalReader {
  public:
   // Throws ParseError when the text has no document element or fails before it.
   explicit JournalReader(std::string_view text);
+  // The lines joined as temp.xml holds them, each followed by CR LF, read without joining
+  // them. The lines must outlive the reader.
+  explicit JournalReader(std::span<const std::string> lines);
   ~JournalReader();
   JournalReader(const JournalReader&) = delete;
   JournalReader& operator=(const JournalReader&) = delete;
 
-  // The document element; its attributes are readable until the first next_child().
-  Node root() const;
-  // The next child node of the document element, text and comments included, with its
-  // whole subtree; valid until the next call. Nothing once the element has ended and
-  // the rest of the text has been checked. Throws ParseError where the text is not
-  // well-formed.
-  std::optional<Node> next_child();
+  // The attributes of the document element.
+  std::span<const StreamedAttribute> root_attributes() const;
+  // The nodes of the next child of the document element (text and comments included),
+  // its whole subtree in document order; valid until the next call. Every child that was
+  // read whole before a place where the text is not well-formed is handed out, then
+  // ParseError is thrown. Nothing once the element has ended and the rest of the text
+  // has been checked.
+  std::optional<std::span<const StreamedNode>> next_child();
   // Reads what is left without handing it out; throws ParseError where it is not
   // well-formed.
   void check_rest();
 
+  struct Parser;
+
  private:
-  [[noreturn]] void fail(const char* what);
-  int read_next(bool skip_subtree);
+  void start();
 
-  struct FreeReader {
-    void operator()(_xmlTextReader* reader) const;
-  };
-
-  std::string_view rest_;  // what the reader has not taken yet
-  // Freed also when the constructor fails part way.
-  std::unique_ptr<_xmlTextReader, FreeReader> owned_reader_;
-  _xmlTextReader* reader_ = nullptr;
-  const _xmlNode* root_ = nullptr;
-  bool started_ = false;
-  bool ended_ = false;
-  std::string error_;  // the first error libxml2 reported
+  std::unique_ptr<Parser> parser_;
 };
 
 }  // namespace journal::dom

@@ -48,7 +48,7 @@ std::string AmountWithLetter(std::string amount, std::int64_t group) {
 }
 
 void AppendIndented(std::string_view text, LineSink& lines) {
-  std::string line = "  ";
+  std::string line = lines.line_buffer("  ");
   line += text;
   lines.push_back(std::move(line));
 }
@@ -68,7 +68,7 @@ void AppendItem(const journal::sale& item, bool wrap, LineSink& lines) {
       name.remove_prefix(kWrapWidth);
     }
   }
-  std::string line = LineBuffer("  ");
+  std::string line = lines.line_buffer("  ");
   line += name;
   if (item.Q == 0) {
     line.append(7, ' ');
@@ -76,7 +76,7 @@ void AppendItem(const journal::sale& item, bool wrap, LineSink& lines) {
     return;
   }
   lines.push_back(std::move(line));
-  line = LineBuffer("  ");
+  line = lines.line_buffer("  ");
   line += QuantityText(item.Q);
   line += ". X ";  // Latin X
   line += AmountText(item.PRC);
@@ -85,7 +85,7 @@ void AppendItem(const journal::sale& item, bool wrap, LineSink& lines) {
 }
 
 void AppendDiscount(const journal::sale_up_down& d, LineSink& lines) {
-  std::string line = LineBuffer("    Знижка "_cp1251);
+  std::string line = lines.line_buffer("    Знижка "_cp1251);
   if (whole_part(d.TY) == 1) {
     line += '-';
     line += RateText(d.PR);
@@ -99,7 +99,7 @@ void AppendDiscount(const journal::sale_up_down& d, LineSink& lines) {
 }
 
 void AppendMarkup(const journal::sale_up_down& s, LineSink& lines) {
-  std::string line = LineBuffer("    Надбавка "_cp1251);
+  std::string line = lines.line_buffer("    Надбавка "_cp1251);
   line += RateText(s.PR);
   if (whole_part(s.TY) == 1) line += '%';
   AppendIndentedPlaced(std::move(line), AmountWithLetter(AmountText(s.SM), TaxGroupNumber(s.TX)), lines);
@@ -113,11 +113,11 @@ void AppendSaleLines(const journal::receipt& c, LineSink& lines) {
       case D: AppendDiscount(EntryOrInitial(c.d_list, at.index), lines); break;
       case S: AppendMarkup(EntryOrInitial(c.s_list, at.index), lines); break;
       case I:
-        lines.push_back(PlaceRight(LineBuffer("  Внесок"_cp1251),
+        lines.push_back(PlaceRight(lines.line_buffer("  Внесок"_cp1251),
                                    AmountText(EntryOrInitial(c.i_list, at.index).SM), Column::At37));
         break;
       case O:
-        lines.push_back(PlaceRight(LineBuffer("  Видача"_cp1251),
+        lines.push_back(PlaceRight(lines.line_buffer("  Видача"_cp1251),
                                    "-" + AmountText(EntryOrInitial(c.o_list, at.index).SM), Column::At37));
         break;
       case L: AppendIndented(EntryOrInitial(c.l_list, at.index).text, lines); break;
@@ -160,7 +160,7 @@ bool AppendTotals(const journal::receipt& c, LineSink& lines) {
     }
     if (c.T == 2) return;  // a service receipt has no total
     lines.emplace_back(kSeparatorLine);
-    std::string sum_label = LineBuffer("  Сума"_cp1251);
+    std::string sum_label = lines.line_buffer("  Сума"_cp1251);
     sum_label.append(15, ' ');
     lines.push_back(PlaceRight(std::move(sum_label), AmountText(e.SM), Column::At37));
     if (e.has_tx) {
@@ -174,7 +174,7 @@ bool AppendTotals(const journal::receipt& c, LineSink& lines) {
       AppendTaxLine(label, RateText7(e.TXPR), AmountText7(e.TXSM), lines);
     } else {
       AppendTaxLine(label, RateText7(e.DTPR), AmountText7(e.DTSM), lines);
-      AppendTaxLine(LineBuffer("  Акцз. збір Д = "_cp1251), RateText7(e.TXPR), AmountText7(e.TXSM), lines);
+      AppendTaxLine(lines.line_buffer("  Акцз. збір Д = "_cp1251), RateText7(e.TXPR), AmountText7(e.TXSM), lines);
     }
     lines.emplace_back(kSeparatorLine);
     lines.emplace_back(kSeparatorLine);
@@ -186,7 +186,7 @@ void AppendPayments(const journal::receipt& c, LineSink& lines) {
   WalkSequence(c, [&](const journal::sequence_entry& at) {
     if (at.kind != M) return;
     const journal::sale_pay& m = EntryOrInitial(c.m_list, at.index);
-    std::string label = LineBuffer("  ");
+    std::string label = lines.line_buffer("  ");
     label += m.NM;
     label.append(6, ' ');
     lines.push_back(PlaceRight(std::move(label), AmountText7(m.SM), Column::At37));
@@ -195,13 +195,13 @@ void AppendPayments(const journal::receipt& c, LineSink& lines) {
       AppendIndented(m.RRN, lines);
     }
     if (m.RM != 0)
-      lines.push_back(PlaceRight(LineBuffer("  Решта"_cp1251), "-" + AmountText(m.RM), Column::At37));
+      lines.push_back(PlaceRight(lines.line_buffer("  Решта"_cp1251), "-" + AmountText(m.RM), Column::At37));
   });
 }
 
 void AppendTrailer(const journal::fiscal_document& document, const journal::receipt& c, bool cancelled, LineSink& lines) {
   // The receipt number ends at column 11 over nine zeros; date and time take 21-37.
-  std::string number = PlaceRight(LineBuffer("  000000000"), FormatGrouped(c.end.NO), Column::At11);
+  std::string number = PlaceRight(lines.line_buffer("  000000000"), FormatGrouped(c.end.NO), Column::At11);
   number.append(8, ' ');
   lines.push_back(PlaceRight(std::move(number), FormatTimestamp(document.ts.text, true), Column::At37));
   const double kind = whole_part(c.T);

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "journal/journal_errors.hpp"
@@ -43,10 +44,32 @@ class LineSink {
       lines_->push_back(std::move(line));
     else
       consume_(std::move(line));
+    // A line the sink did not keep lends its room to the next one.
+    if (line.capacity() > spare_.capacity()) spare_ = std::move(line);
   }
   template <class... Args>
   void emplace_back(Args&&... args) {
-    push_back(std::string(std::forward<Args>(args)...));
+    if constexpr (sizeof...(Args) == 1 && ((std::is_convertible_v<Args, std::string_view> &&
+                                            !std::is_same_v<std::remove_cvref_t<Args>, std::string>) && ...)) {
+      const std::string_view text(std::forward<Args>(args)...);
+      if (packed_) {
+        packed_->push_back(text);
+      } else {
+        spare_.assign(text);
+        push_back(std::move(spare_));
+      }
+    } else {
+      push_back(std::string(std::forward<Args>(args)...));
+    }
+  }
+  // A line to be built and handed back, beginning with start, in the room of lines
+  // handed on before where there is one (as LineBuffer otherwise).
+  std::string line_buffer(std::string_view start) {
+    std::string line = std::move(spare_);
+    spare_ = std::string();
+    line.reserve(start.size() + 40);
+    line.assign(start);
+    return line;
   }
 
  private:
@@ -54,6 +77,7 @@ class LineSink {
   PackedLines* packed_ = nullptr;
   std::function<void(std::string&&)> consume_;
   std::function<void()> discard_;
+  std::string spare_;
 };
 
 // A value that would be written outside its line. Like a conversion failure it ends the

@@ -49,7 +49,7 @@ void AppendPaymentForms(const journal::z_report& z, LineSink& lines) {
     sales += s;
     AppendRow(Labelled("  ", m.NM), FormatFixed(r, 8, 2), FormatFixed(s, 8, 2), lines);
   }
-  AppendRow(LineBuffer("  ВСЬОГО           "_cp1251), FormatFixed(returns, 8, 2), FormatFixed(sales, 8, 2),
+  AppendRow(lines.line_buffer("  ВСЬОГО           "_cp1251), FormatFixed(returns, 8, 2), FormatFixed(sales, 8, 2),
             lines);
 }
 
@@ -57,7 +57,7 @@ void AppendCashMovements(const journal::z_report& z, LineSink& lines) {
   lines.emplace_back("  ------         Видача     Внесок"_cp1251);
   for (const auto& [key, io] : z.io_list) {
     AppendRow(Labelled("  ", io.NM), AmountText(io.SMO), AmountText(io.SMI), lines);
-    std::string cash = LineBuffer("  Готівка в касі"_cp1251);
+    std::string cash = lines.line_buffer("  Готівка в касі"_cp1251);
     cash.append(21, ' ');
     lines.push_back(PlaceRight(std::move(cash), AmountText(io.SMT), Column::At37));
   }
@@ -100,7 +100,7 @@ void AppendCounts(std::string_view label, const journal::z_report& z, Count coun
 }
 
 void AppendTaxPeriod(const journal::z_report& z, LineSink& lines) {
-  std::string line = LineBuffer("  Податок     від "_cp1251);
+  std::string line = lines.line_buffer("  Податок     від "_cp1251);
   if (!z.has_txs) {
     lines.push_back(std::move(line));
     return;
@@ -115,13 +115,13 @@ void AppendRates(const journal::z_report& z, LineSink& lines) {
     const std::int64_t group = TaxGroupNumber(t.TX);
     const bool excise = t.DTPR != 0;
     if (excise) {
-      std::string label = LineBuffer("    Акцизний збір (Вк2) "_cp1251);
+      std::string label = lines.line_buffer("    Акцизний збір (Вк2) "_cp1251);
       label += TaxLetter(group);
       label += " = ";
       lines.push_back(PlaceRight(std::move(label), RateText(t.DTPR) + "%", Column::At37));
     }
     const std::string_view letter = TaxLetter(excise ? group + 1 : group);
-    std::string label = LineBuffer("            ПДВ_"_cp1251);
+    std::string label = lines.line_buffer("            ПДВ_"_cp1251);
     label += letter;
     label += " (Вкл) "_cp1251;
     label += letter;
@@ -156,7 +156,7 @@ void RenderZReport(const journal::loaded_journal& journal, const journal::fiscal
   AppendCounts("  Чеків повернення "_cp1251, z, [](const journal::z_receipt_counts& nc) { return nc.NO; }, lines);
   AppendTaxPeriod(z, lines);
   AppendRates(z, lines);
-  std::string date = LineBuffer("        ");
+  std::string date = lines.line_buffer("        ");
   lines.push_back(PlaceRight(std::move(date), FormatTimestamp(document.ts.text, true), Column::At37));
   lines.emplace_back("         ФІСКАЛЬНИЙ ЧЕК"_cp1251);
   lines.emplace_back(kSeparatorLine);

@@ -22,7 +22,8 @@ namespace {
 // load: a load failure later in the text still decides the outcome. The Z-report links
 // are made in a map of their own, handed over only when the whole text has loaded.
 // Returns the rendering failure, if any; throws the load failure.
-std::exception_ptr LoadRendering(std::string_view text, journal::loaded_journal& journal, journal::loader_state& state,
+template <class Text>
+std::exception_ptr LoadRendering(const Text& text, journal::loaded_journal& journal, journal::loader_state& state,
                                  render::RenderContext& context, journal::number_map& z_links,
                                  render::LineSink& lines, bool tell_empty = true) {
   using enum render::DocumentKind;
@@ -48,8 +49,8 @@ std::exception_ptr LoadRendering(std::string_view text, journal::loaded_journal&
   return failure;
 }
 
-template <class Lines>
-void LoadAndRenderInto(std::string_view text, journal::loaded_journal& journal, journal::loader_state& state,
+template <class Text, class Lines>
+void LoadAndRenderInto(const Text& text, journal::loaded_journal& journal, journal::loader_state& state,
                        render::RenderContext& context, Lines& lines) {
   render::PackedLines fresh;
   render::LineSink sink(fresh);
@@ -82,6 +83,11 @@ void LoadAndRender(std::string_view text, journal::loaded_journal& journal, jour
 void LoadAndRender(std::string_view text, journal::loaded_journal& journal, journal::loader_state& state,
                    render::RenderContext& context, render::LineList& lines) {
   LoadAndRenderInto(text, journal, state, context, lines);
+}
+
+void LoadAndRender(std::span<const std::string> text_lines, journal::loaded_journal& journal,
+                   journal::loader_state& state, render::RenderContext& context, render::PackedLines& lines) {
+  LoadAndRenderInto(text_lines, journal, state, context, lines);
 }
 
 bool RenderJournalText(std::string_view journal_text, render::DocumentKind kind, render::LineSink& lines,

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +27,10 @@ void LoadAndRender(std::string_view text, journal::loaded_journal& journal, jour
                    render::RenderContext& context, render::PackedLines& lines);
 void LoadAndRender(std::string_view text, journal::loaded_journal& journal, journal::loader_state& state,
                    render::RenderContext& context, render::LineList& lines);
+// The same from the lines of the text as the journal window keeps them (temp.xml holds
+// each followed by CR LF), without joining them.
+void LoadAndRender(std::span<const std::string> text_lines, journal::loaded_journal& journal,
+                   journal::loader_state& state, render::RenderContext& context, render::PackedLines& lines);
 
 // A saved journal text as a fresh journal window shows it with the given document-kind
 // choice. A failure anywhere ends the lines with the two failure lines, and gives false;

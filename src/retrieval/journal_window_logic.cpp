@@ -118,7 +118,7 @@ RetrievalResult JournalWindowLogic::EndRetrieval(RetrievalResult::Outcome outcom
 
 RetrievalResult::Outcome JournalWindowLogic::ShowAssembledJournal() {
   render::RenderContext context{document_kind, document_by_ordinal, document_by_z_number, organisation_};
-  LoadAndRender(journal::dom::JoinLines(journal_lines), journal, loader_state, context, rendered_lines);
+  LoadAndRender(journal_lines, journal, loader_state, context, rendered_lines);
   // The documents completed before a failure are shown, and the failure follows them.
   return last_assembly_.interrupted ? RetrievalResult::Outcome::Failed : RetrievalResult::Outcome::Shown;
 }

@@ -343,6 +343,133 @@ TEST(LoadJournalText, FillsTheJournalAsTheWholeTreeDoes) {
   }
 }
 
+// What the walk filed, in a form two journals can be compared by.
+std::string filed(Loaded& j) {
+  std::string out = "V=" + std::to_string(j.journal.V) + " docs=" + std::to_string(j.journal.doc_count) +
+                    " current=" + std::to_string(j.state.current());
+  for (std::int32_t i = 0; i <= j.journal.doc_count; ++i) {
+    fiscal_document& d = j.doc(i);
+    receipt& r = d.receipts[d.receipt_key];
+    z_report& z = d.zreports[d.zreport_key];
+    out += "\n" + std::to_string(i) + (d.is_receipt ? " receipt" : " z") + " FN=" + std::string(d.FN) +
+           " TS=" + std::string(d.ts.text) + " mac=" + std::to_string(j.journal.mac(i).DI);
+    for (std::int32_t p = 0; p < r.p_count + 1; ++p)
+      out += " P" + std::to_string(r.p_list[p].N) + ":" + std::string(r.p_list[p].NM);
+    for (std::int32_t l = 0; l < r.l_count + 1; ++l)
+      out += " L" + std::to_string(r.l_list[l].N) + ":" + std::string(r.l_list[l].text);
+    out += " M" + std::to_string(r.m_count) + "/" + std::to_string(z.m_count) + (z.has_m ? "+" : "-") +
+           " next=" + std::to_string(r.next_position);
+  }
+  return out;
+}
+
+// The streamed walk files what the walk over the whole tree files, node for node.
+TEST(LoadJournalText, FilesWhatTheWholeTreeFilesWhateverTheNodes) {
+  const std::string declaration = "<?xml version=\"1.0\" encoding=\"windows-1251\"?>\r\n";
+  const std::string texts[] = {
+      // an unknown element with attributes and children, an unknown attribute
+      journal_text("<DAT><C><P N=\"1\" XY=\"7\" NM=\"a\"/><XYZ Q=\"9\" R=\"4\"><P N=\"5\"/></XYZ></C></DAT><MAC/>"),
+      // M after the Z-report's elements, then after a receipt line
+      journal_text("<DAT><Z NO=\"1\"><M T=\"0\" SMI=\"5\"/><M SMI=\"6\"/></Z></DAT><MAC/>"
+                   "<DAT><C><P N=\"1\"/><M N=\"2\" SM=\"3\"/></C></DAT><MAC/>"),
+      // comments and processing instructions are nodes; one named MAC counts a document
+      journal_text("<DAT><C><!--c--><P N=\"1\"/><?MAC x?><L N=\"2\">t<!--x-->u</L><L N=\"3\"> </L></C></DAT><MAC/>"),
+      // CDATA sections: text of an element that holds only text, and nodes of their own
+      journal_text("<DAT><C><L N=\"1\"><![CDATA[a]]><![CDATA[b]]></L><L N=\"2\">x<![CDATA[y]]>z</L><![CDATA[q]]>"
+                   "<P N=\"3\"/></C><TS><![CDATA[2024]]></TS></DAT><MAC>QU<![CDATA[JD]]></MAC><![CDATA[r]]>"),
+      // a DAT without its MAC shares the next document; whitespace and Cyrillic names
+      journal_text("<DAT FN=\"1\"><C><P N=\"1\" NM=\"Хліб\"/></C></DAT>\r\n<DAT FN=\"2\"><C> <Ж N=\"2\"/><P N=\"2\"/>"
+                   "</C><TS> 2024 </TS></DAT><MAC DI=\"4\"/>"),
+      // entities stay references: in values as written, in content as nodes of their name
+      declaration + "<!DOCTYPE RQ [<!ENTITY e \"<P N='9'/>\"><!ENTITY t \"5\"><!ENTITY P \"x\">]>\r\n<RQ V=\"1\">"
+                    "<DAT><C><P N=\"1\" NM=\"a&t;b&amp;c&#38;&#x41;\"/>&e;<L N=\"2\">x&t;</L><L N=\"3\">&amp;&#65;</L>"
+                    "&P;<P N=\"4\"/></C></DAT><MAC/></RQ>",
+      // prefixed names are no names of the tables
+      declaration + "<RQ xmlns:x=\"urn:x\" V=\"2\"><x:DAT FN=\"3\"><C x:T=\"1\"><P N=\"1\"/></C></x:DAT><MAC/></RQ>",
+  };
+  for (const std::string& text : texts) {
+    Loaded whole;
+    const dom::Document doc = dom::Document::parse(text);
+    LoadJournal(doc.root(), whole.journal, whole.state);
+    Loaded streamed;
+    LoadJournalText(text, streamed.journal, streamed.state);
+    EXPECT_EQ(filed(streamed), filed(whole)) << text;
+  }
+}
+
+// talqen-cli render shows the documents before a failure: each one whose MAC was read
+// whole is handed out, however near the failure is.
+TEST(LoadJournalText, EveryDocumentReadWholeBeforeAFailureIsHandedOut) {
+  std::string documents;
+  for (int i = 0; i < 300; ++i) documents += "<DAT><C><E NO=\"" + std::to_string(i + 1) + "\"/></C></DAT><MAC/>\r\n";
+  const std::string whole = journal_text(documents);
+  const std::size_t document_101 = whole.find("<DAT><C><E NO=\"101\"");
+  struct Case {
+    const char* what;
+    std::string text;
+    std::int32_t handed_out;
+  };
+  const Case cases[] = {
+      {"a bad end tag in document 101", std::string(whole).replace(whole.find("</DAT>", document_101), 6, "</DAX>"), 100},
+      {"cut inside document 101", whole.substr(0, document_101 + 10), 100},
+      {"cut inside the MAC of document 101", whole.substr(0, whole.find("<MAC/>", document_101) + 3), 100},
+      {"junk after the root", whole + "<RQ/>", 300},
+  };
+  for (const Case& c : cases) {
+    Loaded j;
+    std::int32_t handed_out = 0;
+    EXPECT_THROW(LoadJournalText(c.text, j.journal, j.state, [&](std::int32_t) { ++handed_out; }), ParseError)
+        << c.what;
+    EXPECT_EQ(handed_out, c.handed_out) << c.what;
+  }
+}
+
+// The journal window's lines, read without joining them, give what the text they make
+// joined gives: filed values, documents handed out, failures and their messages.
+TEST(LoadJournalText, LinesReadAsTheTextTheyMakeJoined) {
+  const std::string declaration = "<?xml version=\"1.0\" encoding=\"windows-1251\"?>";
+  const std::string document = "<DAT FN=\"1\"><C><P N=\"1\" NM=\"Хліб\"/><E N=\"2\" NO=\"7\"/></C></DAT><MAC/>";
+  std::string split_attributes_first = "<DAT";
+  for (int i = 0; i < 200; ++i) split_attributes_first += " a" + std::to_string(i) + "=\"1\"";
+  std::string split_attributes_second;
+  for (int i = 200; i < 300; ++i) split_attributes_second += " a" + std::to_string(i) + "=\"1\"";
+  const std::vector<std::vector<std::string>> cases = {
+      {declaration, "<RQ V=\"1\">", text::from_utf8(document), text::from_utf8(document), "</RQ>"},
+      {declaration, "<RQ V=\"1\">", "<DAT FN=\"1\"", "ZN=\"2\"><C><L N=\"1\">a", "", "b</L><P N=\"2\" NM=\"x",
+       "y\"/></C></DAT><MAC", "/></RQ>"},
+      {declaration, "<RQ V=\"1\"><!-- \"", "' --><DAT><C><L N=\"1\">" + std::string(70000, 'z') + "</L></C></DAT><MAC/>",
+       "</RQ>"},
+      {declaration, "<RQ V=\"1\">", split_attributes_first, split_attributes_second + "/><MAC/>", "</RQ>"},
+      {declaration, "<RQ V=\"1\">", text::from_utf8(document), "<DAT><C><E NO=\"x\"/></C></DAT><MAC/>", "</RQ>"},
+      {declaration, "<RQ V=\"1\">", text::from_utf8(document), "<DAT><C>"},
+      {declaration, "<RQ V=\"1\">", text::from_utf8(document), "</RQ>", "<RQ/>"},
+      {"<RQ/>"},
+      {},
+  };
+  const auto load = [](const auto& text) {
+    std::string result;
+    for (const bool handing_out : {true, false}) {
+      Loaded j;
+      std::int32_t handed_out = 0;
+      const document_closed count = [&](std::int32_t) { ++handed_out; };
+      try {
+        LoadJournalText(text, j.journal, j.state, handing_out ? count : document_closed{});
+        result += "loaded";
+      } catch (const ParseError& e) {
+        result += std::string("not well-formed: ") + e.what();
+      } catch (const ConversionError& e) {
+        result += std::string("no number: ") + e.what();
+      }
+      result += " " + std::to_string(handed_out) + "\n" + (handing_out ? "" : filed(j));
+    }
+    return result;
+  };
+  for (const std::vector<std::string>& lines : cases) {
+    const std::string joined = dom::JoinLines(lines);
+    EXPECT_EQ(load(std::span<const std::string>(lines)), load(std::string_view(joined))) << joined.substr(0, 200);
+  }
+}
+
 TEST(LoadJournalText, ATextThatIsNotWellFormedFilesNothing) {
   struct Case {
     const char* what;

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cstdint>
+#include <random>
 #include <limits>
 #include <string>
 
@@ -31,6 +33,26 @@ TEST(NumberConversion, AcceptsTheJournalSyntaxInAnyLocale) {
   };
   for (const NumberCase& c : cases) {
     EXPECT_EQ(to_number(c.text), c.expected) << '"' << c.text << '"';
+  }
+}
+
+// Short decimals are read without from_chars; they must come out as its nearest double,
+// then the nearest single, to the last bit.
+TEST(NumberConversion, ShortDecimalsAreTheNearestSingleOfTheNearestDouble) {
+  std::mt19937_64 random(20261210);
+  for (int n = 0; n < 200000; ++n) {
+    const int digits = 1 + static_cast<int>(random() % 15);
+    std::string text;
+    for (int d = 0; d < digits; ++d) text += static_cast<char>('0' + random() % 10);
+    const std::size_t point = random() % (text.size() + 1);
+    if (point < text.size() || random() % 2 == 0) text.insert(point, ".");
+    if (random() % 4 == 0) text.insert(0, "-");
+    double nearest = 0;
+    const char* first = text.data() + (text[0] == '-' ? 1 : 0);
+    std::from_chars(first, text.data() + text.size(), nearest);
+    if (text[0] == '-') nearest = -nearest;
+    if (text == "." || text == "-.") continue;
+    ASSERT_EQ(to_number(text), static_cast<float>(nearest)) << text;
   }
 }
 
