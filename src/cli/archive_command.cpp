@@ -1,5 +1,6 @@
 #include "cli/archive_command.hpp"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -93,6 +94,8 @@ int run_archive(const Options& options, const Terminal& terminal, messages::Dial
     // beyond it, it may yet be written.
     const bool absence_is_final = !range->last;
     const std::int64_t held_before = archive.held_count(first, last);
+    const std::int64_t to_ask =
+        last >= first ? std::max<std::int64_t>(0, last - first + 1 - held_before - archive.absent_count(first, last)) : 0;
 
     Tally tally;
     retrieval::AssemblyReport report;
@@ -102,7 +105,7 @@ int run_archive(const Options& options, const Terminal& terminal, messages::Dial
     try {
       const RetrievalUnderway underway(place.window);
       report = place.window.FetchDocuments(
-          first, last, kByDocumentNumber, [&](std::int64_t from) { return archive.first_missing(from, last); },
+          first, last, to_ask, kByDocumentNumber, [&](std::int64_t from) { return archive.first_missing(from, last); },
           [&](std::int32_t number, std::string&& bytes) {
             if (bytes.empty()) {
               if (absence_is_final)

@@ -6,7 +6,8 @@ namespace cli {
 
 std::string progress_figures(const retrieval::RetrievalProgress& p, std::int64_t elapsed_ms) {
   constexpr int kBarWidth = 20;
-  const std::int64_t total = p.last - p.first + 1;
+  // Of the range, what this run asks: numbers passed over (an archive's held ones) are not its work.
+  const std::int64_t total = p.numbers_to_ask;
   const double done = total > 0 ? static_cast<double>(p.documents_done) / static_cast<double>(total) : 1.0;
   const int filled = static_cast<int>(done * kBarWidth);
   std::string bar = "[" + std::string(static_cast<std::size_t>(filled), '#') +

@@ -15,6 +15,7 @@ struct RetrievalProgress {
   std::int64_t first = 0;
   std::int64_t last = 0;
   std::int64_t current = 0;          // the number asked for last
+  std::int64_t numbers_to_ask = 0;   // the numbers of the range the fetch asks, those passed over left out
   std::int64_t documents_done = 0;   // numbers asked for so far, the current one included
   std::int64_t documents_kept = 0;   // of those, documents that went into the journal text
   std::size_t bytes_received = 0;    // decoded document bytes

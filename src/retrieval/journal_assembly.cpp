@@ -95,11 +95,12 @@ JournalWindowLogic::FetchedDocument JournalWindowLogic::FetchDocument(int docume
   return document;
 }
 
-AssemblyReport JournalWindowLogic::FetchDocuments(std::int64_t first, std::int64_t last, int document_type,
-                                                  const NumberSource& numbers, const DocumentReceiver& received) {
+AssemblyReport JournalWindowLogic::FetchDocuments(std::int64_t first, std::int64_t last, std::int64_t numbers_to_ask,
+                                                  int document_type, const NumberSource& numbers,
+                                                  const DocumentReceiver& received) {
   AssemblyReport report;
   flags.cancelled_at_timeout = false;
-  progress_ = {first, last, first, 0, 0, 0};
+  progress_ = {first, last, first, numbers_to_ask, 0, 0, 0};
 
   std::int64_t settled = first - 1;  // the last number needing no more asking
   try {
@@ -143,8 +144,7 @@ AssemblyReport JournalWindowLogic::FetchDocuments(std::int64_t first, std::int64
       }
       if (!cut_off) settled = n;
       progress_.current = n;
-      // Numbers passed over count as done, so that the bar and the percentage agree.
-      progress_.documents_done = n - first + 1;
+      ++progress_.documents_done;
       ShowProgress();
       if (report.register_error) break;
     }
@@ -166,7 +166,7 @@ AssemblyReport JournalWindowLogic::AssembleJournal(int first, int last, int docu
   if (both) document_by_ordinal.clear();
   std::int32_t ordinal = 0;
   const auto every_number = [](std::int64_t from) { return std::optional<std::int64_t>(from); };
-  AssemblyReport report = FetchDocuments(first, last, document_type, every_number, [&](std::int32_t number, std::string&& bytes) {
+  AssemblyReport report = FetchDocuments(first, last, static_cast<std::int64_t>(last) - first + 1, document_type, every_number, [&](std::int32_t number, std::string&& bytes) {
     if (bytes.empty()) return;  // a number that produced no data leaves no line
     journal_lines.push_back(std::move(bytes));
     if (both) document_by_ordinal.set(ordinal, number);

@@ -134,9 +134,10 @@ class JournalWindowLogic {
   // given document type: each fragment by fragment, asked again from its start while its
   // fragments stop coming (set_retries), the fetch ended by a refusal of a first fragment,
   // a stop, a lost port or a field 1 that is no number. Documents that came whole go to
-  // `received` at once; the rest is told in the report. Progress goes to the attention window.
-  AssemblyReport FetchDocuments(std::int64_t first, std::int64_t last, int document_type, const NumberSource& numbers,
-                                const DocumentReceiver& received);
+  // `received` at once; the rest is told in the report. Progress goes to the attention window,
+  // counted against numbers_to_ask, how many numbers `numbers` will give.
+  AssemblyReport FetchDocuments(std::int64_t first, std::int64_t last, std::int64_t numbers_to_ask, int document_type,
+                                const NumberSource& numbers, const DocumentReceiver& received);
   RetrievalResult RetrieveByDates();  // "Получить" by dates
   DateSearchOutcome FetchByDate();
   // "Вернуть номера": true when the register gave the numbers. A blank date or time
