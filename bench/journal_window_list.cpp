@@ -40,11 +40,8 @@ int main(int argc, char** argv) {
 
   ui::LineListModel model(lines);
   QListView view;
-  view.setUniformItemSizes(true);
-  view.setFont(QFont(QStringLiteral("Courier New"), 8));
-  model.set_row_size({view.fontMetrics().horizontalAdvance(QString(64, QLatin1Char('0'))), 14});
+  ui::show_lines_in(view, model);
   view.resize(473, 569);
-  view.setModel(&model);
   view.show();
   model.refresh();
   view.scrollToBottom();

@@ -20,11 +20,8 @@ void BM_ShowLines(benchmark::State& state) {
   for (std::int64_t i = 0; i < state.range(0); ++i) lines.push_back(line);
   ui::LineListModel model(lines);
   QListView view;
-  view.setUniformItemSizes(true);
-  view.setFont(QFont(QStringLiteral("Courier New"), 8));
-  model.set_row_size({view.fontMetrics().horizontalAdvance(QString(64, QLatin1Char('0'))), 14});
+  ui::show_lines_in(view, model);
   view.resize(473, 569);
-  view.setModel(&model);
   view.show();
   for (auto _ : state) {
     model.refresh();

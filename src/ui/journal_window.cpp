@@ -24,8 +24,6 @@ namespace ui {
 
 namespace {
 
-constexpr int kRowHeight = 14;
-constexpr int kWidestLine = 80;  // characters, trailing blanks included
 // How long closing waits for a stopped retrieval's current document.
 constexpr int kStopWaitMs = 60000;
 
@@ -78,12 +76,7 @@ JournalWindow::JournalWindow(messages::ProgramState& program, messages::Dialogs&
 
   lines_view = new QListView(this);
   lines_view->setGeometry(24, 8, 473, 569);
-  lines_view->setFont(journal_font());
-  lines_view->setUniformItemSizes(true);
-  lines_view->setTextElideMode(Qt::ElideNone);
-  lines_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  lines_view->setModel(lines_.get());
-  lines_->set_row_size({lines_view->fontMetrics().horizontalAdvance(QString(kWidestLine, QLatin1Char('0'))), kRowHeight});
+  show_lines_in(*lines_view, *lines_);
   lines_view->setAccessibleName(QStringLiteral("Документы"));
 
   by_numbers_group = new QGroupBox(QStringLiteral("по номерам"), this);

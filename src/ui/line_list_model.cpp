@@ -1,8 +1,27 @@
 #include "ui/line_list_model.hpp"
 
+#include <QListView>
+
+#include "ui/designed_font.hpp"
 #include "ui/qt_text.hpp"
 
 namespace ui {
+
+namespace {
+
+constexpr int kRowHeight = 14;
+constexpr int kWidestLine = 80;  // characters, trailing blanks included
+
+}  // namespace
+
+void show_lines_in(QListView& view, LineListModel& model) {
+  view.setFont(journal_font());
+  view.setUniformItemSizes(true);
+  view.setTextElideMode(Qt::ElideNone);
+  view.setEditTriggers(QAbstractItemView::NoEditTriggers);
+  view.setModel(&model);
+  model.set_row_size({view.fontMetrics().horizontalAdvance(QString(kWidestLine, QLatin1Char('0'))), kRowHeight});
+}
 
 void LineListModel::refresh() {
   beginResetModel();

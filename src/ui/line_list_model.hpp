@@ -7,6 +7,8 @@
 
 #include "render/packed_lines.hpp"
 
+class QListView;
+
 namespace ui {
 
 class LineListModel final : public QAbstractListModel {
@@ -27,5 +29,9 @@ class LineListModel final : public QAbstractListModel {
   const render::PackedLines& lines_;
   QSize row_size_;
 };
+
+// Sets the view up as the journal window shows its lines: the journal's fixed-pitch face,
+// read-only rows all the size of the widest line, the model.
+void show_lines_in(QListView& view, LineListModel& model);
 
 }  // namespace ui
