@@ -9,28 +9,20 @@
 
 #include "journal/journal_loader.hpp"
 #include "journal/number_map.hpp"
-#include "render/receipt_renderer.hpp"
-#include "render/z_report_renderer.hpp"
+#include "render/journal_renderer.hpp"
+#include "retrieval/journal_envelope.hpp"
 #include "text/cp1251.hpp"
 
 namespace archive {
 
 namespace {
 
-constexpr std::string_view kDeclaration = R"(<?xml version="1.0" encoding="windows-1251"?>)";
-constexpr std::string_view kRootStart = R"(<RQ V="1">)";
-constexpr std::string_view kRootEnd = "</RQ>";
 constexpr std::string_view kLineEnd = "\r\n";
 
 // The document as fetch puts it into the journal text: like a text, it ends at a zero byte.
 std::string_view journal_line(const ArchivedDocument& document) {
   const std::string& bytes = document.text;
   return std::string_view(bytes.data(), strnlen(bytes.data(), bytes.size()));
-}
-
-bool wanted(render::DocumentKind kind, bool is_receipt) {
-  using enum render::DocumentKind;
-  return is_receipt ? kind == Receipts || kind == Both : kind == ZReports || kind == Both;
 }
 
 // Reads archived documents one after another into one journal, as the loader reads the
@@ -44,11 +36,11 @@ class DocumentReader {
   void read(std::string_view line, const OnDocument& on_document) {
     // The root's V is the journal's; the later roots carry none, so the loader's state
     // goes on from the previous document as it would within one text.
-    text_.assign(kDeclaration);
-    text_ += first_ ? kRootStart : std::string_view("<RQ>");
+    text_.assign(retrieval::kJournalDeclaration);
+    text_ += first_ ? retrieval::kJournalRootStart : std::string_view("<RQ>");
     first_ = false;
     text_ += line;
-    text_ += kRootEnd;
+    text_ += retrieval::kJournalRootEnd;
     const journal::document_closed closed = [&](std::int32_t index) {
       on_document(journal_, render::EntryOrInitial(journal_.documents, index), index);
     };
@@ -62,6 +54,31 @@ class DocumentReader {
   bool first_ = true;
 };
 
+// The forms that show documents of the chosen kind as the loader reads them: each is
+// handed the documents of that kind only, and counted once written.
+class LoadedDocumentExport : public JournalExport {
+ protected:
+  explicit LoadedDocumentExport(render::DocumentKind kind) : kind_(kind) {}
+
+  virtual bool write_loaded(const ArchivedDocument& document, const journal::loaded_journal& journal,
+                            const journal::fiscal_document& loaded, std::int32_t index) = 0;
+
+ private:
+  bool write(const ArchivedDocument& document) final {
+    bool ok = true;
+    reader_.read(journal_line(document), [&](const journal::loaded_journal& journal,
+                                             const journal::fiscal_document& loaded, std::int32_t index) {
+      if (!render::ShowsDocument(kind_, loaded.is_receipt)) return;
+      ok = write_loaded(document, journal, loaded, index) && ok;
+      ++written_;
+    });
+    return ok;
+  }
+
+  const render::DocumentKind kind_;
+  DocumentReader reader_;
+};
+
 class XmlExport final : public JournalExport {
  public:
   explicit XmlExport(ByteSink bytes) : bytes_(std::move(bytes)) {}
@@ -70,7 +87,7 @@ class XmlExport final : public JournalExport {
   bool start() {
     if (started_) return true;
     started_ = true;
-    return put(kDeclaration) && put(kRootStart);
+    return put(retrieval::kJournalDeclaration) && put(retrieval::kJournalRootStart);
   }
   bool put(std::string_view line) { return bytes_(line) && bytes_(kLineEnd); }
 
@@ -80,28 +97,22 @@ class XmlExport final : public JournalExport {
     ++written_;
     return start() && put(line);
   }
-  bool close() override { return !started_ || put(kRootEnd); }
+  bool close() override { return !started_ || put(retrieval::kJournalRootEnd); }
 
   ByteSink bytes_;
   bool started_ = false;
 };
 
-class TextExport final : public JournalExport {
+class TextExport final : public LoadedDocumentExport {
  public:
   TextExport(render::DocumentKind kind, const render::Organisation& organisation, render::LineSink& lines)
-      : context_{kind, document_by_ordinal_, document_by_z_number_, organisation}, lines_(lines) {}
+      : LoadedDocumentExport(kind), context_{kind, document_by_ordinal_, document_by_z_number_, organisation},
+        lines_(lines) {}
 
  private:
-  bool write(const ArchivedDocument& document) override {
-    reader_.read(journal_line(document), [&](const journal::loaded_journal& journal,
-                                             const journal::fiscal_document& loaded, std::int32_t index) {
-      if (!wanted(context_.kind, loaded.is_receipt)) return;
-      if (loaded.is_receipt)
-        render::RenderReceipt(journal, loaded, lines_, context_.organisation);
-      else
-        render::RenderZReport(journal, loaded, index, context_, lines_);
-      ++written_;
-    });
+  bool write_loaded(const ArchivedDocument&, const journal::loaded_journal& journal,
+                    const journal::fiscal_document& loaded, std::int32_t index) override {
+    render::RenderDocument(journal, loaded, index, context_, lines_);
     return true;
   }
   bool close() override { return true; }
@@ -111,7 +122,6 @@ class TextExport final : public JournalExport {
   journal::number_map document_by_z_number_;
   render::RenderContext context_;
   render::LineSink& lines_;
-  DocumentReader reader_;
 };
 
 // ---- values as the csv and json forms write them
@@ -202,31 +212,26 @@ struct CsvRow {
   std::string tax_letter;  // UTF-8
 };
 
-class CsvExport final : public JournalExport {
+class CsvExport final : public LoadedDocumentExport {
  public:
-  CsvExport(render::DocumentKind kind, ByteSink bytes) : kind_(kind), bytes_(std::move(bytes)) {}
+  CsvExport(render::DocumentKind kind, ByteSink bytes) : LoadedDocumentExport(kind), bytes_(std::move(bytes)) {}
 
  private:
-  bool write(const ArchivedDocument& document) override {
-    bool ok = true;
-    reader_.read(journal_line(document), [&](const journal::loaded_journal&, const journal::fiscal_document& loaded,
-                                             std::int32_t) {
-      if (!wanted(kind_, loaded.is_receipt)) return;
-      ok = ok && start();
-      rows_.clear();
-      const char* kind = "z-report";
-      if (loaded.is_receipt) {
-        const journal::receipt& r = render::EntryOrInitial(loaded.receipts, loaded.receipt_key);
-        kind = receipt_kind(r.T);
-        receipt_rows(r);
-      } else {
-        z_report_rows(render::EntryOrInitial(loaded.zreports, loaded.zreport_key));
-      }
-      const std::string head = std::to_string(document.number) + "," + iso_date(loaded.ts.text) + "," +
-                               iso_time(loaded.ts.text) + "," + kind + ",";
-      for (const CsvRow& row : rows_) ok = ok && put_row(head, row);
-      ++written_;
-    });
+  bool write_loaded(const ArchivedDocument& document, const journal::loaded_journal&,
+                    const journal::fiscal_document& loaded, std::int32_t) override {
+    bool ok = start();
+    rows_.clear();
+    const char* kind = "z-report";
+    if (loaded.is_receipt) {
+      const journal::receipt& r = render::EntryOrInitial(loaded.receipts, loaded.receipt_key);
+      kind = receipt_kind(r.T);
+      receipt_rows(r);
+    } else {
+      z_report_rows(render::EntryOrInitial(loaded.zreports, loaded.zreport_key));
+    }
+    const std::string head = std::to_string(document.number) + "," + iso_date(loaded.ts.text) + "," +
+                             iso_time(loaded.ts.text) + "," + kind + ",";
+    for (const CsvRow& row : rows_) ok = ok && put_row(head, row);
     return ok;
   }
   bool close() override { return true; }
@@ -333,9 +338,7 @@ class CsvExport final : public JournalExport {
     }
   }
 
-  render::DocumentKind kind_;
   ByteSink bytes_;
-  DocumentReader reader_;
   std::vector<CsvRow> rows_;
   std::string line_;
   bool started_ = false;
@@ -394,28 +397,22 @@ class JsonWriter {
   bool first_ = true;
 };
 
-class JsonExport final : public JournalExport {
+class JsonExport final : public LoadedDocumentExport {
  public:
-  JsonExport(render::DocumentKind kind, ByteSink bytes) : kind_(kind), bytes_(std::move(bytes)) {}
+  JsonExport(render::DocumentKind kind, ByteSink bytes) : LoadedDocumentExport(kind), bytes_(std::move(bytes)) {}
 
  private:
-  bool write(const ArchivedDocument& document) override {
-    bool ok = true;
-    reader_.read(journal_line(document), [&](const journal::loaded_journal&, const journal::fiscal_document& loaded,
-                                             std::int32_t) {
-      if (!wanted(kind_, loaded.is_receipt)) return;
-      JsonWriter json;
-      json.open('{').number("number", std::to_string(document.number));
-      if (loaded.is_receipt) {
-        receipt_object(json, render::EntryOrInitial(loaded.receipts, loaded.receipt_key), loaded.ts.text);
-      } else {
-        z_report_object(json, render::EntryOrInitial(loaded.zreports, loaded.zreport_key), loaded.ts.text);
-      }
-      json.close('}');
-      ok = ok && bytes_(written_ == 0 ? "[\n" : ",\n") && bytes_(json.out);
-      ++written_;
-    });
-    return ok;
+  bool write_loaded(const ArchivedDocument& document, const journal::loaded_journal&,
+                    const journal::fiscal_document& loaded, std::int32_t) override {
+    JsonWriter json;
+    json.open('{').number("number", std::to_string(document.number));
+    if (loaded.is_receipt) {
+      receipt_object(json, render::EntryOrInitial(loaded.receipts, loaded.receipt_key), loaded.ts.text);
+    } else {
+      z_report_object(json, render::EntryOrInitial(loaded.zreports, loaded.zreport_key), loaded.ts.text);
+    }
+    json.close('}');
+    return bytes_(written_ == 0 ? "[\n" : ",\n") && bytes_(json.out);
   }
   bool close() override { return written_ == 0 || bytes_("\n]\n"); }
 
@@ -520,9 +517,7 @@ class JsonExport final : public JournalExport {
     json.close(']');
   }
 
-  render::DocumentKind kind_;
   ByteSink bytes_;
-  DocumentReader reader_;
 };
 
 }  // namespace

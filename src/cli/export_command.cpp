@@ -1,5 +1,6 @@
 #include "cli/export_command.hpp"
 
+#include <cstdint>
 #include <cstdio>
 #include <exception>
 #include <limits>
@@ -54,24 +55,11 @@ bool select(const CommandArguments& args, ExportRequest& request, std::string& e
       error = "needs FIRST and LAST, or neither";
       return false;
     }
-    const std::optional<int> first = parse_int(args.positional[0]);
-    const bool to_end = lower_case(args.positional[1]) == "end";
-    const std::optional<int> last = to_end ? std::numeric_limits<int>::max() : parse_int(args.positional[1]);
-    if (!first || !last) {
-      error = "FIRST must be a whole number, LAST a whole number or end";
-      return false;
-    }
-    if (*first < 1) {
-      error = "FIRST must be 1 or more";
-      return false;
-    }
-    if (*last < *first) {
-      error = "LAST must not be less than FIRST";
-      return false;
-    }
+    const std::optional<NumberRange> range = number_range(args.positional[0], args.positional[1], error);
+    if (!range) return false;
     selection.by = request.kind == render::DocumentKind::ZReports ? By::ZReportNumbers : By::DocumentNumbers;
-    selection.first = *first;
-    selection.last = *last;
+    selection.first = static_cast<std::int32_t>(range->first);
+    selection.last = static_cast<std::int32_t>(range->last.value_or(std::numeric_limits<int>::max()));
     return true;
   }
   if (!from && !to) return true;  // Everything

@@ -8,6 +8,16 @@ using namespace text::literals;
 
 namespace render {
 
+bool RenderDocument(const journal::loaded_journal& journal, const journal::fiscal_document& document,
+                    std::int32_t index, RenderContext& context, LineSink& lines) {
+  if (!ShowsDocument(context.kind, document.is_receipt)) return false;
+  if (document.is_receipt)
+    RenderReceipt(journal, document, lines, context.organisation);
+  else
+    RenderZReport(journal, document, index, context, lines);
+  return true;
+}
+
 void RenderJournal(const journal::loaded_journal& journal, RenderContext& context, LineSink& lines) {
   using enum DocumentKind;
   if (context.kind == Both) context.document_by_z_number.clear();
@@ -16,17 +26,8 @@ void RenderJournal(const journal::loaded_journal& journal, RenderContext& contex
     lines.emplace_back("Запрашиваемые данные отсутствуют!"_cp1251);
     return;
   }
-  const bool receipts = context.kind == Receipts || context.kind == Both;
-  const bool zreports = context.kind == ZReports || context.kind == Both;
-  if (!receipts && !zreports) return;
-  for (std::int32_t i = 0; i < count; ++i) {
-    const journal::fiscal_document& document = EntryOrInitial(journal.documents, i);
-    if (document.is_receipt) {
-      if (receipts) RenderReceipt(journal, document, lines, context.organisation);
-    } else if (zreports) {
-      RenderZReport(journal, document, i, context, lines);
-    }
-  }
+  if (context.kind == None) return;
+  for (std::int32_t i = 0; i < count; ++i) RenderDocument(journal, EntryOrInitial(journal.documents, i), i, context, lines);
 }
 
 }  // namespace render

@@ -7,6 +7,11 @@
 
 namespace render {
 
+// Appends the lines of the document at index when the context's choice shows its kind;
+// false, appending nothing, when it does not.
+bool RenderDocument(const journal::loaded_journal& journal, const journal::fiscal_document& document,
+                    std::int32_t index, RenderContext& context, LineSink& lines);
+
 // Appends the lines of the whole journal, or for a journal without documents the one
 // line "Запрашиваемые данные отсутствуют!". In the mode kBoth it first empties
 // document_by_z_number. A failure of a renderer passes through; the lines appended

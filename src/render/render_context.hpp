@@ -49,6 +49,12 @@ struct Organisation {
   std::string city{organisation_defaults::kCity};
 };
 
+// Whether the choice shows a document of this kind.
+inline bool ShowsDocument(DocumentKind kind, bool is_receipt) {
+  return is_receipt ? kind == DocumentKind::Receipts || kind == DocumentKind::Both
+                    : kind == DocumentKind::ZReports || kind == DocumentKind::Both;
+}
+
 struct RenderContext {
   DocumentKind kind = DocumentKind::Both;
   // Ordinal of a document in the request order -> its requested number; read only.

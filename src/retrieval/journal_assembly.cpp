@@ -11,6 +11,7 @@
 #include "retrieval/base64.hpp"
 #include "retrieval/line_file.hpp"
 #include "retrieval/journal_window_logic.hpp"
+#include "retrieval/journal_envelope.hpp"
 #include "text/cp1251.hpp"
 
 using namespace text::literals;
@@ -18,10 +19,6 @@ using namespace text::literals;
 namespace retrieval {
 
 namespace {
-
-constexpr std::string_view kDeclaration = R"(<?xml version="1.0" encoding="windows-1251"?>)";
-constexpr std::string_view kRootStart = R"(<RQ V="1">)";
-constexpr std::string_view kRootEnd = "</RQ>";
 
 // Field 1 of a read-document reply, or nothing when it is not a number.
 std::optional<std::int32_t> field_number(std::string_view text) {
@@ -160,8 +157,8 @@ AssemblyReport JournalWindowLogic::FetchDocuments(std::int64_t first, std::int64
 
 AssemblyReport JournalWindowLogic::AssembleJournal(int first, int last, int document_type) {
   journal_lines.clear();
-  journal_lines.emplace_back(kDeclaration);
-  journal_lines.emplace_back(kRootStart);
+  journal_lines.emplace_back(kJournalDeclaration);
+  journal_lines.emplace_back(kJournalRootStart);
   const bool both = document_kind == render::DocumentKind::Both;
   if (both) document_by_ordinal.clear();
   std::int32_t ordinal = 0;
@@ -173,7 +170,7 @@ AssemblyReport JournalWindowLogic::AssembleJournal(int first, int last, int docu
     ++ordinal;
   });
 
-  journal_lines.emplace_back(kRootEnd);
+  journal_lines.emplace_back(kJournalRootEnd);
   // A retrieval that ended early with nothing (a refused password, a line gone, a stop)
   // has no journal to put in place of the one that was saved before.
   const bool ended_early = report.stopped || report.register_error || report.interrupted;

@@ -6,8 +6,7 @@
 
 #include "journal/journal_loader.hpp"
 #include "journal/number_map.hpp"
-#include "render/receipt_renderer.hpp"
-#include "render/z_report_renderer.hpp"
+#include "render/journal_renderer.hpp"
 #include "retrieval/failure_lines.hpp"
 #include "text/cp1251.hpp"
 
@@ -26,20 +25,12 @@ template <class Text>
 std::exception_ptr LoadRendering(const Text& text, journal::loaded_journal& journal, journal::loader_state& state,
                                  render::RenderContext& context, journal::number_map& z_links,
                                  render::LineSink& lines, bool tell_empty = true) {
-  using enum render::DocumentKind;
   render::RenderContext fresh{context.kind, context.document_by_ordinal, z_links, context.organisation};
-  const bool receipts = context.kind == Receipts || context.kind == Both;
-  const bool zreports = context.kind == ZReports || context.kind == Both;
   std::exception_ptr failure;
   const journal::document_closed render_document = [&](std::int32_t index) {
-    if (failure || !(receipts || zreports)) return;
-    const journal::fiscal_document& document = render::EntryOrInitial(journal.documents, index);
+    if (failure || context.kind == render::DocumentKind::None) return;
     try {
-      if (document.is_receipt) {
-        if (receipts) render::RenderReceipt(journal, document, lines, context.organisation);
-      } else if (zreports) {
-        render::RenderZReport(journal, document, index, fresh, lines);
-      }
+      render::RenderDocument(journal, render::EntryOrInitial(journal.documents, index), index, fresh, lines);
     } catch (...) {
       failure = std::current_exception();
     }
