@@ -31,9 +31,9 @@ void store_sale(text_store& texts, receipt& r, sale& x, std::int32_t kind, std::
     case attribute::sale::C: x.C = texts.keep(v); break;
     case attribute::sale::CD: x.CD = texts.keep(v); break;
     case attribute::sale::NM: x.NM = texts.keep(v); break;
-    case attribute::sale::SM: x.SM = to_number(v); break;
-    case attribute::sale::Q: x.Q = to_number(v); break;
-    case attribute::sale::PRC: x.PRC = to_number(v); break;
+    case attribute::sale::SM: x.SM = to_exact(v); break;
+    case attribute::sale::Q: x.Q = to_exact(v); break;
+    case attribute::sale::PRC: x.PRC = to_exact(v); break;
     case attribute::sale::TX: x.TX = texts.keep(v); break;
     default: break;
   }
@@ -48,7 +48,7 @@ void store_up_down(text_store& texts, receipt& r, sale_up_down& x, std::int32_t 
     case attribute::adjustment::NI: x.NI = to_number(v); break;
     case attribute::adjustment::TX: x.TX = texts.keep(v); break;
     case attribute::adjustment::PR: x.PR = to_number(v); break;
-    case attribute::adjustment::SM: x.SM = to_number(v); break;
+    case attribute::adjustment::SM: x.SM = to_exact(v); break;
     case attribute::adjustment::N: x.N = to_number(v); place(r, kind, index); break;
     default: break;
   }
@@ -60,7 +60,7 @@ void store_in_out(text_store& texts, receipt& r, sale_in_out& x, std::int32_t ki
     case attribute::cash::N: x.N = to_number(v); place(r, kind, index); break;
     case attribute::cash::T: x.T = to_number(v); break;
     case attribute::cash::NM: x.NM = texts.keep(v); break;
-    case attribute::cash::SM: x.SM = to_number(v); break;
+    case attribute::cash::SM: x.SM = to_exact(v); break;
     default: break;
   }
 }
@@ -272,8 +272,8 @@ void JournalLoader::StoreValue(std::int32_t code, std::string_view v) {
         case attribute::payment::N: x.N = to_number(v); place(r, line_kind::M, r.m_count); break;
         case attribute::payment::T: x.T = to_number(v); break;
         case attribute::payment::NM: x.NM = texts.keep(v); break;
-        case attribute::payment::SM: x.SM = to_number(v); break;
-        case attribute::payment::RM: x.RM = to_number(v); break;
+        case attribute::payment::SM: x.SM = to_exact(v); break;
+        case attribute::payment::RM: x.RM = to_exact(v); break;
         case attribute::payment::RRN: x.RRN = texts.keep(v); break;
         default: break;
       }
@@ -319,13 +319,13 @@ void JournalLoader::StoreValue(std::int32_t code, std::string_view v) {
           x.NO = to_number(v);
           journal_.note_receipt_no(to_whole(v));
           break;
-        case attribute::E::SM: x.SM = to_number(v); break;
-        case attribute::E::SE: x.SE = to_number(v); break;
+        case attribute::E::SM: x.SM = to_exact(v); break;
+        case attribute::E::SE: x.SE = to_exact(v); break;
         case attribute::E::TX: x.TX = texts.keep(v); break;
         case attribute::E::TXPR: x.TXPR = to_number(v); break;
-        case attribute::E::TXSM: x.TXSM = to_number(v); break;
+        case attribute::E::TXSM: x.TXSM = to_exact(v); break;
         case attribute::E::DTPR: x.DTPR = to_number(v); break;
-        case attribute::E::DTSM: x.DTSM = to_number(v); break;
+        case attribute::E::DTSM: x.DTSM = to_exact(v); break;
         case attribute::E::TXTY: x.TXTY = to_number(v); break;
         case attribute::E::TXAL: x.TXAL = to_number(v); break;
         case attribute::E::CS: x.CS = to_number(v); break;
@@ -344,15 +344,15 @@ void JournalLoader::StoreValue(std::int32_t code, std::string_view v) {
         case attribute::TXS::TX: x.TX = texts.keep(v); break;
         case attribute::TXS::TS: x.TS = texts.keep(v); break;
         case attribute::TXS::TXPR: x.TXPR = to_number(v); break;
-        case attribute::TXS::TXI: x.TXI = to_number(v); break;
-        case attribute::TXS::TXO: x.TXO = to_number(v); break;
+        case attribute::TXS::TXI: x.TXI = to_exact(v); break;
+        case attribute::TXS::TXO: x.TXO = to_exact(v); break;
         case attribute::TXS::DTPR: x.DTPR = to_number(v); break;
-        case attribute::TXS::DTI: x.DTI = to_number(v); break;
-        case attribute::TXS::DTO: x.DTO = to_number(v); break;
+        case attribute::TXS::DTI: x.DTI = to_exact(v); break;
+        case attribute::TXS::DTO: x.DTO = to_exact(v); break;
         case attribute::TXS::TXTY: x.TXTY = to_number(v); break;
         case attribute::TXS::TXAL: x.TXAL = to_number(v); break;
-        case attribute::TXS::SMI: x.SMI = to_number(v); break;
-        case attribute::TXS::SMO: x.SMO = to_number(v); break;
+        case attribute::TXS::SMI: x.SMI = to_exact(v); break;
+        case attribute::TXS::SMO: x.SMO = to_exact(v); break;
         default: break;
       }
       break;
@@ -364,8 +364,8 @@ void JournalLoader::StoreValue(std::int32_t code, std::string_view v) {
       switch (code) {
         case attribute::Z_M::T: x.T = to_number(v); break;
         case attribute::Z_M::NM: x.NM = texts.keep(v); break;
-        case attribute::Z_M::SMI: x.SMI = to_number(v); break;
-        case attribute::Z_M::SMO: x.SMO = to_number(v); break;
+        case attribute::Z_M::SMI: x.SMI = to_exact(v); break;
+        case attribute::Z_M::SMO: x.SMO = to_exact(v); break;
         default: break;
       }
       break;
@@ -377,9 +377,9 @@ void JournalLoader::StoreValue(std::int32_t code, std::string_view v) {
       switch (code) {
         case attribute::IO::T: x.T = to_number(v); break;
         case attribute::IO::NM: x.NM = texts.keep(v); break;
-        case attribute::IO::SMI: x.SMI = to_number(v); break;
-        case attribute::IO::SMO: x.SMO = to_number(v); break;
-        case attribute::IO::SMT: x.SMT = to_number(v); break;
+        case attribute::IO::SMI: x.SMI = to_exact(v); break;
+        case attribute::IO::SMO: x.SMO = to_exact(v); break;
+        case attribute::IO::SMT: x.SMT = to_exact(v); break;
         default: break;
       }
       break;
@@ -399,9 +399,9 @@ void JournalLoader::StoreValue(std::int32_t code, std::string_view v) {
       switch (code) {
         case attribute::TX::TX: x.TX = texts.keep(v); break;
         case attribute::TX::TXPR: x.TXPR = to_number(v); break;
-        case attribute::TX::TXSM: x.TXSM = to_number(v); break;
+        case attribute::TX::TXSM: x.TXSM = to_exact(v); break;
         case attribute::TX::DTPR: x.DTPR = to_number(v); break;
-        case attribute::TX::DTSM: x.DTSM = to_number(v); break;
+        case attribute::TX::DTSM: x.DTSM = to_exact(v); break;
         case attribute::TX::TXTY: x.TXTY = to_number(v); break;
         case attribute::TX::TXAL: x.TXAL = to_number(v); break;
         default: break;

@@ -110,6 +110,28 @@ float to_number(std::string_view text) {
   return static_cast<float>(value);
 }
 
+exact_number to_exact(std::string_view text) {
+  const float value = to_number(text);
+  std::size_t begin = 0;
+  std::size_t end = text.size();
+  while (begin < end && text[begin] == ' ') ++begin;
+  while (end > begin && text[end - 1] == ' ') --end;
+  std::string_view digits = text.substr(begin, end - begin);
+  const bool negative = !digits.empty() && digits.front() == '-';
+  if (!digits.empty() && (digits.front() == '-' || digits.front() == '+')) digits.remove_prefix(1);
+  if (!digits.empty() && digits.size() <= 18 &&
+      digits.find_first_not_of("0123456789") == std::string_view::npos) {
+    std::int64_t whole = 0;
+    for (const char c : digits) whole = whole * 10 + (c - '0');
+    return {value, negative ? -whole : whole};
+  }
+  const double rounded = std::round(read_decimal(text));
+  constexpr double kLimit = 9223372036854774784.0;  // the largest double below 2^63
+  if (rounded >= kLimit) return {value, std::numeric_limits<std::int64_t>::max()};
+  if (rounded <= -kLimit) return {value, std::numeric_limits<std::int64_t>::min()};
+  return {value, static_cast<std::int64_t>(rounded)};
+}
+
 std::int32_t to_whole(std::string_view text) {
   const double whole = std::trunc(read_decimal(text));
   if (!(whole >= -2147483648.0 && whole <= 2147483647.0)) fail(text);

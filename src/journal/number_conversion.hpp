@@ -7,11 +7,18 @@
 #include <cstdint>
 #include <string_view>
 
+#include "journal/records.hpp"
+
 namespace journal {
 
 // The nearest single-precision value (read as the nearest double, then rounded).
 // Throws when the value is beyond the single-precision range.
 float to_number(std::string_view text);
+
+// The nearest single and the text's own whole number: exact for a text of whole digits
+// (up to 18), otherwise the full-precision value rounded, ties away from zero, and held
+// within 64 bits. Throws as to_number does.
+exact_number to_exact(std::string_view text);
 
 // The number read at full precision and truncated toward zero; throws when the whole
 // part does not fit 32 bits.

@@ -197,6 +197,28 @@ class record_list {
   std::size_t count_ = 0;
 };
 
+// A number of the journal text that counts money or goods (hundredths, thousandths): the
+// nearest single, which the renderers read as the register's own program does, and the
+// text's own whole number, which sums and exports read: a single is exact only up to
+// 16,777,216, a tape's totals go far beyond.
+struct exact_number {
+  float value = 0;
+  std::int64_t whole = 0;
+
+  constexpr exact_number() = default;
+  // A value given as a single (initial values, tests): its whole number is the nearest.
+  constexpr exact_number(float v) : value(v), whole(nearest_whole(v)) {}  // NOLINT: written as a single too
+  constexpr exact_number(float v, std::int64_t w) : value(v), whole(w) {}
+  constexpr operator float() const { return value; }  // NOLINT: the renderers read the single
+
+ private:
+  static constexpr std::int64_t nearest_whole(float v) {
+    if (!(v > -9.2e18f && v < 9.2e18f)) return v > 0 ? INT64_MAX : v < 0 ? INT64_MIN : 0;
+    return v >= 0 ? static_cast<std::int64_t>(static_cast<double>(v) + 0.5)
+                  : -static_cast<std::int64_t>(0.5 - static_cast<double>(v));
+  }
+};
+
 // Kinds of a receipt's line sequence.
 namespace line_kind {
 inline constexpr std::int32_t none = 0;  // a position no line element filled
@@ -236,9 +258,9 @@ struct sale {
   text_ref C;
   text_ref CD;
   text_ref NM;
-  float SM = 0;   // hundredths
-  float Q = 0;    // thousandths; 0 for a line without quantity
-  float PRC = 0;  // hundredths
+  exact_number SM = 0;   // hundredths
+  exact_number Q = 0;    // thousandths; 0 for a line without quantity
+  exact_number PRC = 0;  // hundredths
   text_ref TX;
 };
 
@@ -251,15 +273,15 @@ struct sale_up_down {
   float NI = 0;
   text_ref TX;
   float PR = 0;  // percent
-  float SM = 0;  // hundredths
+  exact_number SM = 0;  // hundredths
 };
 
 // A payment line of a receipt (M).
 struct sale_pay {
   float N = 0;
   float T = 0;
-  float SM = 0;
-  float RM = 0;
+  exact_number SM = 0;
+  exact_number RM = 0;
   text_ref NM;
   text_ref RRN;
 };
@@ -269,7 +291,7 @@ struct sale_in_out {
   float N = 0;
   float T = 0;
   text_ref NM;
-  float SM = 0;
+  exact_number SM = 0;
 };
 
 struct sale_comment {
@@ -291,9 +313,9 @@ struct sale_cancel {
 struct tx {
   text_ref TX = " ";
   float TXPR = 0;
-  float TXSM = 0;
+  exact_number TXSM = 0;
   float DTPR = 0;
-  float DTSM = 0;
+  exact_number DTSM = 0;
   float TXTY = 0;
   float TXAL = 0;
 };
@@ -304,15 +326,15 @@ struct sale_end {
   bool has_tx = false;
   float N = 0;
   float NO = 0;
-  float SM = 0;
-  float SE = 0;
+  exact_number SM = 0;
+  exact_number SE = 0;
   text_ref TX = "0";
   text_ref TS = "0";
   text_ref FN = "0";
   float TXPR = 0;
-  float TXSM = 0;
+  exact_number TXSM = 0;
   float DTPR = 0;
-  float DTSM = 0;
+  exact_number DTSM = 0;
   float TXTY = 0;
   float TXAL = 0;
   float CS = 0;
@@ -368,32 +390,32 @@ struct z_tax_total {
   text_ref TX;
   text_ref TS;  // YYYYMMDD
   float TXPR = 0;
-  float TXI = 0;
-  float TXO = 0;
+  exact_number TXI = 0;
+  exact_number TXO = 0;
   float DTPR = 0;
-  float DTI = 0;
-  float DTO = 0;
+  exact_number DTI = 0;
+  exact_number DTO = 0;
   float TXTY = 0;
   float TXAL = 0;
-  float SMI = 0;
-  float SMO = 0;
+  exact_number SMI = 0;
+  exact_number SMO = 0;
 };
 
 // Totals of one payment form of a Z-report (M inside Z).
 struct z_payment_total {
   float T = 0;
   text_ref NM;
-  float SMI = 0;
-  float SMO = 0;
+  exact_number SMI = 0;
+  exact_number SMO = 0;
 };
 
 // Cash movements of one payment form (IO).
 struct z_cash_movement {
   float T = 0;
   text_ref NM;
-  float SMI = 0;
-  float SMO = 0;
-  float SMT = 0;
+  exact_number SMI = 0;
+  exact_number SMO = 0;
+  exact_number SMT = 0;
 };
 
 // Receipt counts (NC).

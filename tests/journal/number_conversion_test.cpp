@@ -36,6 +36,27 @@ TEST(NumberConversion, AcceptsTheJournalSyntaxInAnyLocale) {
   }
 }
 
+// Sums of money beyond 2^24 hundredths (167,772.16) are no single: the text's own whole
+// number is what totals and exports add.
+TEST(NumberConversion, ExactWholeNumberIsTheTextsOwn) {
+  const struct {
+    std::string text;
+    std::int64_t whole;
+  } cases[] = {
+      {"123456789", 123456789},   {"16777217", 16777217},     {" -16777219 ", -16777219},
+      {"+42", 42},                {"999999999999999999", 999999999999999999},
+      {"12.5", 13},               {"-12.5", -13},             {"1e3", 1000},
+      {"1234567890123456789", 1234567890123456768},  // past 18 digits: through the nearest double
+      {"1e30", std::numeric_limits<std::int64_t>::max()},
+  };
+  for (const auto& c : cases) {
+    const exact_number n = to_exact(c.text);
+    EXPECT_EQ(n.whole, c.whole) << '"' << c.text << '"';
+    EXPECT_EQ(n.value, to_number(c.text)) << '"' << c.text << '"';
+  }
+  EXPECT_THROW(to_exact("12a"), ConversionError);
+}
+
 // Short decimals are read without from_chars; they must come out as its nearest double,
 // then the nearest single, to the last bit.
 TEST(NumberConversion, ShortDecimalsAreTheNearestSingleOfTheNearestDouble) {
