@@ -23,7 +23,7 @@ ArrivedDocument ReadArrivedDocument(std::int32_t number, std::string text, std::
       const float z = render::EntryOrInitial(document.zreports, document.zreport_key).NO;
       if (std::isfinite(z) && std::fabs(z) < 2147483648.0f) arrived.document.z_number = static_cast<std::int32_t>(z);
     }
-    arrived.named = {std::string(document.ZN.view()), std::string(document.FN.view())};
+    arrived.named = {std::string(document.ZN.view()), std::string(document.FN.view()), std::string(document.TN.view())};
   };
   const std::string journal_text = "<?xml version=\"1.0\" encoding=\"windows-1251\"?><RQ V=\"1\">" + text + "</RQ>";
   journal::LoadJournalText(journal_text, journal, state,

@@ -13,7 +13,7 @@ namespace archive {
 
 struct ArrivedDocument {
   ArchivedDocument document;
-  RegisterIdentity named;  // DAT ZN and FN, empty where the DAT has none
+  RegisterIdentity named;  // DAT ZN, FN and TN, empty where the DAT has none
 };
 
 // Throws journal::JournalError for a text the loader cannot read.

@@ -3,6 +3,9 @@
 #include <ctime>
 #include <filesystem>
 
+#include "archive/arrived_document.hpp"
+#include "journal/journal_errors.hpp"
+
 namespace archive {
 
 namespace {
@@ -10,12 +13,16 @@ namespace {
 // PRAGMA application_id of every Talqen archive: "Tlqn".
 constexpr std::int64_t kApplicationId = 0x546C716E;
 
+// The answer to the connection check (answer_*) and the register as the tape names it.
 constexpr std::string_view kSchema = R"(
 CREATE TABLE register_identity (
   id INTEGER PRIMARY KEY CHECK (id = 1),
-  serial TEXT NOT NULL,
-  fiscal_number TEXT NOT NULL,
-  begun_at TEXT NOT NULL
+  answer_serial TEXT NOT NULL,
+  answer_fiscal_number TEXT NOT NULL,
+  begun_at TEXT NOT NULL,
+  serial TEXT NOT NULL DEFAULT '',
+  fiscal_number TEXT NOT NULL DEFAULT '',
+  till_number TEXT NOT NULL DEFAULT ''
 );
 CREATE TABLE document (
   number INTEGER PRIMARY KEY,
@@ -31,6 +38,15 @@ CREATE TABLE absent (
   number INTEGER PRIMARY KEY,
   checked_at TEXT NOT NULL
 );
+)";
+
+// Schema 1 kept the connection check's numbers as the archive's identity.
+constexpr std::string_view kUpgradeFromSchema1 = R"(
+ALTER TABLE register_identity RENAME COLUMN serial TO answer_serial;
+ALTER TABLE register_identity RENAME COLUMN fiscal_number TO answer_fiscal_number;
+ALTER TABLE register_identity ADD COLUMN serial TEXT NOT NULL DEFAULT '';
+ALTER TABLE register_identity ADD COLUMN fiscal_number TEXT NOT NULL DEFAULT '';
+ALTER TABLE register_identity ADD COLUMN till_number TEXT NOT NULL DEFAULT '';
 )";
 
 constexpr std::string_view kColumns = "SELECT number, kind, timestamp, z_number, text, fetched_at FROM document ";
@@ -61,14 +77,26 @@ class Transaction {
 };
 
 std::string describe(const RegisterIdentity& identity) {
-  std::string text = "register " + identity.serial;
+  std::string text = "register";
+  if (!identity.serial.empty()) text += " " + identity.serial;
   if (!identity.fiscal_number.empty()) text += " (fiscal number " + identity.fiscal_number + ")";
   return text;
 }
 
+std::string describe(const ConnectionAnswer& answer) {
+  std::string text = "register " + answer.factory_number;
+  if (!answer.fiscal_number.empty()) text += " (fiscal number " + answer.fiscal_number + ")";
+  return text;
+}
+
+// Fields left empty on either side contradict nothing.
+bool differ(const std::string& held, const std::string& named) {
+  return !held.empty() && !named.empty() && held != named;
+}
+
 }  // namespace
 
-void TapeArchive::check_schema(const std::string& path) {
+int TapeArchive::check_schema(const std::string& path) {
   std::int64_t application_id = 0;
   std::int64_t version = 0;
   try {
@@ -78,19 +106,29 @@ void TapeArchive::check_schema(const std::string& path) {
     if (e.not_a_database()) throw ArchiveError(path + " is not a Talqen archive");
     throw;
   }
-  if (application_id != kApplicationId) throw ArchiveError(path + " is not a Talqen archive");
+  if (application_id != kApplicationId || version < 1) throw ArchiveError(path + " is not a Talqen archive");
   if (version > kSchemaVersion)
     throw ArchiveError(path + " was written by a later Talqen (archive schema " + std::to_string(version) +
                        "; this one reads up to " + std::to_string(kSchemaVersion) + ")");
+  return static_cast<int>(version);
 }
 
 TapeArchive TapeArchive::open_existing(const std::string& path) {
   TapeArchive archive(Database(path, Database::Mode::ReadOnly));
-  archive.check_schema(path);
+  archive.schema_ = archive.check_schema(path);
+  if (archive.schema_ == 1) {
+    // Brought up to date in place when the file may be written; otherwise read as it is.
+    try {
+      archive.db_.execute("PRAGMA query_only = OFF");
+      archive.upgrade_from_schema_1();
+    } catch (const ArchiveError&) {
+    }
+    archive.db_.execute("PRAGMA query_only = ON");
+  }
   return archive;
 }
 
-TapeArchive TapeArchive::open_for_register(const std::string& path, const RegisterIdentity& identity) {
+TapeArchive TapeArchive::open_for_register(const std::string& path, const ConnectionAnswer& answer) {
   TapeArchive archive(Database(path, Database::Mode::ReadWriteCreate));
   Database& db = archive.db_;
   bool fresh = false;
@@ -102,27 +140,32 @@ TapeArchive TapeArchive::open_for_register(const std::string& path, const Regist
     throw;
   }
   // Another program's file is refused before anything in it changes.
-  if (!fresh) archive.check_schema(path);
+  const int schema = fresh ? kSchemaVersion : archive.check_schema(path);
   // The log is kept beside the file, and every commit reaches the disk before it counts.
   db.execute("PRAGMA journal_mode = WAL");
   db.execute("PRAGMA synchronous = FULL");
-  if (fresh) archive.create_schema(identity);
+  if (fresh) archive.create_schema(answer);
+  if (schema == 1) archive.upgrade_from_schema_1();
 
-  const RegisterIdentity held = archive.identity();
-  const bool other_fiscal_number = !identity.fiscal_number.empty() && !held.fiscal_number.empty() &&
-                                   identity.fiscal_number != held.fiscal_number;
-  if (identity.serial != held.serial || other_fiscal_number)
-    throw ArchiveError(path + " is the archive of " + describe(held) + ", not of " + describe(identity));
-  archive.adopt_fiscal_number(held, identity.fiscal_number);
+  const ConnectionAnswer held = archive.connection_answer();
+  if (held.factory_number != answer.factory_number || differ(held.fiscal_number, answer.fiscal_number))
+    throw ArchiveError(path + " is the archive of " + describe(held) + ", as it answered the connection check, not of " +
+                       describe(answer));
+  if (held.fiscal_number.empty() && !answer.fiscal_number.empty()) {
+    Statement update = db.prepare("UPDATE register_identity SET answer_fiscal_number = ?1");
+    update.bind(1, answer.fiscal_number);
+    update.run();
+  }
   return archive;
 }
 
-void TapeArchive::create_schema(const RegisterIdentity& identity) {
+void TapeArchive::create_schema(const ConnectionAnswer& answer) {
   Transaction transaction(db_);
   db_.execute(kSchema);
-  Statement insert = db_.prepare("INSERT INTO register_identity (id, serial, fiscal_number, begun_at) VALUES (1, ?1, ?2, ?3)");
-  insert.bind(1, identity.serial);
-  insert.bind(2, identity.fiscal_number);
+  Statement insert = db_.prepare(
+      "INSERT INTO register_identity (id, answer_serial, answer_fiscal_number, begun_at) VALUES (1, ?1, ?2, ?3)");
+  insert.bind(1, answer.factory_number);
+  insert.bind(2, answer.fiscal_number);
   insert.bind(3, utc_now());
   insert.run();
   db_.execute("PRAGMA application_id = " + std::to_string(kApplicationId));
@@ -130,15 +173,55 @@ void TapeArchive::create_schema(const RegisterIdentity& identity) {
   transaction.commit();
 }
 
-void TapeArchive::adopt_fiscal_number(const RegisterIdentity& held, const std::string& fiscal_number) {
-  if (!held.fiscal_number.empty() || fiscal_number.empty()) return;
-  Statement update = db_.prepare("UPDATE register_identity SET fiscal_number = ?1");
-  update.bind(1, fiscal_number);
-  update.run();
+void TapeArchive::upgrade_from_schema_1() {
+  Transaction transaction(db_);
+  db_.execute(kUpgradeFromSchema1);
+  // Schema 1 stored only documents whose ZN and FN agreed, so the first ones that name
+  // each number name the register.
+  RegisterIdentity tape;
+  Statement documents = db_.prepare("SELECT number, text FROM document ORDER BY number");
+  while ((tape.serial.empty() || tape.fiscal_number.empty() || tape.till_number.empty()) && documents.step()) {
+    try {
+      const RegisterIdentity named = ReadArrivedDocument(static_cast<std::int32_t>(documents.integer(0)),
+                                                         std::string(documents.text(1)), "")
+                                         .named;
+      if (tape.serial.empty()) tape.serial = named.serial;
+      if (tape.fiscal_number.empty()) tape.fiscal_number = named.fiscal_number;
+      if (tape.till_number.empty()) tape.till_number = named.till_number;
+    } catch (const journal::JournalError&) {
+      // A text the loader cannot read names nothing; it was stored whole all the same.
+    }
+  }
+  adopt_identity({}, tape);
+  db_.execute("PRAGMA user_version = " + std::to_string(kSchemaVersion));
+  transaction.commit();
+  schema_ = kSchemaVersion;
+}
+
+void TapeArchive::adopt_identity(const RegisterIdentity& held, const RegisterIdentity& named) {
+  const auto adopt = [&](std::string_view column, const std::string& had, const std::string& value) {
+    if (!had.empty() || value.empty()) return;
+    Statement update = db_.prepare("UPDATE register_identity SET " + std::string(column) + " = ?1");
+    update.bind(1, value);
+    update.run();
+  };
+  adopt("serial", held.serial, named.serial);
+  adopt("fiscal_number", held.fiscal_number, named.fiscal_number);
+  adopt("till_number", held.till_number, named.till_number);
 }
 
 RegisterIdentity TapeArchive::identity() const {
-  Statement select = db_.prepare("SELECT serial, fiscal_number FROM register_identity WHERE id = 1");
+  // An archive of schema 1 knew its register by the connection check alone.
+  Statement select = db_.prepare(schema_ == 1
+                                     ? "SELECT serial, fiscal_number, '' FROM register_identity WHERE id = 1"
+                                     : "SELECT serial, fiscal_number, till_number FROM register_identity WHERE id = 1");
+  if (!select.step()) throw ArchiveError("the archive names no register");
+  return {std::string(select.text(0)), std::string(select.text(1)), std::string(select.text(2))};
+}
+
+ConnectionAnswer TapeArchive::connection_answer() const {
+  Statement select = db_.prepare(schema_ == 1 ? "SELECT serial, fiscal_number FROM register_identity WHERE id = 1"
+                                              : "SELECT answer_serial, answer_fiscal_number FROM register_identity WHERE id = 1");
   if (!select.step()) throw ArchiveError("the archive names no register");
   return {std::string(select.text(0)), std::string(select.text(1))};
 }
@@ -210,13 +293,10 @@ void TapeArchive::store(const ArchivedDocument& document, const RegisterIdentity
   Transaction transaction(db_);
   const RegisterIdentity held = identity();
   // A document without ZN or FN names no register, so it contradicts none.
-  const bool other_serial = !named_by_document.serial.empty() && named_by_document.serial != held.serial;
-  const bool other_fiscal_number = !named_by_document.fiscal_number.empty() && !held.fiscal_number.empty() &&
-                                   named_by_document.fiscal_number != held.fiscal_number;
-  if (other_serial || other_fiscal_number)
+  if (differ(held.serial, named_by_document.serial) || differ(held.fiscal_number, named_by_document.fiscal_number))
     throw ArchiveError("document " + std::to_string(document.number) + " is of " + describe(named_by_document) +
                        ", not of the archive's " + describe(held) + ": not stored");
-  adopt_fiscal_number(held, named_by_document.fiscal_number);
+  adopt_identity(held, named_by_document);
   Statement insert = db_.prepare(
       "INSERT OR IGNORE INTO document (number, kind, timestamp, z_number, text, fetched_at) "
       "VALUES (?1, ?2, ?3, ?4, ?5, ?6)");

@@ -15,27 +15,43 @@
 
 namespace archive {
 
-// The register an archive belongs to: its factory number (as the diagnostic answer and
-// the documents' DAT ZN give it) and its fiscal number (DAT FN; empty until known).
+// The register an archive belongs to, as its tape names it: DAT ZN (the factory number),
+// FN (the fiscal number) and TN of its documents. Each is empty until a stored document
+// names it. Nothing promises that the connection check spells these numbers as the tape
+// does, so only the tape identifies the register of a document.
 struct RegisterIdentity {
   std::string serial;
   std::string fiscal_number;
+  std::string till_number;
 };
 
-// The schema this program writes; an archive of a later one is refused.
-inline constexpr int kSchemaVersion = 1;
+// The register as it answered the connection check: the factory number and, where the
+// answer gives one, the fiscal number, spelled as the answer spells them. Compared only
+// with the answer an earlier run stored, to tell another register on the line before
+// anything is asked.
+struct ConnectionAnswer {
+  std::string factory_number;
+  std::string fiscal_number;  // empty when the answer gives none
+};
+
+// The schema this program writes; an archive of a later one is refused, one of an earlier
+// one is brought to this one when opened.
+inline constexpr int kSchemaVersion = 2;
 
 class TapeArchive {
  public:
   // An existing archive, to read. Throws ArchiveError for a file that is missing, is not
   // a Talqen archive, or was written by a later schema.
   static TapeArchive open_existing(const std::string& path);
-  // The archive of this register, made when the file does not exist. Throws ArchiveError
-  // as open_existing does, and for an archive of another register. A fiscal number
-  // learnt now is kept when the archive had none.
-  static TapeArchive open_for_register(const std::string& path, const RegisterIdentity& identity);
+  // The archive of the register that gave this answer, made when the file does not exist.
+  // Throws ArchiveError as open_existing does, and when the archive stored another
+  // answer (another register on the line). A fiscal number the stored answer lacked is
+  // taken from this one.
+  static TapeArchive open_for_register(const std::string& path, const ConnectionAnswer& answer);
 
+  // The register as its tape names it; empty fields until a document named them.
   RegisterIdentity identity() const;
+  ConnectionAnswer connection_answer() const;
 
   // The selected documents in the order a one-shot fetch of them would bring them, one
   // row at a time.
@@ -48,29 +64,36 @@ class TapeArchive {
   std::int64_t absent_count(std::int64_t first, std::int64_t last) const;
 
   // Commits one document. Throws ArchiveError, storing nothing, when the document names
-  // another register (a DAT ZN or FN that is not the archive's). The first fiscal number
-  // seen becomes the archive's when it had none.
+  // another register (a DAT ZN or FN that is not the archive's). The first ZN, FN and TN
+  // seen become the archive's while it has none.
   void store(const ArchivedDocument& document, const RegisterIdentity& named_by_document);
   // Commits a number the register said it does not have.
   void store_absent(std::int64_t number, const std::string& checked_at);
 
  private:
   explicit TapeArchive(Database database) : db_(std::move(database)) {}
-  // Refuses a file that is no Talqen archive or one of a later schema; path for the message.
-  void check_schema(const std::string& path);
-  void create_schema(const RegisterIdentity& identity);
-  // The fiscal number learnt from a connection check or a document, when the archive had none.
-  void adopt_fiscal_number(const RegisterIdentity& held, const std::string& fiscal_number);
+  // The schema of the file; refuses one that is no Talqen archive or of a later schema.
+  // path for the message.
+  int check_schema(const std::string& path);
+  void create_schema(const ConnectionAnswer& answer);
+  // Brings an archive of schema 1, whose identity was the connection check's, to this
+  // schema in one transaction: the answer kept as it was, the tape's identity read from
+  // its documents.
+  void upgrade_from_schema_1();
+  // Fills the fields of the tape's identity that the archive does not have yet.
+  void adopt_identity(const RegisterIdentity& held, const RegisterIdentity& named);
   std::int64_t count_between(std::string_view table, std::int64_t first, std::int64_t last) const;
 
   Database db_;
+  int schema_ = kSchemaVersion;  // an archive that could not be upgraded (a file kept from writing) is read as it is
 };
 
 // "YYYY-MM-DDThh:mm:ssZ" of the present moment.
 std::string utc_now();
 
-// The default archive file of a register: "<serial>.talqen.db", the serial reduced to
-// characters that are safe in a file name on every system.
-std::string default_archive_name(std::string_view serial);
+// The default archive file of a register: "<factory number>.talqen.db", the factory
+// number of its connection check's answer reduced to characters that are safe in a file
+// name on every system.
+std::string default_archive_name(std::string_view factory_number);
 
 }  // namespace archive

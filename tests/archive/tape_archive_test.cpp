@@ -21,12 +21,15 @@ namespace {
 
 using archive::ArchiveError;
 using archive::ArchiveSelection;
+using archive::ConnectionAnswer;
 using archive::RegisterIdentity;
 using archive::TapeArchive;
 using testing_support::TempDir;
 using testing_support::write_file;
 
-const RegisterIdentity kRegister{"4000000001", "3000000001"};
+// The connection check spells the numbers otherwise than the tape does.
+const ConnectionAnswer kAnswer{"SN4000000001", "FN3000000001"};
+const RegisterIdentity kRegister{"4000000001", "3000000001", "17"};
 
 archive::ArchivedDocument receipt(std::int32_t number) {
   archive::ArchivedDocument d;
@@ -60,10 +63,10 @@ TEST(TapeArchive, RefusesFilesThatAreNoArchiveOfThisProgram) {
     archive::Database other(dir.file("other.db"), archive::Database::Mode::ReadWriteCreate);
     other.execute("CREATE TABLE document (number INTEGER)");
   }
-  TapeArchive::open_for_register(dir.file("later.db"), kRegister);
+  TapeArchive::open_for_register(dir.file("later.db"), kAnswer);
   {
     archive::Database later(dir.file("later.db"), archive::Database::Mode::ReadWriteCreate);
-    later.execute("PRAGMA user_version = 2");
+    later.execute("PRAGMA user_version = " + std::to_string(archive::kSchemaVersion + 1));
   }
   const struct {
     std::string file;
@@ -79,7 +82,7 @@ TEST(TapeArchive, RefusesFilesThatAreNoArchiveOfThisProgram) {
         << c.file << ": " << refusal_of_opening(dir.file(c.file));
     // A missing file is where a new archive is begun; any other is never taken over.
     if (c.file != "missing.db") {
-      EXPECT_THROW(TapeArchive::open_for_register(dir.file(c.file), kRegister), ArchiveError) << c.file;
+      EXPECT_THROW(TapeArchive::open_for_register(dir.file(c.file), kAnswer), ArchiveError) << c.file;
     }
   }
   // Another program's database was refused before anything in it changed.
@@ -89,20 +92,20 @@ TEST(TapeArchive, RefusesFilesThatAreNoArchiveOfThisProgram) {
   EXPECT_EQ(mode.text(0), "delete");
 }
 
-TEST(TapeArchive, NeverMixesTwoRegisters) {
+TEST(TapeArchive, KnowsItsRegisterByTheTapeAndTheAnswerOnlyByItself) {
   TempDir dir;
   const std::string path = dir.file("archive.db");
-  // A Quendar register gives no fiscal number: the first document's becomes the archive's.
-  TapeArchive archive = TapeArchive::open_for_register(path, {kRegister.serial, ""});
+  // A Quendar register's answer gives no fiscal number.
+  TapeArchive archive = TapeArchive::open_for_register(path, {kAnswer.factory_number, ""});
   const struct {
     const char* what;
     RegisterIdentity named;
     bool stored;
   } cases[] = {
-      {"another factory number", {"4000000002", "3000000001"}, false},
-      {"the register's own", kRegister, true},
-      {"another fiscal number", {"4000000001", "3000000002"}, false},
-      {"no ZN or FN at all", {"", ""}, true},
+      {"the first document: its numbers become the archive's", kRegister, true},
+      {"another factory number", {"4000000002", "3000000001", "17"}, false},
+      {"another fiscal number", {"4000000001", "3000000002", "17"}, false},
+      {"no ZN or FN at all", {"", "", ""}, true},
   };
   std::int32_t number = 1;
   for (const auto& c : cases) {
@@ -114,20 +117,80 @@ TEST(TapeArchive, NeverMixesTwoRegisters) {
     EXPECT_EQ(archive.held_count(number, number), c.stored ? 1 : 0) << c.what;
     ++number;
   }
+  EXPECT_EQ(archive.identity().serial, kRegister.serial);
   EXPECT_EQ(archive.identity().fiscal_number, kRegister.fiscal_number);
-  EXPECT_THROW(TapeArchive::open_for_register(path, {"4000000002", ""}), ArchiveError);
-  EXPECT_THROW(TapeArchive::open_for_register(path, {kRegister.serial, "3000000002"}), ArchiveError);
-  EXPECT_NO_THROW(TapeArchive::open_for_register(path, kRegister));
+  EXPECT_EQ(archive.identity().till_number, kRegister.till_number);
+  // A later run is refused when the register answers otherwise than the stored answer.
+  EXPECT_THROW(TapeArchive::open_for_register(path, {"SN4000000002", ""}), ArchiveError);
+  EXPECT_THROW(TapeArchive::open_for_register(path, {kRegister.serial, ""}), ArchiveError);
+  EXPECT_NO_THROW(TapeArchive::open_for_register(path, kAnswer));
+  EXPECT_THROW(TapeArchive::open_for_register(path, {kAnswer.factory_number, "FN3000000002"}), ArchiveError);
+  EXPECT_EQ(TapeArchive::open_existing(path).connection_answer().fiscal_number, kAnswer.fiscal_number);
+}
+
+// An archive written before the tape named its register: the connection check's numbers
+// as its identity, user_version 1.
+void write_schema_1_archive(const std::string& path, const std::vector<archive::ArchivedDocument>& documents) {
+  archive::Database db(path, archive::Database::Mode::ReadWriteCreate);
+  db.execute(R"(PRAGMA journal_mode = WAL;
+CREATE TABLE register_identity (id INTEGER PRIMARY KEY CHECK (id = 1), serial TEXT NOT NULL,
+  fiscal_number TEXT NOT NULL, begun_at TEXT NOT NULL);
+CREATE TABLE document (number INTEGER PRIMARY KEY, kind TEXT NOT NULL CHECK (kind IN ('receipt', 'z-report')),
+  timestamp TEXT NOT NULL, z_number INTEGER, text BLOB NOT NULL, fetched_at TEXT NOT NULL);
+CREATE INDEX document_by_z_number ON document (z_number);
+CREATE INDEX document_by_timestamp ON document (timestamp);
+CREATE TABLE absent (number INTEGER PRIMARY KEY, checked_at TEXT NOT NULL);
+INSERT INTO register_identity VALUES (1, '4000000001', '3000000001', '2026-01-01T00:00:00Z');
+INSERT INTO absent VALUES (9, '2026-01-01T00:00:00Z');
+PRAGMA application_id = 1416393070; PRAGMA user_version = 1;)");
+  archive::Statement insert = db.prepare("INSERT INTO document VALUES (?1, 'receipt', ?2, NULL, ?3, ?4)");
+  for (const archive::ArchivedDocument& d : documents) {
+    insert.bind(1, std::int64_t{d.number});
+    insert.bind(2, d.timestamp);
+    insert.bind_blob(3, d.text);
+    insert.bind(4, d.fetched_at);
+    insert.run();
+  }
+}
+
+TEST(TapeArchive, AnArchiveOfTheFirstSchemaIsBroughtUpToDateLosingNothing) {
+  std::vector<archive::ArchivedDocument> documents;
+  for (std::int32_t n = 1; n <= 3; ++n) documents.push_back(receipt(n));
+  documents[0].text = "<DAT V=\"1\"/><MAC/>";  // names no register
+  documents[1].text = "<DAT ZN=\"4000000001\" TN=\"17\"/><MAC/>";
+  documents[2].text = "<DAT ZN=\"4000000001\" FN=\"3000000001\"/><MAC/>";
+  for (const bool by_export : {false, true}) {
+    TempDir dir;
+    const std::string path = dir.file("old.db");
+    write_schema_1_archive(path, documents);
+    std::vector<std::string> texts;
+    {
+      const ConnectionAnswer old_answer{"4000000001", "3000000001"};
+      TapeArchive archive = by_export ? TapeArchive::open_existing(path) : TapeArchive::open_for_register(path, old_answer);
+      archive.visit({}, [&](const archive::ArchivedDocument& d) { texts.push_back(d.text); });
+      EXPECT_EQ(archive.identity().serial, "4000000001") << by_export;
+      EXPECT_EQ(archive.identity().fiscal_number, "3000000001") << by_export;
+      EXPECT_EQ(archive.identity().till_number, "17") << by_export;
+      EXPECT_EQ(archive.absent_count(1, 10), 1);
+    }
+    ASSERT_EQ(texts.size(), documents.size());
+    for (std::size_t k = 0; k < texts.size(); ++k) EXPECT_EQ(texts[k], documents[k].text);
+    const archive::Database db(path, archive::Database::Mode::ReadOnly);
+    EXPECT_EQ(db.single_integer("PRAGMA user_version"), archive::kSchemaVersion);
+    // The answer the old archive was begun with is what a later run is checked against.
+    EXPECT_NO_THROW(TapeArchive::open_for_register(path, {"4000000001", ""}));
+    EXPECT_THROW(TapeArchive::open_for_register(path, kAnswer), ArchiveError);
+  }
 }
 
 #ifndef _WIN32
 TEST(TapeArchive, AProcessKilledInTheMiddleOfAWriteLosesOnlyThatWrite) {
   TempDir dir;
   const std::string path = dir.file("archive.db");
-  TapeArchive::open_for_register(path, kRegister);
+  TapeArchive::open_for_register(path, kAnswer);
   const pid_t child = ::fork();
   if (child == 0) {
-    TapeArchive archive = TapeArchive::open_for_register(path, kRegister);
+    TapeArchive archive = TapeArchive::open_for_register(path, kAnswer);
     archive.store(receipt(1), kRegister);
     archive::Database db(path, archive::Database::Mode::ReadWriteCreate);
     db.execute("BEGIN IMMEDIATE; INSERT INTO document VALUES (2, 'receipt', '', NULL, x'00', ''); INSERT INTO absent VALUES (3, '')");
@@ -136,7 +199,7 @@ TEST(TapeArchive, AProcessKilledInTheMiddleOfAWriteLosesOnlyThatWrite) {
   int status = 0;
   ASSERT_EQ(::waitpid(child, &status, 0), child);
   ASSERT_TRUE(WIFEXITED(status));
-  TapeArchive archive = TapeArchive::open_for_register(path, kRegister);
+  TapeArchive archive = TapeArchive::open_for_register(path, kAnswer);
   EXPECT_EQ(numbers_of(archive, {}), std::vector<std::int32_t>{1});
   EXPECT_EQ(archive.first_missing(1, 10), 2);
   archive.store(receipt(2), kRegister);
@@ -146,7 +209,7 @@ TEST(TapeArchive, AProcessKilledInTheMiddleOfAWriteLosesOnlyThatWrite) {
 
 TEST(TapeArchive, AsksOnlyForNumbersNeitherHeldNorAbsent) {
   TempDir dir;
-  TapeArchive archive = TapeArchive::open_for_register(dir.file("archive.db"), kRegister);
+  TapeArchive archive = TapeArchive::open_for_register(dir.file("archive.db"), kAnswer);
   for (std::int32_t n : {1, 2, 5}) archive.store(receipt(n), kRegister);
   archive.store_absent(3, "2026-12-10T01:00:00Z");
   archive.store_absent(7, "2026-12-10T01:00:00Z");
@@ -164,7 +227,7 @@ TEST(TapeArchive, AsksOnlyForNumbersNeitherHeldNorAbsent) {
 // the order a fetch of it brings them.
 TEST(TapeArchive, SelectionsReadTheSampleTapeInFetchOrder) {
   TempDir dir;
-  TapeArchive archive = TapeArchive::open_for_register(dir.file("archive.db"), kRegister);
+  TapeArchive archive = TapeArchive::open_for_register(dir.file("archive.db"), kAnswer);
   const sim::JournalIndex sample = sim::JournalIndex::from_text(sim::sample_journal_text());
   // Stored from the last to the first: the order of reading must not be the order of storing.
   for (auto d = sample.documents().rbegin(); d != sample.documents().rend(); ++d) {
