@@ -175,6 +175,9 @@ class JournalWindowLogic {
   // A stop from the user interface: the retrieval ends after the current document, as
   // after Cancel at the time-out question. Safe to call from a signal handler.
   void RequestStop() noexcept { stop_request_.store(true, std::memory_order_relaxed); }
+  // A caller of FetchDocuments outside the window's own retrievals (an archive's filling)
+  // ends the stop with its run, as the window's retrievals do, so that it does not stop the next.
+  void ClearStopRequest() noexcept { stop_request_.store(false, std::memory_order_relaxed); }
 
   // The state the window owns.
   journal::loaded_journal journal;

@@ -24,6 +24,8 @@ class AttentionDialog final : public QDialog, public retrieval::AttentionWindow 
   // What "Отмена" does: pressed in any way (mouse, Space or Enter, the accessibility
   // action), Escape, or closing the window; only while the window is shown.
   void set_cancel_action(std::function<void()> action) { cancel_ = std::move(action); }
+  // The action set, for a window that lends the attention window for a while.
+  const std::function<void()>& cancel_action() const { return cancel_; }
 
   void set_caption(std::string_view caption) override;
   void set_activity(std::string_view text) override;

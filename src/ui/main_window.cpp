@@ -6,6 +6,9 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QStandardPaths>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
@@ -16,10 +19,13 @@
 #include <QTimer>
 
 #include "app/config_file.hpp"
+#include "archive/archive_filling.hpp"
+#include "retrieval/failure_lines.hpp"
 #include "app/register_probe.hpp"
 #include "link/serial_port.hpp"
 #include "ui/qt_text.hpp"
 #include "ui/journal_window.hpp"
+#include "ui/archive_window.hpp"
 #include "ui/about_box.hpp"
 #include "ui/exchange_worker.hpp"
 
@@ -88,7 +94,10 @@ class MainWindow::WidgetView final : public app::MainWindowView {
     });
   }
   void set_journal_menu_enabled(bool enabled) override {
-    on_ui_thread([&] { w_.journal_menu->menuAction()->setEnabled(enabled); });
+    on_ui_thread([&] {
+      w_.journal_menu->menuAction()->setEnabled(enabled);
+      w_.update_fill_archive_action();
+    });
   }
   void set_status_text(std::string_view text) override {
     on_ui_thread([&] { w_.status_text->setText(to_qstring(text)); });
@@ -159,6 +168,10 @@ MainWindow::MainWindow(messages::ProgramState& program, messages::Dialogs& dialo
   journal_menu = menuBar()->addMenu(QStringLiteral("КЛЭФ"));
   open_journal_action = journal_menu->addAction(QStringLiteral("Вывод документов в электронном виде"));
   journal_menu->menuAction()->setEnabled(false);
+  archive_menu = menuBar()->addMenu(QStringLiteral("Архив"));
+  fill_archive_action = archive_menu->addAction(QStringLiteral("Пополнить архив"));
+  fill_archive_action->setEnabled(false);
+  open_archive_action = archive_menu->addAction(QStringLiteral("Открыть архив…"));
   about_action = menuBar()->addAction(QStringLiteral("О программе..."));
 
   connect(connect_button, &QPushButton::clicked, this, &MainWindow::toggle_connection);
@@ -166,6 +179,8 @@ MainWindow::MainWindow(messages::ProgramState& program, messages::Dialogs& dialo
   connect(close_button, &QPushButton::clicked, this, &QWidget::close);
   connect(open_journal_action, &QAction::triggered, this, &MainWindow::open_journal_window);
   connect(about_action, &QAction::triggered, this, &MainWindow::show_about_box);
+  connect(open_archive_action, &QAction::triggered, this, &MainWindow::ask_archive_to_open);
+  connect(fill_archive_action, &QAction::triggered, this, &MainWindow::fill_archive);
 
   setFixedSize(sizeHint());
 }
@@ -248,6 +263,11 @@ void MainWindow::set_exchange_controls_enabled(bool enabled) {
   // and of the journal menu stays as it set it.
   connection_group->setEnabled(enabled);
   open_journal_action->setEnabled(enabled);
+  update_fill_archive_action();
+}
+
+void MainWindow::update_fill_archive_action() {
+  fill_archive_action->setEnabled(journal_menu->menuAction()->isEnabled() && open_journal_action->isEnabled());
 }
 
 void MainWindow::toggle_connection() {
@@ -282,6 +302,108 @@ void MainWindow::open_journal_window() {
   if (!journal_) return;
   hide();
   journal_->open();
+}
+
+void MainWindow::ask_archive_to_open() {
+  if (!archive_) return;
+  auto* dialog = new QFileDialog(this, QStringLiteral("Открыть архив"));
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  dialog->setAcceptMode(QFileDialog::AcceptOpen);
+  dialog->setFileMode(QFileDialog::ExistingFile);
+  dialog->setNameFilters({QStringLiteral("Архив РРО (*.talqen.db)"), QStringLiteral("Все файлы (*)")});
+  connect(dialog, &QFileDialog::fileSelected, this, [this](const QString& file) {
+    // A path for the file system, in the platform's encoding.
+    archive_->open_archive(QFile::encodeName(file).toStdString());
+  });
+  dialog->open();
+}
+
+QString MainWindow::archive_folder() {
+  // %LOCALAPPDATA%\Talqen on Windows, $XDG_DATA_HOME/talqen (~/.local/share/talqen) elsewhere.
+#ifdef _WIN32
+  const QString name = QStringLiteral("Talqen");
+#else
+  const QString name = QStringLiteral("talqen");
+#endif
+  return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QLatin1Char('/') + name;
+}
+
+void MainWindow::fill_archive() {
+  if (!journal_ || !archive_ || !attention_) return;
+  struct Run {
+    std::string folder;
+    bool datecs = true;
+    std::optional<std::string> path;     // the archive filled
+    std::optional<std::string> refused;  // why nothing was asked
+    archive::FillOutcome outcome;
+    std::vector<std::string> unreadable;
+  };
+  auto run = std::make_shared<Run>();
+  const QString folder = archive_folder();
+  QDir().mkpath(folder);
+  run->folder = QFile::encodeName(folder).toStdString();
+  run->datecs = datecs_selected();
+  run_exchange(
+      [this, run] {
+        retrieval::JournalWindowLogic& window = journal_->logic();
+        const archive::ConnectionAnswer answer = archive::AnswerOfConnectionCheck(!run->datecs);
+        if (answer.factory_number.empty()) {
+          run->refused = text::from_utf8("Ответ РРО на проверку связи не называет заводской номер");
+          return;
+        }
+        const std::string path = run->folder + "/" + archive::default_archive_name(answer.factory_number);
+        std::optional<archive::TapeArchive> tape;
+        try {
+          tape.emplace(archive::TapeArchive::open_for_register(path, answer));
+        } catch (const archive::ArchiveError& e) {
+          run->refused = text::from_utf8(e.what());
+          return;
+        }
+        retrieval::AttentionWindow& attention = *attention_;
+        attention.set_caption(text::from_utf8("Пополнение архива"));
+        attention.set_activity(text::from_utf8("Запрос номера последнего документа"));
+        attention.set_progress("");
+        attention.show();
+        // A time-out asks whether to go on, as in the journal window's retrievals.
+        const bool was_open = std::exchange(window.flags.retrieval_open, true);
+        const std::optional<std::int64_t> last = window.FindLastDocumentNumber();
+        if (last) {
+          run->path = path;
+          archive::FillObserver observer;
+          observer.unreadable = [run](const std::string& line) { run->unreadable.push_back(line); };
+          observer.progress = [&attention](const archive::FillSummary& s) {
+            attention.set_activity(text::from_utf8("Запрошено ") + std::to_string(s.asked) + text::from_utf8(" из ") +
+                                   std::to_string(s.to_ask) + text::from_utf8(", получено ") +
+                                   std::to_string(s.fetched) + text::from_utf8(", в архиве ") +
+                                   std::to_string(s.held_before + s.fetched));
+          };
+          run->outcome = archive::FillArchive(*tape, window, 1, *last, true, observer);
+        } else {
+          run->refused = text::from_utf8("РРО не сообщил номер последнего документа");
+        }
+        window.ClearStopRequest();
+        window.flags.retrieval_open = was_open;
+        attention.set_progress("");
+        attention.hide();
+      },
+      [this, run] {
+        if (run->refused) {
+          dialogs_.show_message(*run->refused);
+          return;
+        }
+        const retrieval::AssemblyReport& report = run->outcome.report;
+        std::vector<std::string> told = run->unreadable;
+        if (report.port_lost) told.push_back(text::from_utf8("Связь с портом потеряна"));
+        for (const std::int32_t n : report.incomplete)
+          told.push_back(text::from_utf8("Документ ") + std::to_string(n) + text::from_utf8(" получен не полностью"));
+        if (report.interrupted) retrieval::AppendFailureLines(told);
+        if (run->outcome.archive_failure) told.push_back(text::from_utf8(*run->outcome.archive_failure));
+        told.push_back(run->outcome.summary.line());
+        std::string text;
+        for (const std::string& line : told) text += (text.empty() ? "" : "\n") + line;
+        dialogs_.show_message(text);
+        if (run->path) archive_->open_archive(*run->path);
+      });
 }
 
 void MainWindow::show_about_box() {

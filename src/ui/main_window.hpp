@@ -14,6 +14,7 @@
 
 #include "app/connection_procedure.hpp"
 #include "link/clock.hpp"
+#include "retrieval/attention_window.hpp"
 #include "ui/ui_thread.hpp"
 
 class QAction;
@@ -27,6 +28,7 @@ class QRadioButton;
 namespace ui {
 
 class JournalWindow;
+class ArchiveWindow;
 class AboutBox;
 class ExchangeWorker;
 
@@ -58,6 +60,11 @@ class MainWindow final : public QMainWindow {
   // The windows it opens, created after it, and the flags of the journal window that
   // the connection check reads.
   void attach(AboutBox& about, JournalWindow& journal, messages::RetrievalFlags& journal_flags);
+  // The archive window, and the attention window that "Пополнить архив" shows.
+  void attach_archive(ArchiveWindow& archive, retrieval::AttentionWindow& attention) {
+    archive_ = &archive;
+    attention_ = &attention;
+  }
   // A port put first in the port box, so that it is the one chosen when fpinit.ini
   // names none of the box's ports (the simulated register).
   void offer_port_first(const QString& port);
@@ -69,6 +76,13 @@ class MainWindow final : public QMainWindow {
   void prepare_on_activation();
   void toggle_connection();
   void open_journal_window();
+  // "Открыть архив…": a file dialog for an archive, then the archive window on it.
+  void ask_archive_to_open();
+  // "Пополнить архив": the connected register's archive filled up to its last document on
+  // the exchange worker, then a box with the run's summary and the archive window on it.
+  void fill_archive();
+  // Where "Пополнить архив" keeps the archives: the program's folder of the user's data.
+  static QString archive_folder();
   void show_about_box();
   // "Найти": the register searched for over the port box's ports.
   void find_register();
@@ -88,6 +102,9 @@ class MainWindow final : public QMainWindow {
   QMenu* journal_menu;  // N2 on the designed form
   QAction* open_journal_action;  // N45 on the designed form
   QAction* about_action;  // N5 on the designed form
+  QMenu* archive_menu;
+  QAction* fill_archive_action;
+  QAction* open_archive_action;
 
  protected:
   void changeEvent(QEvent* e) override;
@@ -102,6 +119,8 @@ class MainWindow final : public QMainWindow {
   // change the connection are disabled in between.
   void run_exchange(std::function<void()> work, std::function<void()> done = {});
   void set_exchange_controls_enabled(bool enabled);
+  // "Пополнить архив" while connected and no exchange runs.
+  void update_fill_archive_action();
 
   messages::ProgramState& program_;
   messages::Dialogs& dialogs_;
@@ -110,6 +129,8 @@ class MainWindow final : public QMainWindow {
   ExchangeWorker& worker_;
   AboutBox* about_ = nullptr;
   JournalWindow* journal_ = nullptr;
+  ArchiveWindow* archive_ = nullptr;
+  retrieval::AttentionWindow* attention_ = nullptr;
   std::unique_ptr<WidgetView> view_;
   std::optional<app::ConnectionProcedure> connection_;
   bool activating_ = false;  // prepare_on_activation is running: activations meanwhile are its own

@@ -1,6 +1,6 @@
 // The windows of the desktop program, created in the program's order: the main window,
-// the About box, the attention window and the journal window, and the worker that talks
-// to the register for them.
+// the About box, the attention window, the journal window and the archive window, and the
+// worker that talks to the register for them.
 #pragma once
 
 #include <string>
@@ -9,6 +9,7 @@
 #include "ui/main_window.hpp"
 #include "ui/attention_dialog.hpp"
 #include "ui/journal_window.hpp"
+#include "ui/archive_window.hpp"
 #include "ui/about_box.hpp"
 
 namespace ui {
@@ -19,8 +20,10 @@ struct ProgramWindows {
       : main_window(program, dialogs, clock, worker),
         about_box(&main_window),
         journal_window(program, dialogs, attention, main_window, [this] { return main_window.datecs_selected(); }, clock,
-               worker, std::move(temp_xml_path)) {
+               worker, std::move(temp_xml_path)),
+        archive_window(program, dialogs, attention) {
     main_window.attach(about_box, journal_window, journal_window.logic().flags);
+    main_window.attach_archive(archive_window, attention);
   }
   // The windows go once the exchange under way has stopped.
   ~ProgramWindows() {
@@ -38,6 +41,7 @@ struct ProgramWindows {
   AboutBox about_box;
   AttentionDialog attention;
   JournalWindow journal_window;
+  ArchiveWindow archive_window;  // reads archives on a thread of its own
 };
 
 }  // namespace ui
