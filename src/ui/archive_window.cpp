@@ -1,6 +1,7 @@
 #include "ui/archive_window.hpp"
 
 #include <QCloseEvent>
+#include <QDeadlineTimer>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -202,6 +203,13 @@ bool ArchiveWindow::eventFilter(QObject* watched, QEvent* e) {
     }
   }
   return QDialog::eventFilter(watched, e);
+}
+
+bool ArchiveWindow::wait_until_idle(int bound_ms) {
+  // A reading may start the next when it ends (opening shows the first selection).
+  const QDeadlineTimer deadline(bound_ms);
+  while (reader_.busy() && !deadline.hasExpired()) reader_.wait_until_idle(static_cast<int>(deadline.remainingTime()));
+  return !reader_.busy();
 }
 
 QString ArchiveWindow::status_message() const { return status_bar->currentMessage(); }

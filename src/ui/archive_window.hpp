@@ -53,7 +53,7 @@ class ArchiveWindow final : public QDialog {
   void export_selection(const std::string& path, archive::ExportFormat format);
 
   // Until nothing reads the archive, at most bound_ms; true when nothing does.
-  bool wait_until_idle(int bound_ms = 60000) { return reader_.wait_until_idle(bound_ms); }
+  bool wait_until_idle(int bound_ms = 60000);
   const app::ArchiveWindowLogic& logic() const { return logic_; }
   const render::PackedLines& shown_lines() const { return shown_; }
   QString status_message() const;

@@ -271,7 +271,16 @@ void MainWindow::update_fill_archive_action() {
 }
 
 void MainWindow::toggle_connection() {
-  if (connection_) run_exchange([this] { connection_->toggle_connection(); });
+  if (!connection_) return;
+  run_exchange([this] {
+    connection_->toggle_connection();
+    // The answer to the connection check names the register's archive; the program's
+    // result records hold it only until the next exchange.
+    if (connection_->connected())
+      connection_answer_ = archive::AnswerOfConnectionCheck(!datecs_selected());
+    else
+      connection_answer_.reset();
+  });
 }
 
 void MainWindow::find_register() {
@@ -332,7 +341,6 @@ void MainWindow::fill_archive() {
   if (!journal_ || !archive_ || !attention_) return;
   struct Run {
     std::string folder;
-    bool datecs = true;
     std::optional<std::string> path;     // the archive filled
     std::optional<std::string> refused;  // why nothing was asked
     archive::FillOutcome outcome;
@@ -342,11 +350,9 @@ void MainWindow::fill_archive() {
   const QString folder = archive_folder();
   QDir().mkpath(folder);
   run->folder = QFile::encodeName(folder).toStdString();
-  run->datecs = datecs_selected();
   run_exchange(
-      [this, run] {
+      [this, run, answer = connection_answer_.value_or(archive::ConnectionAnswer{})] {
         retrieval::JournalWindowLogic& window = journal_->logic();
-        const archive::ConnectionAnswer answer = archive::AnswerOfConnectionCheck(!run->datecs);
         if (answer.factory_number.empty()) {
           run->refused = text::from_utf8("Ответ РРО на проверку связи не называет заводской номер");
           return;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/connection_procedure.hpp"
+#include "archive/tape_archive.hpp"
 #include "link/clock.hpp"
 #include "retrieval/attention_window.hpp"
 #include "ui/ui_thread.hpp"
@@ -131,6 +132,9 @@ class MainWindow final : public QMainWindow {
   JournalWindow* journal_ = nullptr;
   ArchiveWindow* archive_ = nullptr;
   retrieval::AttentionWindow* attention_ = nullptr;
+  // The register's answer to the connection check while connected: written by the connecting
+  // exchange, read between exchanges.
+  std::optional<archive::ConnectionAnswer> connection_answer_;
   std::unique_ptr<WidgetView> view_;
   std::optional<app::ConnectionProcedure> connection_;
   bool activating_ = false;  // prepare_on_activation is running: activations meanwhile are its own

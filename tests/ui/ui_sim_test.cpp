@@ -24,7 +24,7 @@
 #include <thread>
 
 #include "program_fixture.hpp"
-#include "sim_process.hpp"
+#include "sim_fixture.hpp"
 #include "support/run_program.hpp"
 #include "support/temp_dir.hpp"
 
@@ -36,18 +36,7 @@ using testing_support::TempDir;
 using ui_testing::q;
 using ui_testing::win;
 
-class ProgramAgainstSim : public ui_testing::Program {
- protected:
-  // Connects to a simulated register of the variant through the main window.
-  void connect_to(const SimProcess& sim, bool datecs, const char* speed = nullptr) {
-    ui::MainWindow& w = windows->main_window;
-    (datecs ? w.datecs_button : w.quendar_button)->setChecked(true);
-    w.port_box->setEditText(QString::fromStdString(sim.port()));
-    if (speed) w.speed_box->setCurrentText(QString::fromLatin1(speed));
-    QTest::mouseClick(w.connect_button, Qt::LeftButton);
-    settle();
-  }
-};
+using ui_testing::ProgramAgainstSim;
 
 TEST_F(ProgramAgainstSim, ConnectingAndDisconnectingSwitchEveryControl) {
   struct Case {

@@ -1,0 +1,310 @@
+// The archive in the desktop program against talqen-sim: "Пополнить архив" filled, stopped
+// in the middle and filled again; an archive opened without a register; what the archive
+// window shows, finds and exports, each against what talqen-cli makes of the same archive.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTest>
+#include <map>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "sim_fixture.hpp"
+#include "support/run_program.hpp"
+#include "support/temp_dir.hpp"
+
+namespace {
+
+using e2e::SimProcess;
+using testing_support::read_file;
+using testing_support::run_program;
+using testing_support::TempDir;
+using ui_testing::q;
+using ui_testing::win;
+
+// Lines of a file as "Сохранить" writes them (CR LF).
+std::vector<std::string> lines_of(const std::string& bytes) {
+  std::vector<std::string> lines;
+  for (std::size_t at = 0; at < bytes.size();) {
+    const std::size_t end = bytes.find("\r\n", at);
+    lines.push_back(bytes.substr(at, end - at));
+    if (end == std::string::npos) break;
+    at = end + 2;
+  }
+  return lines;
+}
+
+// The visible file dialog among the window's children.
+QFileDialog* file_dialog_of(QWidget& window) {
+  for (QFileDialog* d : window.findChildren<QFileDialog*>())
+    if (d->isVisible()) return d;
+  return nullptr;
+}
+
+class ArchiveInTheProgram : public ui_testing::ProgramAgainstSim {
+ protected:
+  ArchiveInTheProgram() { qputenv("XDG_DATA_HOME", QByteArray::fromStdString(dir.file("data"))); }
+  ~ArchiveInTheProgram() override { qunsetenv("XDG_DATA_HOME"); }
+
+  ui::ArchiveWindow& archive_window() { return windows->archive_window; }
+  void settle_archive() { ASSERT_TRUE(archive_window().wait_until_idle()); }
+
+  // talqen-cli in a directory of its own; its stdout.
+  testing_support::ProgramRun cli(const std::string& arguments) {
+    return run_program("cd " + cli_dir.path().string() + " && " + TALQEN_CLI + " " + arguments + " 2>" +
+                       cli_dir.file("err.txt"));
+  }
+
+  // The sample tape archived by talqen-cli.
+  std::string archive_by_cli() {
+    SimProcess sim({"--protocol", "quendar", "--sample"});
+    EXPECT_TRUE(sim.ready());
+    const std::string path = cli_dir.file("4000000001.talqen.db");
+    EXPECT_EQ(cli("--port " + sim.port() + " --protocol quendar archive --db " + path).exit_code, 0);
+    return path;
+  }
+
+  // "Открыть архив…" and the file chosen in its dialog.
+  void open_through_dialog(const std::string& path) {
+    windows->main_window.open_archive_action->trigger();
+    QFileDialog* d = file_dialog_of(windows->main_window);
+    ASSERT_NE(d, nullptr);
+    d->selectFile(QString::fromStdString(path));
+    static_cast<QDialog*>(d)->accept();  // as its "Open" or "Save" button does
+    settle_archive();
+  }
+
+  std::vector<std::string> shown() const {
+    const render::PackedLines& lines = windows->archive_window.shown_lines();
+    return std::vector<std::string>(lines.begin(), lines.end());
+  }
+
+  TempDir cli_dir;
+};
+
+TEST_F(ArchiveInTheProgram, FillStoppedInTheMiddleGoesOnWhereItStoppedAskingNothingTwice) {
+  const std::string log = dir.file("sim.log");
+  // Slow replies, so that "Отмена" lands in the middle of the tape.
+  SimProcess sim({"--protocol", "quendar", "--sample", "--latency", "15", "--log", log});
+  ASSERT_TRUE(sim.ready());
+  ui::MainWindow& m = windows->main_window;
+  EXPECT_FALSE(m.fill_archive_action->isEnabled());  // no register yet
+  connect_to(sim, false);
+  ASSERT_TRUE(m.fill_archive_action->isEnabled());
+
+  ui::AttentionDialog& a = windows->attention;
+  m.fill_archive_action->trigger();
+  EXPECT_FALSE(m.fill_archive_action->isEnabled());  // while it runs
+  ASSERT_TRUE(QTest::qWaitFor([&] { return a.isVisible() && a.activity_label->text().startsWith(q("Запрошено 5 из 33")); },
+                              30000))
+      << a.activity_label->text().toStdString();
+  QTest::mouseClick(a.cancel_button, Qt::LeftButton);
+  settle();
+  settle_archive();
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  std::smatch figures;
+  const std::string first_summary = dialogs.messages[0];
+  ASSERT_TRUE(std::regex_match(first_summary, figures,
+                               std::regex("held 0, fetched (\\d+), absent 0, incomplete 0, not asked (\\d+)")))
+      << first_summary;
+  const int fetched = std::stoi(figures[1]);
+  EXPECT_EQ(fetched + std::stoi(figures[2]), 33);
+  EXPECT_LE(fetched, 8);  // stopped after the current document, not at the end
+  // The archive window opened on the archive in the program's folder.
+  EXPECT_TRUE(archive_window().isVisible());
+  EXPECT_EQ(archive_window().logic().path(), dir.file("data") + "/talqen/4000000001.talqen.db");
+  EXPECT_EQ(archive_window().logic().summary().documents, fetched);
+
+  m.fill_archive_action->trigger();
+  settle();
+  settle_archive();
+  ASSERT_EQ(dialogs.messages.size(), 2u);
+  EXPECT_EQ(dialogs.messages[1], "held " + std::to_string(fetched) + ", fetched " + std::to_string(33 - fetched) +
+                                     ", absent 0, incomplete 0");
+  EXPECT_EQ(archive_window().logic().summary().documents, 33);
+  EXPECT_TRUE(archive_window().summary_label->text().startsWith(q("Документов: 33; номера 1–33; пополнен ")))
+      << archive_window().summary_label->text().toStdString();
+
+  // Each document's first fragment was asked once over both runs.
+  std::map<int, int> asked;
+  const std::string sent = read_file(log);
+  const std::regex first_fragment("CMD A7 DATA \\[[^\\]]*\\] \"271828;1;(\\d+);0;\"");
+  for (auto it = std::sregex_iterator(sent.begin(), sent.end(), first_fragment); it != std::sregex_iterator(); ++it)
+    ++asked[std::stoi((*it)[1])];
+  ASSERT_EQ(asked.size(), 33u) << sent.substr(0, 2000);
+  for (const auto& [number, times] : asked) EXPECT_EQ(times, 1) << "document " << number;
+}
+
+TEST_F(ArchiveInTheProgram, AnArchiveOpenedWithoutARegisterShowsWhatTheExportShows) {
+  const std::string path = archive_by_cli();
+  ui::MainWindow& m = windows->main_window;
+  EXPECT_TRUE(m.open_archive_action->isEnabled());
+  open_through_dialog(path);
+  ui::ArchiveWindow& w = archive_window();
+  ASSERT_TRUE(w.isVisible());
+  EXPECT_EQ(w.windowTitle(), q("Архив РРО  ЗН 4000000001  ФН 3000000001"));
+  EXPECT_TRUE(w.summary_label->text().startsWith(q("Документов: 33; номера 1–33; пополнен ")));
+
+  struct Case {
+    int kind;  // the item of the kind box
+    bool by_dates;
+    const char* first;
+    const char* last;
+    const char* export_selection;
+  };
+  const Case cases[] = {
+      {2, false, "9", "12", "9 12"},
+      {0, false, "41", "42", "--kind z 41 42"},
+      {1, false, "1", "33", "--kind receipt 1 33"},
+      {2, true, "13.05.24", "14.05.24", "--from 13.05.24 --to 14.05.24"},
+      {0, true, "14.05.24", "14.05.24", "--kind z --from 14.05.24 --to 14.05.24"},
+  };
+  for (const Case& c : cases) {
+    w.kind_box->setCurrentIndex(c.kind);
+    (c.by_dates ? w.by_dates_button : w.by_numbers_button)->setChecked(true);
+    if (c.by_dates) {
+      w.start_date_edit->setText(QString::fromLatin1(c.first));
+      w.end_date_edit->setText(QString::fromLatin1(c.last));
+      w.start_time_edit->setText(QStringLiteral("00:00"));
+      w.end_time_edit->setText(QStringLiteral("23:59"));
+    } else {
+      w.first_number_edit->setText(QString::fromLatin1(c.first));
+      w.last_number_edit->setText(QString::fromLatin1(c.last));
+    }
+    QTest::mouseClick(w.show_button, Qt::LeftButton);
+    settle_archive();
+    ASSERT_EQ(cli("export --db " + path + " " + c.export_selection + " --format text -o out.txt").exit_code, 0)
+        << c.export_selection;
+    const std::vector<std::string> expected = lines_of(read_file(cli_dir.file("out.txt")));
+    EXPECT_GT(expected.size(), 10u) << c.export_selection;
+    EXPECT_EQ(shown(), expected) << c.export_selection;
+  }
+  // A span of times within a day shows the documents of those minutes only.
+  w.kind_box->setCurrentIndex(2);
+  w.by_dates_button->setChecked(true);
+  w.start_date_edit->setText(QStringLiteral("14.05.24"));
+  w.end_date_edit->setText(QStringLiteral("14.05.24"));
+  w.start_time_edit->setText(QStringLiteral("00:00"));
+  w.end_time_edit->setText(QStringLiteral("00:01"));
+  QTest::mouseClick(w.show_button, Qt::LeftButton);
+  settle_archive();
+  EXPECT_EQ(shown(), std::vector<std::string>{});
+  EXPECT_EQ(w.status_message(), q("В архиве нет документов этой выборки"));
+  EXPECT_EQ(dialogs.messages, std::vector<std::string>{});
+}
+
+TEST_F(ArchiveInTheProgram, AFileThatIsNoArchiveIsRefusedWithTheExportsWords) {
+  const std::string path = dir.file("notes.talqen.db");
+  testing_support::write_file(path, "these are no documents\n");
+  open_through_dialog(path);
+  EXPECT_FALSE(archive_window().isVisible());
+  ASSERT_EQ(cli("export --db " + path + " --format text").exit_code, 2);
+  const std::string said = read_file(cli_dir.file("err.txt"));
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ("talqen-cli export: " + text::to_utf8(dialogs.messages[0]) + "\n", said);
+}
+
+TEST_F(ArchiveInTheProgram, FindGoesForwardsAndBackwardsRoundTheEndsByKeys) {
+  open_through_dialog(archive_by_cli());
+  ui::ArchiveWindow& w = archive_window();
+  w.kind_box->setCurrentIndex(2);
+  w.by_numbers_button->setChecked(true);
+  w.first_number_edit->setText(QStringLiteral("1"));
+  w.last_number_edit->setText(QStringLiteral("33"));
+  QTest::mouseClick(w.show_button, Qt::LeftButton);
+  settle_archive();
+  w.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+
+  // The rows holding the text, as Qt's own case folding finds them.
+  const auto rows_holding = [&](const QString& wanted) {
+    std::vector<int> rows;
+    const QAbstractItemModel& model = *w.lines_view->model();
+    for (int row = 0; row < model.rowCount(); ++row)
+      if (model.index(row, 0).data().toString().contains(wanted, Qt::CaseInsensitive)) rows.push_back(row);
+    return rows;
+  };
+  QTest::keyClick(&w, Qt::Key_F, Qt::ControlModifier);
+  ASSERT_EQ(QApplication::focusWidget(), w.find_edit);
+  for (const QString& wanted : {q("готівка"), q("obrim"), q("Z-ЗВІТ")}) {
+    const std::vector<int> expected = rows_holding(wanted);
+    ASSERT_GE(expected.size(), 2u) << wanted.toStdString();
+    w.find_edit->setText(wanted);
+    w.lines_view->setCurrentIndex({});
+    std::vector<int> forwards, backwards;
+    for (std::size_t i = 0; i <= expected.size(); ++i) {
+      QTest::keyClick(&w, Qt::Key_F3);
+      forwards.push_back(w.lines_view->currentIndex().row());
+    }
+    for (std::size_t i = 0; i <= expected.size(); ++i) {
+      QTest::keyClick(&w, Qt::Key_F3, Qt::ShiftModifier);
+      backwards.push_back(w.lines_view->currentIndex().row());
+    }
+    std::vector<int> round = expected;
+    round.push_back(expected.front());  // past the last, the first again
+    EXPECT_EQ(forwards, round) << wanted.toStdString();
+    // Back from the first: the last, and so on down to the first, then the last again.
+    std::vector<int> back_round(expected.rbegin(), expected.rend());
+    back_round.push_back(expected.back());
+    EXPECT_EQ(backwards, back_round) << wanted.toStdString();
+  }
+  // Enter in the field finds the next one too.
+  w.find_edit->setText(q("готівка"));
+  w.lines_view->setCurrentIndex({});
+  w.find_edit->setFocus();
+  QTest::keyClick(w.find_edit, Qt::Key_Return);
+  EXPECT_EQ(w.lines_view->currentIndex().row(), rows_holding(q("готівка")).front());
+  const int before = w.lines_view->currentIndex().row();
+  w.find_edit->setText(q("кефір"));
+  QTest::keyClick(&w, Qt::Key_F3);
+  EXPECT_EQ(w.status_message(), q("Не найдено"));
+  EXPECT_EQ(w.lines_view->currentIndex().row(), before);
+}
+
+TEST_F(ArchiveInTheProgram, EachExportFormIsWhatTheCommandLineWrites) {
+  const std::string path = archive_by_cli();
+  open_through_dialog(path);
+  ui::ArchiveWindow& w = archive_window();
+  w.kind_box->setCurrentIndex(2);
+  w.by_numbers_button->setChecked(true);
+  w.first_number_edit->setText(QStringLiteral("1"));
+  w.last_number_edit->setText(QStringLiteral("33"));
+  struct Case {
+    const char* filter;
+    const char* file;
+    const char* format;
+  };
+  const Case cases[] = {
+      {"CSV (*.csv)", "tape", "csv"},  // the suffix comes from the type chosen
+      {"JSON (*.json)", "tape.json", "json"},
+      {"Текст (*.txt)", "tape.txt", "text"},
+      {"Текст журнала (*.xml)", "tape.xml", "xml"},
+  };
+  for (const Case& c : cases) {
+    QTest::mouseClick(w.export_button, Qt::LeftButton);
+    QFileDialog* d = file_dialog_of(w);
+    ASSERT_NE(d, nullptr);
+    d->selectNameFilter(QString::fromUtf8(c.filter));
+    d->selectFile(QString::fromStdString(dir.file(c.file)));
+    static_cast<QDialog*>(d)->accept();  // as its "Open" or "Save" button does
+    settle_archive();
+    const std::string written = dir.file(c.file) + (std::string(c.file).find('.') == std::string::npos ? ".csv" : "");
+    ASSERT_EQ(cli("export --db " + path + " 1 33 --format " + c.format + " -o expected").exit_code, 0);
+    const std::string expected = read_file(cli_dir.file("expected"));
+    EXPECT_FALSE(expected.empty());
+    EXPECT_EQ(read_file(written), expected) << c.format;
+  }
+  EXPECT_EQ(dialogs.messages, std::vector<std::string>{});
+}
+
+}  // namespace
