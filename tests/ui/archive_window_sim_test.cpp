@@ -3,6 +3,7 @@
 // window shows, finds and exports, each against what talqen-cli makes of the same archive.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -305,6 +306,50 @@ TEST_F(ArchiveInTheProgram, EachExportFormIsWhatTheCommandLineWrites) {
     EXPECT_EQ(read_file(written), expected) << c.format;
   }
   EXPECT_EQ(dialogs.messages, std::vector<std::string>{});
+}
+
+TEST_F(ArchiveInTheProgram, TheKeyboardAloneGoesRoundTheWindowWhoseControlsAreNamedByTheirCaptions) {
+  open_through_dialog(archive_by_cli());
+  ui::ArchiveWindow& w = archive_window();
+  w.by_numbers_button->setChecked(true);
+  w.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+  const std::vector<std::pair<QWidget*, const char*>> named = {
+      {w.kind_box, "Тип документа"},          {w.by_numbers_button, "по номерам"},
+      {w.first_number_edit, "Начальный номер"}, {w.last_number_edit, "Конечный номер"},
+      {w.by_dates_button, "по датам"},         {w.start_date_edit, "Начальная дата"},
+      {w.start_time_edit, "Начальное время"},  {w.end_date_edit, "Конечная дата"},
+      {w.end_time_edit, "Конечное время"},     {w.show_button, "Показать"},
+      {w.find_edit, "Найти"},                  {w.find_previous_button, "Назад"},
+      {w.find_next_button, "Далее"},           {w.export_button, "Экспорт…"},
+      {w.close_button, "Закрыть"},
+  };
+  for (const auto& [widget, name] : named) {
+    // On Linux a combo box is named to the accessibility bus by its label, its Name being its text.
+    const QString said = widget == w.kind_box ? widget->accessibleName()
+                                              : QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+    EXPECT_EQ(said, q(name)) << name;
+  }
+
+  // Tab from the kind box round to it again, past the fields of dates while numbers are chosen.
+  w.kind_box->setFocus();
+  std::vector<QWidget*> visited;
+  for (int i = 0; i < 12 && (visited.empty() || QApplication::focusWidget() != w.kind_box); ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    visited.push_back(QApplication::focusWidget());
+  }
+  EXPECT_EQ(visited, (std::vector<QWidget*>{w.by_numbers_button, w.first_number_edit, w.last_number_edit,
+                                            w.show_button, w.find_edit, w.find_previous_button, w.find_next_button,
+                                            w.lines_view, w.export_button, w.close_button, w.kind_box}));
+  // Enter in a number field shows the selection; Escape closes the window.
+  w.first_number_edit->setText(QStringLiteral("41"));
+  w.last_number_edit->setText(QStringLiteral("41"));
+  w.kind_box->setCurrentIndex(0);
+  QTest::keyClick(w.last_number_edit, Qt::Key_Return);
+  settle_archive();
+  EXPECT_EQ(w.status_message(), q("Показано документов: 1"));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+  EXPECT_FALSE(w.isVisible());
 }
 
 }  // namespace
