@@ -19,6 +19,7 @@
 #include <QTimer>
 
 #include "app/config_file.hpp"
+#include "app/connection_answer.hpp"
 #include "archive/archive_filling.hpp"
 #include "retrieval/failure_lines.hpp"
 #include "app/register_probe.hpp"
@@ -277,7 +278,7 @@ void MainWindow::toggle_connection() {
     // The answer to the connection check names the register's archive; the program's
     // result records hold it only until the next exchange.
     if (connection_->connected())
-      connection_answer_ = archive::AnswerOfConnectionCheck(!datecs_selected());
+      connection_answer_ = app::connection_answer(program_, datecs_selected());
     else
       connection_answer_.reset();
   });

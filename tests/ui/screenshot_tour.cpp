@@ -12,6 +12,7 @@
 #include <cstdio>
 
 #include "support/scripted_dialogs.hpp"
+#include "text/cp1251.hpp"
 #include "ui/program_windows.hpp"
 #include "ui/simulator_process.hpp"
 #include "ui/ui_clock.hpp"
@@ -36,6 +37,8 @@ int main(int argc, char** argv) {
   const QString out = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
   QTemporaryDir work;  // the program directory: fpinit.ini and temp.xml
   QDir::setCurrent(work.path());
+  // The archive in the program's folder of this run, not the user's.
+  qputenv("XDG_DATA_HOME", QFile::encodeName(work.path()));
 
   ui::SimulatorProcess simulator;
   QString error;
@@ -73,6 +76,17 @@ int main(int argc, char** argv) {
     }
   ok = save(w.journal_window, out + QStringLiteral("/journal-window.png")) && ok;
   w.journal_window.close_button->click();
+
+  // The archive filled from the register, one day shown and a line found.
+  w.main_window.fill_archive_action->trigger();
+  ok = w.wait_until_idle() && w.archive_window.wait_until_idle() && w.archive_window.isVisible() && ok;
+  for (const std::string& told : dialogs.messages) std::printf("told: %s\n", text::to_utf8(told).c_str());
+  w.archive_window.find_edit->setText(QStringLiteral("Z-ЗВІТ"));
+  w.archive_window.find_next_button->click();
+  w.archive_window.lines_view->scrollTo(w.archive_window.lines_view->currentIndex(), QAbstractItemView::PositionAtCenter);
+  ok = save(w.archive_window, out + QStringLiteral("/archive-window.png")) && ok;
+  w.archive_window.close();
+
   w.main_window.connect_button->click();
   ok = w.wait_until_idle() && ok;
   return ok ? 0 : 1;
