@@ -326,6 +326,7 @@ void ArchiveWindow::open_archive(const std::string& path, std::function<void(boo
         }
         show_fields(*fields);
         show_archive_state();
+        shown_view_.reset();
         shown_.clear();
         lines_->refresh();
         status_bar->clearMessage();
@@ -359,7 +360,8 @@ void ArchiveWindow::show_view(const app::ArchiveView& view, std::function<void()
           return !stop_.load();
         });
       },
-      [this, result, then = std::move(then)] {
+      [this, view, result, then = std::move(then)] {
+        shown_view_ = view;
         shown_.swap(pending_);
         pending_.clear();
         lines_->refresh();
@@ -394,7 +396,7 @@ void ArchiveWindow::find(app::SearchDirection direction) {
 }
 
 void ArchiveWindow::ask_export() {
-  if (!logic_.is_open()) return;
+  if (!logic_.is_open() || !shown_view_) return;
   auto* dialog = new QFileDialog(this, QStringLiteral("Экспорт"));
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   dialog->setAcceptMode(QFileDialog::AcceptSave);
@@ -418,7 +420,8 @@ void ArchiveWindow::ask_export() {
 }
 
 void ArchiveWindow::export_selection(const std::string& path, archive::ExportFormat format) {
-  const std::optional<app::ArchiveView> view = checked_view();
+  // What is shown is what is exported, whatever the fields say since.
+  const std::optional<app::ArchiveView> view = shown_view_;
   if (!view) return;
   const render::Organisation organisation = app::stored_organisation(program_.config_path);
   auto result = std::make_shared<app::SelectionResult>();

@@ -49,7 +49,7 @@ class ArchiveWindow final : public QDialog {
   void show_selection();
   void find(app::SearchDirection direction);
   void ask_export();
-  // Writes the selection shown in the form to path, on the reader thread.
+  // Writes the selection shown (not the fields as edited since) in the form to path, on the reader thread.
   void export_selection(const std::string& path, archive::ExportFormat format);
 
   // Until nothing reads the archive, at most bound_ms; true when nothing does.
@@ -107,6 +107,7 @@ class ArchiveWindow final : public QDialog {
   app::ArchiveWindowLogic logic_;
   render::PackedLines shown_;    // what the list shows; the UI thread's own
   render::PackedLines pending_;  // what the reader fills; swapped in when it is done
+  std::optional<app::ArchiveView> shown_view_;  // the selection the lines show
   std::unique_ptr<LineListModel> lines_;
   std::function<void()> previous_cancel_;
   std::atomic<bool> stop_{false};

@@ -280,6 +280,9 @@ TEST_F(ArchiveInTheProgram, EachExportFormIsWhatTheCommandLineWrites) {
   w.by_numbers_button->setChecked(true);
   w.first_number_edit->setText(QStringLiteral("1"));
   w.last_number_edit->setText(QStringLiteral("33"));
+  QTest::mouseClick(w.show_button, Qt::LeftButton);
+  settle_archive();
+  w.first_number_edit->setText(QStringLiteral("5"));  // edited, not shown: the export is of what is shown
   struct Case {
     const char* filter;
     const char* file;
