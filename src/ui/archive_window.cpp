@@ -7,7 +7,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -261,11 +260,14 @@ void ArchiveWindow::set_requests_enabled(bool enabled) {
 }
 
 void ArchiveWindow::read(std::function<void()> work, std::function<void()> done, std::string caption) {
+  if (reader_.busy()) return;  // the requests are disabled meanwhile; a late call is dropped
   set_requests_enabled(false);
   stop_.store(false);
   const int reading = ++readings_;
   QTimer::singleShot(kLongReadingMs, this, [this, reading, caption] {
-    if (reader_.busy() && readings_ == reading && !attention_shown_) show_attention(caption);
+    // Not while the attention window tells of something else (a filling on the exchange worker).
+    if (reader_.busy() && readings_ == reading && !attention_shown_ && !attention_.isVisible())
+      show_attention(caption);
   });
   const auto guarded = [this, work = std::move(work)] {
     try {
