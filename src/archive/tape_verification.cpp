@@ -299,19 +299,25 @@ void TapeVerification::finish() {
   note("receipts", Figure::whole(shift_documents_));
   note("sale receipts", Figure::whole(shift_.sale_receipts));
   note("return receipts", Figure::whole(shift_.return_receipts));
+  // The sums that are not zero.
+  const auto sum = [&](const std::string& what, std::int64_t hundredths) {
+    if (hundredths != 0) note(what, Figure::hundredths(hundredths));
+  };
   for (const auto& [name, form] : shift_.payments) {
-    note("sales " + name, Figure::hundredths(form.sales));
-    note("returns " + name, Figure::hundredths(form.returns));
+    sum("sales " + name, form.sales);
+    sum("returns " + name, form.returns);
   }
   for (const auto& [group, g] : shift_.groups) {
-    note("turnover of sales, tax group " + group, Figure::hundredths(g.turnover_sales));
-    note("turnover of returns, tax group " + group, Figure::hundredths(g.turnover_returns));
-    note("tax of sales, tax group " + group, Figure::hundredths(g.tax_sales));
-    note("tax of returns, tax group " + group, Figure::hundredths(g.tax_returns));
+    sum("turnover of sales, tax group " + group, g.turnover_sales);
+    sum("turnover of returns, tax group " + group, g.turnover_returns);
+    sum("tax of sales, tax group " + group, g.tax_sales);
+    sum("tax of returns, tax group " + group, g.tax_returns);
+    sum("excise of sales, tax group " + group, g.excise_sales);
+    sum("excise of returns, tax group " + group, g.excise_returns);
   }
   for (const auto& [name, c] : shift_.cash) {
-    note("cash in " + name, Figure::hundredths(c.in));
-    note("cash out " + name, Figure::hundredths(c.out));
+    sum("cash in " + name, c.in);
+    sum("cash out " + name, c.out);
   }
 }
 

@@ -177,7 +177,10 @@ int run_verify(const Options& options, const Terminal& terminal) {
                                   " holds no document in that selection"));
     return kExitFailed;
   }
-  return summary.findings == 0 ? kExitDone : kExitFailed;
+  if (summary.findings == 0) return kExitDone;
+  terminal.error(terminal.typed("talqen-cli verify: " + std::to_string(summary.findings) +
+                                (summary.findings == 1 ? " finding" : " findings")));
+  return kExitFailed;
 }
 
 }  // namespace cli
