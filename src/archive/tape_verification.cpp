@@ -50,7 +50,14 @@ std::optional<std::int64_t> Finding::difference() const {
   return found->number - expected->number;
 }
 
+void TapeVerification::read_before_selection(bool on) {
+  flush_run();
+  before_selection_ = on;
+  if (!on) summary_ = {};
+}
+
 void TapeVerification::report(Finding finding) {
+  if (before_selection_) return;
   if (!finding.note) ++summary_.findings;
   sink_(finding);
 }
@@ -155,7 +162,8 @@ void TapeVerification::read_receipt(const ArchivedDocument& document, const jour
     previous_receipt_number_ = number;
     not_held_since_receipt_ = 0;
   }
-  if (e.VD == 1) return;  // a cancelled receipt counts for nothing
+  // A cancelled receipt counts for nothing, nor does one without its end.
+  if (e.VD == 1 || r.e_count == 0) return;
 
   for (const auto& [key, line] : r.i_list) shift_.cash[std::string(line.NM.view())].in += line.SM.whole;
   for (const auto& [key, line] : r.o_list) shift_.cash[std::string(line.NM.view())].out += line.SM.whole;
@@ -181,7 +189,6 @@ void TapeVerification::read_receipt(const ArchivedDocument& document, const jour
     (sale ? g.tax_sales : g.tax_returns) += vat;
     (sale ? g.excise_sales : g.excise_returns) += excise;
   };
-  if (r.e_count == 0) return;
   if (e.has_tx) {
     for (const auto& [key, t] : e.tx_list) tax(t.TX, t.TXSM.whole, t.DTSM.whole);
   } else if (e.TXAL == 0) {
@@ -210,7 +217,7 @@ void TapeVerification::read_z_report(const ArchivedDocument& document, const jou
   previous_z_number_ = z_number;
   not_held_since_z_ = 0;
 
-  if (shift_begun_) {
+  if (shift_begun_ && !before_selection_) {
     ShiftSums reported;
     for (const auto& [key, m] : z.m_list) {
       PaymentSums& form = reported.payments[std::string(m.NM.view())];
@@ -242,7 +249,7 @@ void TapeVerification::read_z_report(const ArchivedDocument& document, const jou
     f.note = true;
     f.first_document = f.last_document = document.number;
     f.z_number = z_number;
-    f.what = "not checkable: the Z-report before it is not among the documents read";
+    f.what = "not checkable: the archive holds no Z-report before it";
     report(std::move(f));
   }
   shift_begun_ = true;
@@ -340,6 +347,33 @@ void tell_not_held(const TapeArchive& tape, TapeVerification& verification, std:
   tell_not_held(tape, verification, middle + 1, last, tell_absent);
 }
 
+// The documents from the last Z-report before number `first` up to it, read for the shift
+// that Z-report begins: the selection's first Z-report can then be checked. Searched
+// backwards in growing steps, as a shift is short beside a tape.
+// Numbers not held are told up to told_up_to: the selection tells its own.
+void read_shift_before(const TapeArchive& tape, TapeVerification& verification, std::int32_t first,
+                       std::int64_t told_up_to) {
+  std::optional<std::int32_t> z_document;
+  for (std::int64_t last = std::int64_t{first} - 1, step = 64; last >= 1 && !z_document; step *= 4) {
+    const std::int64_t from = std::max<std::int64_t>(1, last - step + 1);
+    tape.visit({ArchiveSelection::By::DocumentNumbers, static_cast<std::int32_t>(from), static_cast<std::int32_t>(last), {}, {}},
+               [&](const ArchivedDocument& document) {
+                 if (document.is_z_report) z_document = document.number;
+               });
+    last = from - 1;
+  }
+  if (!z_document) return;
+  verification.read_before_selection(true);
+  std::int64_t previous = -1;
+  tape.visit({ArchiveSelection::By::DocumentNumbers, *z_document, first - 1, {}, {}}, [&](const ArchivedDocument& document) {
+    if (previous >= 0) tell_not_held(tape, verification, previous + 1, std::int64_t{document.number} - 1, true);
+    previous = document.number;
+    verification.add(document);
+  });
+  tell_not_held(tape, verification, previous + 1, told_up_to, true);
+  verification.read_before_selection(false);
+}
+
 }  // namespace
 
 VerificationSummary verify_archive(const TapeArchive& tape, const ArchiveSelection& selection,
@@ -351,8 +385,14 @@ VerificationSummary verify_archive(const TapeArchive& tape, const ArchiveSelecti
   std::int64_t previous = selection.by == By::DocumentNumbers ? std::int64_t{selection.first} - 1
                           : selection.by == By::Everything    ? 0
                                                               : -1;
+  bool first = true;
   tape.visit(selection, [&](const ArchivedDocument& document) {
     if (between_documents) between_documents();
+    if (first) {
+      first = false;
+      read_shift_before(tape, verification, document.number,
+                        previous >= 0 ? previous : std::int64_t{document.number} - 1);
+    }
     if (previous >= 0) tell_not_held(tape, verification, previous + 1, std::int64_t{document.number} - 1, true);
     previous = document.number;
     verification.add(document);

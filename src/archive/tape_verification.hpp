@@ -66,6 +66,9 @@ class TapeVerification {
   void not_held(std::int32_t first, std::int32_t last, bool absent);
   // After the last document: the documents after the last Z-report, as notes.
   void finish();
+  // While on, the documents added are those before the selection, from the Z-report that
+  // begins the selection's first shift: read for that shift, nothing told or counted.
+  void read_before_selection(bool on);
 
   const VerificationSummary& summary() const { return summary_; }
 
@@ -97,6 +100,7 @@ class TapeVerification {
 
   FindingSink sink_;
   VerificationSummary summary_;
+  bool before_selection_ = false;
   ArchivedDocumentReader reader_;
   // A run of numbers not held, told once the run has ended.
   std::optional<Finding> pending_run_;
@@ -117,7 +121,8 @@ class TapeVerification {
 
 // Verifies the selected documents of an archive: those it holds in number order, the
 // numbers of the selection it does not hold, and for a selection by numbers the numbers
-// before the first held one and after the last up to LAST (not "end"). Throws
+// before the first held one and after the last up to LAST (not "end"). The selection's
+// first shift is checked too when the archive holds the Z-report before it. Throws
 // ArchiveError when the archive fails.
 VerificationSummary verify_archive(const TapeArchive& tape, const ArchiveSelection& selection,
                                    const FindingSink& sink, const std::function<void()>& between_documents = {});

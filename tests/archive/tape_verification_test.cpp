@@ -83,6 +83,16 @@ TEST(TapeVerification, GeneratedTapesThatAddUpGiveNothing) {
     // The first shift's start is not in the archive.
     EXPECT_EQ(v.summary.z_reports_checked, days - 1);
   }
+  // A selection whose first shift begins after a Z-report the archive holds checks it:
+  // one day by its date, or by numbers from inside the day before.
+  using By = archive::ArchiveSelection::By;
+  for (const archive::ArchiveSelection& selection : {archive::ArchiveSelection{By::Dates, 0, 0, "20240102", "20240102"},
+                                                     archive::ArchiveSelection{By::DocumentNumbers, 14, 27, {}, {}}}) {
+    const Verified v = verify(stored(generated_tape({3, 6, 0})), {}, selection);
+    EXPECT_EQ(described(v.findings), "");
+    EXPECT_EQ(v.summary.z_reports, selection.by == By::Dates ? 1 : 2);
+    EXPECT_EQ(v.summary.z_reports_checked, v.summary.z_reports);
+  }
 }
 
 TEST(TapeVerification, EachChangeIsFoundAndNamedByItsDocumentZReportAndFigure) {
