@@ -167,15 +167,19 @@ FiscalRegister::Outcome FiscalRegister::execute(const Request& request) const {
 }
 
 FiscalRegister::Outcome FiscalRegister::diagnostic() const {
-  const std::string factory = field_safe(journal_.factory_number(), kDefaultFactoryNumber);
+  const std::string factory = !settings_.answer_factory_number.empty()
+                                  ? settings_.answer_factory_number
+                                  : field_safe(journal_.factory_number(), kDefaultFactoryNumber);
+  const std::string fiscal = !settings_.answer_fiscal_number.empty()
+                                 ? settings_.answer_fiscal_number
+                                 : field_safe(journal_.fiscal_number(), kDefaultFiscalNumber);
   Outcome o;
   if (policy_.reply_has_error_code) {
     o.fields = {"SIM-QN", "1.00", factory};
   } else {
     // The client turns the blanks among the first 20 characters into separators, so the
     // four leading items must end within them: eight fields in all.
-    o.fields = {"SIM-DT 1.00 01Jun24 1200", "5A3C", "00", factory,
-                field_safe(journal_.fiscal_number(), kDefaultFiscalNumber)};
+    o.fields = {"SIM-DT 1.00 01Jun24 1200", "5A3C", "00", factory, fiscal};
   }
   o.note = "diagnostic information";
   return o;

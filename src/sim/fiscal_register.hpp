@@ -25,6 +25,9 @@ struct RegisterSettings {
   bool service_mode = false;         // Quendar: bit 0 of the first status byte
   // Field 1 of the answer past a document's last fragment: 0, or -1 (Datecs only).
   int end_mark = 0;
+  // The numbers the connection check answers with; empty: those the tape names.
+  std::string answer_factory_number;
+  std::string answer_fiscal_number;
 };
 
 // What the register does about one frame it received.

@@ -103,6 +103,8 @@ int main(int argc, char** argv) {
   settings.password = o.password;
   settings.service_mode = o.service_mode;
   settings.end_mark = o.end_mark;
+  settings.answer_factory_number = o.answer_factory_number;
+  settings.answer_fiscal_number = o.answer_fiscal_number;
   sim::FiscalRegister reg(o.quendar ? device_link::kQuendarPolicy : device_link::kDatecsPolicy, settings,
                           std::move(journal), std::move(faults));
 

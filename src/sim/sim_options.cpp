@@ -47,7 +47,7 @@ SimParse parse_sim_command_line(const std::vector<std::string>& args) {
       o.service_mode = true;
     } else if (a == "--protocol" || a == "--journal" || a == "--link" || a == "--device" || a == "--password" ||
                a == "--log" || a == "--stats" || a == "--baud" || a == "--latency" || a == "--fault" || a == "--fault-rate" ||
-               a == "--seed" || a == "--end-mark") {
+               a == "--seed" || a == "--end-mark" || a == "--answer-numbers") {
       const auto v = value();
       if (!v) return fail(a + " needs a value");
       if (a == "--protocol") {
@@ -89,6 +89,13 @@ SimParse parse_sim_command_line(const std::vector<std::string>& args) {
         if (!n) return fail("--seed needs a whole number: " + *v);
         o.seed = static_cast<unsigned>(*n);
         seed_given = true;
+      } else if (a == "--answer-numbers") {
+        const std::size_t comma = v->find(',');
+        o.answer_factory_number = v->substr(0, comma);
+        o.answer_fiscal_number = comma == std::string::npos ? "" : v->substr(comma + 1);
+        const auto safe = [](const std::string& s) { return s.find_first_of(",;\t\r\n") == std::string::npos; };
+        if (o.answer_factory_number.empty() || !safe(o.answer_factory_number) || !safe(o.answer_fiscal_number))
+          return fail("--answer-numbers needs FACTORY[,FISCAL] without separators in them: " + *v);
       } else if (a == "--end-mark") {
         if (*v != "0" && *v != "-1") return fail("--end-mark is 0 or -1: " + *v);
         o.end_mark = *v == "-1" ? -1 : 0;
@@ -111,7 +118,7 @@ std::string sim_usage_text() {
   return R"(usage: talqen-sim [--protocol datecs|quendar] [--journal FILE | --sample]
                   [--link PATH | --device PATH] [--baud N] [--password P] [--latency MS]
                   [--service-mode] [--log FILE] [--stats FILE] [--fault N:KIND]... [--fault-rate P [--seed S]]
-                  [--end-mark 0|-1]
+                  [--end-mark 0|-1] [--answer-numbers FACTORY[,FISCAL]]
 
 A simulated fiscal register. By default it opens a pseudo-terminal and prints
 "READY <path>"; a client opens that path as its serial port. It serves until SIGINT or
@@ -137,6 +144,10 @@ SIGTERM.
                   bad-number (field 1 of the reply is not a number), bad-terminator
   --fault-rate P  misbehave at random on a share P of the requests, reproducibly by --seed S
   --end-mark V    Datecs: field 1 of the answer past a document's last fragment, 0 or -1
+  --answer-numbers FACTORY[,FISCAL]
+                  answer the connection check with these factory and fiscal numbers
+                  instead of those the tape's documents name (as a register may spell them
+                  otherwise); Quendar answers with the factory number alone
 )";
 }
 

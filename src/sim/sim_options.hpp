@@ -26,6 +26,10 @@ struct SimOptions {
   double fault_rate = 0;
   unsigned seed = 1;
   int end_mark = 0;         // --end-mark 0|-1
+  // --answer-numbers FACTORY[,FISCAL]: the numbers the connection check answers with,
+  // spelled otherwise than the tape spells them; empty: the tape's
+  std::string answer_factory_number;
+  std::string answer_fiscal_number;
   bool help = false;
 };
 
