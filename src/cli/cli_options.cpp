@@ -230,6 +230,15 @@ constexpr CommandText kCommands[] = {
                        keeps every selected one, as temp.xml does. -o FILE is written only
                        when the whole export succeeded; without it, stdout
 )"},
+    {"verify", R"(  verify --db FILE [FIRST LAST|end | --from DD.MM.YY --to DD.MM.YY] [--format text|json]
+                       check an archive, offline: every number of the selection held (or
+                       named absent by the register below a later one), Z-report and
+                       receipt numbers following on, dates and times in order, and each
+                       Z-report's totals against the receipts of its shift. One line per
+                       finding (tab-separated: finding or note, document, Z, what,
+                       expected, found, difference), then a summary line; json: the same
+                       as one object. Exit 0 nothing found, 1 something found
+)"},
     {"detect", R"(  detect [PORT...] [--write-config]
                        find the register: each port (the given ones, or every serial
                        device) at each speed in both variants, with the diagnostic command

@@ -11,6 +11,7 @@
 
 #include "archive/journal_export.hpp"
 #include "archive/tape_archive.hpp"
+#include "cli/archive_selection_arguments.hpp"
 #include "cli/command_arguments.hpp"
 #include "cli/raw_command.hpp"
 #include "cli/retrieval_commands.hpp"
@@ -33,55 +34,6 @@ struct ExportRequest {
   std::optional<std::string> output;  // -o; none or "-" for stdout
   bool dates_reversed = false;        // --to before --from
 };
-
-// YYYYMMDD of a checked DD.MM.YY (years 2000-2099, as fetch-dates sends them).
-std::string selection_date(const std::string& field) {
-  return "20" + field.substr(6, 2) + field.substr(3, 2) + field.substr(0, 2);
-}
-
-// The selection the arguments name: FIRST LAST (Z-report numbers with --kind z, as fetch
-// asks the register), a span of dates, or the whole archive.
-bool select(const CommandArguments& args, ExportRequest& request, std::string& error) {
-  archive::ArchiveSelection& selection = request.selection;
-  using By = archive::ArchiveSelection::By;
-  const std::string* from = args.value("--from");
-  const std::string* to = args.value("--to");
-  if (!args.positional.empty()) {
-    if (from || to) {
-      error = "FIRST LAST or --from/--to, not both";
-      return false;
-    }
-    if (args.positional.size() != 2) {
-      error = "needs FIRST and LAST, or neither";
-      return false;
-    }
-    const std::optional<NumberRange> range = number_range(args.positional[0], args.positional[1], error);
-    if (!range) return false;
-    selection.by = request.kind == render::DocumentKind::ZReports ? By::ZReportNumbers : By::DocumentNumbers;
-    selection.first = static_cast<std::int32_t>(range->first);
-    selection.last = static_cast<std::int32_t>(range->last.value_or(std::numeric_limits<int>::max()));
-    return true;
-  }
-  if (!from && !to) return true;  // Everything
-  std::string from_date = "00000000", to_date = "99999999";
-  for (const auto& [option, typed, date] : {std::tuple{"--from", from, &from_date}, std::tuple{"--to", to, &to_date}}) {
-    if (!typed) continue;
-    const std::optional<std::string> field = date_field_text(*typed);
-    if (!field) {
-      error = std::string("bad ") + option + " " + *typed + " (a calendar date DD.MM.YY)";
-      return false;
-    }
-    *date = selection_date(*field);
-  }
-  if (from_date > to_date) {
-    request.dates_reversed = true;
-    return false;
-  }
-  selection.by = By::Dates;
-  selection.from_date = from_date;
-  selection.to_date = to_date;
-  return true;
-}
 
 std::optional<ExportRequest> parse(const Options& options, std::string& error) {
   const auto args = parse_command_arguments(options.arguments, {"--db", "--from", "--to", "--kind", "--format", "-o"},
@@ -108,7 +60,9 @@ std::optional<ExportRequest> parse(const Options& options, std::string& error) {
   const std::optional<render::DocumentKind> kind = kind_argument(*args, error);
   if (!kind) return std::nullopt;
   request.kind = *kind;
-  if (!select(*args, request, error)) return request.dates_reversed ? std::optional(request) : std::nullopt;
+  if (!select_archived_documents(*args, request.kind == render::DocumentKind::ZReports, request.selection,
+                                 request.dates_reversed, error))
+    return request.dates_reversed ? std::optional(request) : std::nullopt;
   if (const std::string* output = args->value("-o")) request.output = *output;
   if (request.output && *request.output != "-" && same_file(*request.output, request.db)) {
     error = "-o " + *request.output + " would overwrite the archive";

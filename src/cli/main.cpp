@@ -20,6 +20,7 @@
 #include "cli/retrieval_commands.hpp"
 #include "cli/stop_signals.hpp"
 #include "cli/terminal_output.hpp"
+#include "cli/verify_command.hpp"
 #include "link/serial_port.hpp"
 
 namespace {
@@ -50,6 +51,10 @@ int run(cli::Options& options, const cli::Terminal& terminal, cli::CliDialogs& d
     // Offline: a signal stops it between two documents, and no file is written.
     const cli::StopSignals signals;
     return cli::run_export(options, terminal, app::stored_organisation(program.config_path));
+  }
+  if (command == "verify") {
+    const cli::StopSignals signals;
+    return cli::run_verify(options, terminal);
   }
   if (command == "detect") {
     const cli::StopSignals signals;

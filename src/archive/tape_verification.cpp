@@ -1,0 +1,407 @@
+#include "archive/tape_verification.hpp"
+
+#include <cmath>
+#include <algorithm>
+#include <limits>
+#include <set>
+#include <utility>
+
+#include "journal/journal_errors.hpp"
+#include "render/rendering_helpers.hpp"
+
+namespace archive {
+
+namespace {
+
+// A count or number the model holds as a single, as a whole number.
+std::int64_t whole_of(float value) {
+  if (!std::isfinite(value) || std::fabs(value) > 9.0e15f) return 0;
+  return static_cast<std::int64_t>(std::llround(value));
+}
+
+// "YYYY-MM-DD hh:mm:ss" of a TS, or the TS as it stands when it is not 14 digits.
+std::string readable_timestamp(const std::string& ts) {
+  if (ts.size() != 14) return ts;
+  for (char c : ts)
+    if (c < '0' || c > '9') return ts;
+  return ts.substr(0, 4) + "-" + ts.substr(4, 2) + "-" + ts.substr(6, 2) + " " + ts.substr(8, 2) + ":" +
+         ts.substr(10, 2) + ":" + ts.substr(12, 2);
+}
+
+template <class Sums>
+std::set<std::string> keys_of(const std::map<std::string, Sums>& a, const std::map<std::string, Sums>& b) {
+  std::set<std::string> keys;
+  for (const auto& [key, sums] : a) keys.insert(key);
+  for (const auto& [key, sums] : b) keys.insert(key);
+  return keys;
+}
+
+template <class Sums>
+Sums sums_or_zero(const std::map<std::string, Sums>& map, const std::string& key) {
+  const auto it = map.find(key);
+  return it == map.end() ? Sums{} : it->second;
+}
+
+}  // namespace
+
+std::optional<std::int64_t> Finding::difference() const {
+  if (!expected || !found || expected->unit == Figure::Unit::Text || found->unit == Figure::Unit::Text)
+    return std::nullopt;
+  return found->number - expected->number;
+}
+
+void TapeVerification::read_before_selection(bool on) {
+  flush_run();
+  before_selection_ = on;
+  if (!on) summary_ = {};
+}
+
+void TapeVerification::report(Finding finding) {
+  if (before_selection_) return;
+  if (!finding.note) ++summary_.findings;
+  sink_(finding);
+}
+
+void TapeVerification::start_shift() {
+  shift_ = {};
+  shift_documents_ = 0;
+  shift_first_document_ = 0;
+}
+
+void TapeVerification::not_held(std::int32_t first, std::int32_t last, bool absent) {
+  const std::int64_t count = std::int64_t{last} - first + 1;
+  not_held_since_receipt_ += count;
+  not_held_since_z_ += count;
+  // A run told in parts is one run.
+  if (pending_run_ && pending_run_absent_ == absent && std::int64_t{pending_run_->last_document} + 1 == first) {
+    pending_run_->last_document = last;
+    return;
+  }
+  flush_run();
+  Finding f;
+  f.first_document = first;
+  f.last_document = last;
+  f.what = absent ? "absent on the register, which holds a later document" : "not in the archive: archive fetches it";
+  f.expected = Figure::words("held");
+  f.found = Figure::words(absent ? "absent" : "not fetched");
+  pending_run_ = std::move(f);
+  pending_run_absent_ = absent;
+}
+
+void TapeVerification::flush_run() {
+  if (!pending_run_) return;
+  Finding f = std::move(*pending_run_);
+  pending_run_.reset();
+  report(std::move(f));
+}
+
+void TapeVerification::add(const ArchivedDocument& document) {
+  flush_run();
+  ++summary_.documents;
+  last_document_ = document.number;
+  if (!document.timestamp.empty()) {
+    if (previous_timestamp_ && document.timestamp < *previous_timestamp_) {
+      Finding f;
+      f.first_document = f.last_document = document.number;
+      f.what = "date and time before the previous document's";
+      f.expected = Figure::words("not before " + readable_timestamp(*previous_timestamp_));
+      f.found = Figure::words(readable_timestamp(document.timestamp));
+      report(std::move(f));
+    }
+    previous_timestamp_ = document.timestamp;
+  }
+
+  bool read = false;
+  try {
+    reader_.read(journal_line(document), [&](const journal::loaded_journal&, const journal::fiscal_document& loaded,
+                                             std::int32_t) {
+      if (read) return;  // a second DAT in one document's text is not the archive's document
+      read = true;
+      if (loaded.is_receipt)
+        read_receipt(document, render::EntryOrInitial(loaded.receipts, loaded.receipt_key));
+      else
+        read_z_report(document, render::EntryOrInitial(loaded.zreports, loaded.zreport_key));
+    });
+  } catch (const journal::JournalError& e) {
+    reader_ = ArchivedDocumentReader();  // what the failed text left behind is not the next one's
+    Finding f;
+    f.first_document = f.last_document = document.number;
+    f.what = std::string("cannot be read: ") + e.what();
+    report(std::move(f));
+    read = true;
+    ++not_held_since_receipt_;
+    ++not_held_since_z_;
+  }
+  if (!read) {
+    Finding f;
+    f.first_document = f.last_document = document.number;
+    f.what = "cannot be read: no whole document (DAT and MAC)";
+    report(std::move(f));
+    ++not_held_since_receipt_;
+    ++not_held_since_z_;
+  }
+}
+
+void TapeVerification::read_receipt(const ArchivedDocument& document, const journal::receipt& r) {
+  if (shift_documents_++ == 0) shift_first_document_ = document.number;
+  const journal::sale_end& e = r.end;
+  if (r.e_count > 0) {
+    const std::int64_t number = whole_of(e.NO);
+    if (previous_receipt_number_) {
+      const std::int64_t expected = *previous_receipt_number_ + 1;
+      // Documents not held may be the receipts between.
+      if (number < expected || number > expected + not_held_since_receipt_) {
+        Finding f;
+        f.first_document = f.last_document = document.number;
+        f.what = "receipt number";
+        f.expected = Figure::whole(expected);
+        f.found = Figure::whole(number);
+        report(std::move(f));
+      }
+    }
+    previous_receipt_number_ = number;
+    not_held_since_receipt_ = 0;
+  }
+  // A cancelled receipt counts for nothing, nor does one without its end.
+  if (e.VD == 1 || r.e_count == 0) return;
+
+  for (const auto& [key, line] : r.i_list) shift_.cash[std::string(line.NM.view())].in += line.SM.whole;
+  for (const auto& [key, line] : r.o_list) shift_.cash[std::string(line.NM.view())].out += line.SM.whole;
+
+  const std::int64_t kind = whole_of(std::trunc(r.T));
+  if (kind != 0 && kind != 1) return;  // a service receipt moves cash only
+  const bool sale = kind == 0;
+  (sale ? shift_.sale_receipts : shift_.return_receipts) += 1;
+  for (const auto& [key, m] : r.m_list) {
+    PaymentSums& form = shift_.payments[std::string(m.NM.view())];
+    (sale ? form.sales : form.returns) += m.SM.whole - m.RM.whole;
+  }
+  const auto turnover = [&](std::string_view group, std::int64_t amount) {
+    GroupSums& g = shift_.groups[std::string(group)];
+    (sale ? g.turnover_sales : g.turnover_returns) += amount;
+  };
+  for (const auto& [key, line] : r.p_list) turnover(line.TX, line.SM.whole);
+  for (const auto& [key, line] : r.cp_list) turnover(line.TX, line.SM.whole);
+  for (const auto& [key, line] : r.s_list) turnover(line.TX, line.SM.whole);
+  for (const auto& [key, line] : r.d_list) turnover(line.TX, -line.SM.whole);
+  const auto tax = [&](std::string_view group, std::int64_t vat, std::int64_t excise) {
+    GroupSums& g = shift_.groups[std::string(group)];
+    (sale ? g.tax_sales : g.tax_returns) += vat;
+    (sale ? g.excise_sales : g.excise_returns) += excise;
+  };
+  if (e.has_tx) {
+    for (const auto& [key, t] : e.tx_list) tax(t.TX, t.TXSM.whole, t.DTSM.whole);
+  } else if (e.TXAL == 0) {
+    tax(e.TX, e.TXSM.whole, e.DTSM.whole);
+  } else {
+    // With excise the register puts the VAT into E's DT attributes and the excise into its TX ones.
+    tax(e.TX, e.DTSM.whole, e.TXSM.whole);
+  }
+}
+
+void TapeVerification::read_z_report(const ArchivedDocument& document, const journal::z_report& z) {
+  ++summary_.z_reports;
+  const std::int64_t z_number = whole_of(z.NO);
+  if (previous_z_number_) {
+    const std::int64_t expected = *previous_z_number_ + 1;
+    if (z_number < expected || z_number > expected + not_held_since_z_) {
+      Finding f;
+      f.first_document = f.last_document = document.number;
+      f.z_number = z_number;
+      f.what = "Z-report number";
+      f.expected = Figure::whole(expected);
+      f.found = Figure::whole(z_number);
+      report(std::move(f));
+    }
+  }
+  previous_z_number_ = z_number;
+  not_held_since_z_ = 0;
+
+  if (shift_begun_ && !before_selection_) {
+    ShiftSums reported;
+    for (const auto& [key, m] : z.m_list) {
+      PaymentSums& form = reported.payments[std::string(m.NM.view())];
+      form.sales += m.SMI.whole;
+      form.returns += m.SMO.whole;
+    }
+    for (const auto& [key, t] : z.txs_list) {
+      GroupSums& g = reported.groups[std::string(t.TX.view())];
+      g.turnover_sales += t.SMI.whole;
+      g.turnover_returns += t.SMO.whole;
+      g.tax_sales += t.TXI.whole;
+      g.tax_returns += t.TXO.whole;
+      g.excise_sales += t.DTI.whole;
+      g.excise_returns += t.DTO.whole;
+    }
+    for (const auto& [key, io] : z.io_list) {
+      CashSums& c = reported.cash[std::string(io.NM.view())];
+      c.in += io.SMI.whole;
+      c.out += io.SMO.whole;
+    }
+    for (const auto& [key, nc] : z.nc_list) {
+      reported.sale_receipts += whole_of(nc.NI);
+      reported.return_receipts += whole_of(nc.NO);
+    }
+    compare(document, z_number, reported);
+    ++summary_.z_reports_checked;
+  } else {
+    Finding f;
+    f.note = true;
+    f.first_document = f.last_document = document.number;
+    f.z_number = z_number;
+    f.what = "not checkable: the archive holds no Z-report before it";
+    report(std::move(f));
+  }
+  shift_begun_ = true;
+  start_shift();
+}
+
+void TapeVerification::compare(const ArchivedDocument& document, std::int64_t z_number, const ShiftSums& z) {
+  const auto figure = [&](const std::string& what, std::int64_t expected, std::int64_t found, bool amount) {
+    if (expected == found) return;
+    Finding f;
+    f.first_document = f.last_document = document.number;
+    f.z_number = z_number;
+    f.what = what;
+    f.expected = amount ? Figure::hundredths(expected) : Figure::whole(expected);
+    f.found = amount ? Figure::hundredths(found) : Figure::whole(found);
+    report(std::move(f));
+  };
+  // Expected: what the Z-report says; found: what the shift's receipts add up to.
+  for (const std::string& name : keys_of(z.payments, shift_.payments)) {
+    const PaymentSums said = sums_or_zero(z.payments, name), added = sums_or_zero(shift_.payments, name);
+    figure("sales " + name, said.sales, added.sales, true);
+    figure("returns " + name, said.returns, added.returns, true);
+  }
+  for (const std::string& group : keys_of(z.groups, shift_.groups)) {
+    const GroupSums said = sums_or_zero(z.groups, group), added = sums_or_zero(shift_.groups, group);
+    figure("turnover of sales, tax group " + group, said.turnover_sales, added.turnover_sales, true);
+    figure("turnover of returns, tax group " + group, said.turnover_returns, added.turnover_returns, true);
+    figure("tax of sales, tax group " + group, said.tax_sales, added.tax_sales, true);
+    figure("tax of returns, tax group " + group, said.tax_returns, added.tax_returns, true);
+    figure("excise of sales, tax group " + group, said.excise_sales, added.excise_sales, true);
+    figure("excise of returns, tax group " + group, said.excise_returns, added.excise_returns, true);
+  }
+  figure("sale receipts", z.sale_receipts, shift_.sale_receipts, false);
+  figure("return receipts", z.return_receipts, shift_.return_receipts, false);
+  for (const std::string& name : keys_of(z.cash, shift_.cash)) {
+    const CashSums said = sums_or_zero(z.cash, name), added = sums_or_zero(shift_.cash, name);
+    figure("cash in " + name, said.in, added.in, true);
+    figure("cash out " + name, said.out, added.out, true);
+  }
+}
+
+void TapeVerification::finish() {
+  flush_run();
+  if (shift_documents_ == 0) return;
+  const auto note = [&](const std::string& what, Figure found) {
+    Finding f;
+    f.note = true;
+    f.first_document = shift_first_document_;
+    f.last_document = last_document_;
+    f.what = "after the last Z-report: " + what;
+    f.found = std::move(found);
+    report(std::move(f));
+  };
+  note("receipts", Figure::whole(shift_documents_));
+  note("sale receipts", Figure::whole(shift_.sale_receipts));
+  note("return receipts", Figure::whole(shift_.return_receipts));
+  // The sums that are not zero.
+  const auto sum = [&](const std::string& what, std::int64_t hundredths) {
+    if (hundredths != 0) note(what, Figure::hundredths(hundredths));
+  };
+  for (const auto& [name, form] : shift_.payments) {
+    sum("sales " + name, form.sales);
+    sum("returns " + name, form.returns);
+  }
+  for (const auto& [group, g] : shift_.groups) {
+    sum("turnover of sales, tax group " + group, g.turnover_sales);
+    sum("turnover of returns, tax group " + group, g.turnover_returns);
+    sum("tax of sales, tax group " + group, g.tax_sales);
+    sum("tax of returns, tax group " + group, g.tax_returns);
+    sum("excise of sales, tax group " + group, g.excise_sales);
+    sum("excise of returns, tax group " + group, g.excise_returns);
+  }
+  for (const auto& [name, c] : shift_.cash) {
+    sum("cash in " + name, c.in);
+    sum("cash out " + name, c.out);
+  }
+}
+
+namespace {
+
+// The numbers first..last that the archive does not hold, split into runs that are all
+// absent or all not fetched, so that a long run costs a few counts, not one per number.
+// Absent numbers after the last held one are the end of the tape: told only when asked.
+void tell_not_held(const TapeArchive& tape, TapeVerification& verification, std::int64_t first, std::int64_t last,
+                   bool tell_absent) {
+  if (first > last) return;
+  const std::int64_t absent = tape.absent_count(first, last);
+  if (absent == 0 || absent == last - first + 1) {
+    if (absent == 0 || tell_absent)
+      verification.not_held(static_cast<std::int32_t>(first), static_cast<std::int32_t>(last), absent != 0);
+    return;
+  }
+  const std::int64_t middle = first + (last - first) / 2;
+  tell_not_held(tape, verification, first, middle, tell_absent);
+  tell_not_held(tape, verification, middle + 1, last, tell_absent);
+}
+
+// The documents from the last Z-report before number `first` up to it, read for the shift
+// that Z-report begins: the selection's first Z-report can then be checked. Searched
+// backwards in growing steps, as a shift is short beside a tape.
+// Numbers not held are told up to told_up_to: the selection tells its own.
+void read_shift_before(const TapeArchive& tape, TapeVerification& verification, std::int32_t first,
+                       std::int64_t told_up_to) {
+  std::optional<std::int32_t> z_document;
+  for (std::int64_t last = std::int64_t{first} - 1, step = 64; last >= 1 && !z_document; step *= 4) {
+    const std::int64_t from = std::max<std::int64_t>(1, last - step + 1);
+    tape.visit({ArchiveSelection::By::DocumentNumbers, static_cast<std::int32_t>(from), static_cast<std::int32_t>(last), {}, {}},
+               [&](const ArchivedDocument& document) {
+                 if (document.is_z_report) z_document = document.number;
+               });
+    last = from - 1;
+  }
+  if (!z_document) return;
+  verification.read_before_selection(true);
+  std::int64_t previous = -1;
+  tape.visit({ArchiveSelection::By::DocumentNumbers, *z_document, first - 1, {}, {}}, [&](const ArchivedDocument& document) {
+    if (previous >= 0) tell_not_held(tape, verification, previous + 1, std::int64_t{document.number} - 1, true);
+    previous = document.number;
+    verification.add(document);
+  });
+  tell_not_held(tape, verification, previous + 1, told_up_to, true);
+  verification.read_before_selection(false);
+}
+
+}  // namespace
+
+VerificationSummary verify_archive(const TapeArchive& tape, const ArchiveSelection& selection,
+                                   const FindingSink& sink, const std::function<void()>& between_documents) {
+  using By = ArchiveSelection::By;
+  TapeVerification verification(sink);
+  // By numbers, the selection's own numbers count from its first (the whole archive: 1);
+  // by dates, only those between two selected documents.
+  std::int64_t previous = selection.by == By::DocumentNumbers ? std::int64_t{selection.first} - 1
+                          : selection.by == By::Everything    ? 0
+                                                              : -1;
+  bool first = true;
+  tape.visit(selection, [&](const ArchivedDocument& document) {
+    if (between_documents) between_documents();
+    if (first) {
+      first = false;
+      read_shift_before(tape, verification, document.number,
+                        previous >= 0 ? previous : std::int64_t{document.number} - 1);
+    }
+    if (previous >= 0) tell_not_held(tape, verification, previous + 1, std::int64_t{document.number} - 1, true);
+    previous = document.number;
+    verification.add(document);
+  });
+  // Up to an explicit LAST ("end" is the last held), what the archive has not fetched.
+  const bool to_last = selection.by == By::DocumentNumbers && selection.last != std::numeric_limits<std::int32_t>::max();
+  if (to_last) tell_not_held(tape, verification, std::max<std::int64_t>(previous, selection.first - 1) + 1, selection.last, false);
+  verification.finish();
+  return verification.summary();
+}
+
+}  // namespace archive

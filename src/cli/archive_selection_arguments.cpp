@@ -1,0 +1,63 @@
+#include "cli/archive_selection_arguments.hpp"
+
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <tuple>
+
+#include "cli/retrieval_commands.hpp"
+
+namespace cli {
+
+namespace {
+
+// YYYYMMDD of a checked DD.MM.YY (years 2000-2099, as fetch-dates sends them).
+std::string selection_date(const std::string& field) {
+  return "20" + field.substr(6, 2) + field.substr(3, 2) + field.substr(0, 2);
+}
+
+}  // namespace
+
+bool select_archived_documents(const CommandArguments& args, bool z_report_numbers,
+                               archive::ArchiveSelection& selection, bool& dates_reversed, std::string& error) {
+  using By = archive::ArchiveSelection::By;
+  const std::string* from = args.value("--from");
+  const std::string* to = args.value("--to");
+  if (!args.positional.empty()) {
+    if (from || to) {
+      error = "FIRST LAST or --from/--to, not both";
+      return false;
+    }
+    if (args.positional.size() != 2) {
+      error = "needs FIRST and LAST, or neither";
+      return false;
+    }
+    const std::optional<NumberRange> range = number_range(args.positional[0], args.positional[1], error);
+    if (!range) return false;
+    selection.by = z_report_numbers ? By::ZReportNumbers : By::DocumentNumbers;
+    selection.first = static_cast<std::int32_t>(range->first);
+    selection.last = static_cast<std::int32_t>(range->last.value_or(std::numeric_limits<int>::max()));
+    return true;
+  }
+  if (!from && !to) return true;  // Everything
+  std::string from_date = "00000000", to_date = "99999999";
+  for (const auto& [option, typed, date] : {std::tuple{"--from", from, &from_date}, std::tuple{"--to", to, &to_date}}) {
+    if (!typed) continue;
+    const std::optional<std::string> field = date_field_text(*typed);
+    if (!field) {
+      error = std::string("bad ") + option + " " + *typed + " (a calendar date DD.MM.YY)";
+      return false;
+    }
+    *date = selection_date(*field);
+  }
+  if (from_date > to_date) {
+    dates_reversed = true;
+    return false;
+  }
+  selection.by = By::Dates;
+  selection.from_date = from_date;
+  selection.to_date = to_date;
+  return true;
+}
+
+}  // namespace cli

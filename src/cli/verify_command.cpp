@@ -1,0 +1,186 @@
+#include "cli/verify_command.hpp"
+
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "archive/journal_export.hpp"
+#include "archive/tape_archive.hpp"
+#include "archive/tape_verification.hpp"
+#include "cli/archive_selection_arguments.hpp"
+#include "cli/command_arguments.hpp"
+#include "cli/raw_command.hpp"
+#include "cli/stop_signals.hpp"
+#include "text/atomic_file.hpp"
+#include "text/cp1251.hpp"
+
+using namespace text::literals;
+
+namespace cli {
+
+namespace {
+
+struct VerifyRequest {
+  std::string db;
+  archive::ArchiveSelection selection;
+  bool json = false;
+  bool dates_reversed = false;
+};
+
+std::optional<VerifyRequest> parse(const Options& options, std::string& error) {
+  const auto args = parse_command_arguments(options.arguments, {"--db", "--from", "--to", "--format"}, error);
+  if (!args) return std::nullopt;
+  VerifyRequest request;
+  const std::string* db = args->value("--db");
+  if (!db || db->empty()) {
+    error = "needs --db FILE, the archive";
+    return std::nullopt;
+  }
+  request.db = *db;
+  if (const std::string* format = args->value("--format")) {
+    const std::string named = lower_case(*format);
+    if (named != "text" && named != "json") {
+      error = "unknown format: " + *format + " (text or json)";
+      return std::nullopt;
+    }
+    request.json = named == "json";
+  }
+  if (!select_archived_documents(*args, false, request.selection, request.dates_reversed, error) &&
+      !request.dates_reversed)
+    return std::nullopt;
+  return request;
+}
+
+// Hundredths exactly, as the journal text writes them: 62945 is "629.45", -5 is "-0.05".
+std::string hundredths_text(std::int64_t n) {
+  const bool negative = n < 0;
+  // Through unsigned, so that the most negative value has its digits too.
+  const std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(n) : static_cast<std::uint64_t>(n);
+  const std::uint64_t cents = magnitude % 100;
+  return (negative ? "-" : "") + std::to_string(magnitude / 100) + (cents < 10 ? ".0" : ".") + std::to_string(cents);
+}
+
+// A figure in the text line (Windows-1251) or as a JSON value.
+std::string figure_text(const std::optional<archive::Figure>& figure) {
+  if (!figure) return "-";
+  switch (figure->unit) {
+    case archive::Figure::Unit::Hundredths: return hundredths_text(figure->number);
+    case archive::Figure::Unit::Whole: return std::to_string(figure->number);
+    case archive::Figure::Unit::Text: return figure->text;
+  }
+  return "-";
+}
+std::string figure_json(const std::optional<archive::Figure>& figure) {
+  if (!figure) return "null";
+  if (figure->unit == archive::Figure::Unit::Text) return archive::json_string(text::to_utf8(figure->text));
+  return figure_text(figure);
+}
+
+std::string documents_text(const archive::Finding& f) {
+  std::string text = std::to_string(f.first_document);
+  if (f.last_document != f.first_document) text += "-" + std::to_string(f.last_document);
+  return text;
+}
+
+// kind, document, Z-report, what, expected, found, difference: tab-separated, labelled.
+std::string finding_line(const archive::Finding& f) {
+  const std::optional<std::int64_t> difference = f.difference();
+  std::string difference_text = "-";
+  if (difference)
+    difference_text = f.found->unit == archive::Figure::Unit::Hundredths ? hundredths_text(*difference)
+                                                                          : std::to_string(*difference);
+  return std::string(f.note ? "note" : "finding") + "\tdocument " + documents_text(f) + "\tZ " +
+         (f.z_number ? std::to_string(*f.z_number) : "-") + "\t" + f.what + "\texpected " + figure_text(f.expected) +
+         "\tfound " + figure_text(f.found) + "\tdifference " + difference_text;
+}
+
+std::string finding_json(const archive::Finding& f) {
+  const std::optional<std::int64_t> difference = f.difference();
+  std::string difference_text = "null";
+  if (difference)
+    difference_text = f.found->unit == archive::Figure::Unit::Hundredths ? hundredths_text(*difference)
+                                                                          : std::to_string(*difference);
+  return std::string("{\"kind\":\"") + (f.note ? "note" : "finding") + "\",\"document\":" +
+         std::to_string(f.first_document) + ",\"last_document\":" + std::to_string(f.last_document) +
+         ",\"z_number\":" + (f.z_number ? std::to_string(*f.z_number) : "null") +
+         ",\"what\":" + archive::json_string(text::to_utf8(f.what)) + ",\"expected\":" + figure_json(f.expected) +
+         ",\"found\":" + figure_json(f.found) + ",\"difference\":" + difference_text + "}";
+}
+
+// A signal asks the verification to stop between two documents.
+struct Stopped {};
+
+}  // namespace
+
+int run_verify(const Options& options, const Terminal& terminal) {
+  std::string error;
+  const std::optional<VerifyRequest> request = parse(options, error);
+  if (!request) {
+    terminal.error(terminal.typed("talqen-cli verify: " + error));
+    terminal.error(kHelpHint);
+    return kExitUsage;
+  }
+  if (request->dates_reversed) {
+    terminal.error("Конечная дата должна быть не меньше начальной!"_cp1251);
+    return kExitUsage;
+  }
+  std::optional<archive::TapeArchive> tape;
+  try {
+    tape.emplace(archive::TapeArchive::open_existing(request->db));
+  } catch (const archive::ArchiveError& e) {
+    terminal.error(terminal.typed(std::string("talqen-cli verify: ") + e.what()));
+    return kExitUsage;
+  }
+
+  bool first = true;
+  bool written = true;
+  const auto put_json = [&](std::string_view bytes) { written = text::write_bytes(stdout, bytes) && written; };
+  const archive::FindingSink sink = [&](const archive::Finding& f) {
+    if (!request->json) {
+      terminal.line(finding_line(f));
+      return;
+    }
+    put_json(std::string(first ? "{\"findings\":[\n" : ",\n") + finding_json(f));
+    first = false;
+  };
+  archive::VerificationSummary summary;
+  try {
+    summary = archive::verify_archive(*tape, request->selection, sink, [] {
+      if (StopSignals::received() != 0) throw Stopped{};
+    });
+  } catch (const Stopped&) {
+    std::fflush(stdout);
+    return StopSignals::exit_status();
+  } catch (const archive::ArchiveError& e) {
+    std::fflush(stdout);
+    terminal.error(terminal.typed(std::string("talqen-cli verify: ") + e.what()));
+    return kExitUsage;
+  }
+  if (request->json) {
+    put_json(std::string(first ? "{\"findings\":[" : "\n") + "],\n\"summary\":{\"documents\":" +
+             std::to_string(summary.documents) + ",\"z_reports\":" + std::to_string(summary.z_reports) +
+             ",\"z_reports_checked\":" + std::to_string(summary.z_reports_checked) +
+             ",\"findings\":" + std::to_string(summary.findings) + "}}\n");
+  } else {
+    terminal.line("summary\tdocuments " + std::to_string(summary.documents) + "\tZ-reports " +
+                  std::to_string(summary.z_reports) + ", checked " + std::to_string(summary.z_reports_checked) +
+                  "\tfindings " + std::to_string(summary.findings));
+  }
+  std::fflush(stdout);
+  if (!written) {
+    terminal.error(terminal.typed("talqen-cli verify: cannot write stdout"));
+    return kExitFailed;
+  }
+  if (summary.documents == 0 && summary.findings == 0) {
+    terminal.error(terminal.typed("talqen-cli verify: nothing selected: the archive " + request->db +
+                                  " holds no document in that selection"));
+    return kExitFailed;
+  }
+  if (summary.findings == 0) return kExitDone;
+  terminal.error(terminal.typed("talqen-cli verify: " + std::to_string(summary.findings) +
+                                (summary.findings == 1 ? " finding" : " findings")));
+  return kExitFailed;
+}
+
+}  // namespace cli
