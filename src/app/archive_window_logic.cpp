@@ -257,4 +257,39 @@ SelectionResult ArchiveWindowLogic::export_to(const std::string& path, archive::
   return result;
 }
 
+VerificationReport ArchiveWindowLogic::verify(const ArchiveView& view, const GoOn& go_on) const {
+  VerificationReport report;
+  if (!tape_) return report;
+  using By = archive::ArchiveSelection::By;
+  archive::ArchiveSelection selection = view.selection;
+  if (selection.by == By::ZReportNumbers) {
+    // The shifts those Z-reports close: from the first one's document to the last one's.
+    std::optional<std::int32_t> first, last;
+    tape_->visit(selection, [&](const archive::ArchivedDocument& document) {
+      if (!first) first = document.number;
+      last = document.number;
+    });
+    if (!first) {
+      report.summary_line = verification_summary_line(report.summary);
+      return report;
+    }
+    selection = {By::DocumentNumbers, *first, *last, {}, {}};
+  }
+  std::int64_t read = 0;
+  try {
+    report.summary = archive::verify_archive(
+        *tape_, selection,
+        [&](const archive::Finding& finding) {
+          report.findings.push_back({finding_line(finding), finding.first_document, finding.last_document});
+        },
+        [&] {
+          if (go_on && !go_on(++read)) throw Stopped{};
+        });
+  } catch (const Stopped&) {
+    report.stopped = true;
+  }
+  report.summary_line = verification_summary_line(report.summary);
+  return report;
+}
+
 }  // namespace app

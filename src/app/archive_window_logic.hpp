@@ -15,6 +15,7 @@
 
 #include "archive/journal_export.hpp"
 #include "archive/tape_archive.hpp"
+#include "app/verification_report.hpp"
 #include "render/packed_lines.hpp"
 #include "render/render_context.hpp"
 
@@ -102,6 +103,11 @@ class ArchiveWindowLogic {
   // file. The text form is written as "Сохранить" writes lines (Windows-1251, CR LF).
   SelectionResult export_to(const std::string& path, archive::ExportFormat format, const ArchiveView& view,
                             const render::Organisation& organisation, const GoOn& go_on = {}) const;
+
+  // The verification of the view's documents, as `talqen-cli verify` checks a selection:
+  // by document numbers, the documents of the Z-reports numbered so, or by whole days.
+  // Throws archive::ArchiveError when the archive fails.
+  VerificationReport verify(const ArchiveView& view, const GoOn& go_on = {}) const;
 
  private:
   // Feeds the view's documents to the exporter, as the export command does.

@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <exception>
+#include <limits>
 
 #include "app/config_file.hpp"
 #include "text/cp1251.hpp"
@@ -27,6 +28,7 @@
 #include "ui/masked_field.hpp"
 #include "ui/qt_text.hpp"
 #include "ui/ui_thread.hpp"
+#include "ui/verification_window.hpp"
 
 namespace ui {
 
@@ -101,6 +103,7 @@ ArchiveWindow::ArchiveWindow(const messages::ProgramState& program, messages::Di
   find_next_button = button(QStringLiteral("Далее"));
   find_previous_button = button(QStringLiteral("Назад"));
   export_button = button(QStringLiteral("Экспорт…"));
+  verify_button = button(QStringLiteral("Проверить"));
   close_button = button(QStringLiteral("Закрыть"));
 
   const auto caption = [this](const QString& text, QWidget* buddy) {
@@ -137,6 +140,7 @@ ArchiveWindow::ArchiveWindow(const messages::ProgramState& program, messages::Di
   side->addWidget(selection);
   side->addWidget(finding);
   side->addStretch(1);
+  side->addWidget(verify_button);
   side->addWidget(export_button);
   side->addWidget(close_button);
 
@@ -155,8 +159,8 @@ ArchiveWindow::ArchiveWindow(const messages::ProgramState& program, messages::Di
   // Tab goes down the selection, then the search, then the list and the buttons below.
   QWidget* order[] = {kind_box,      by_numbers_button,    first_number_edit, last_number_edit, by_dates_button,
                       start_date_edit, start_time_edit,    end_date_edit,     end_time_edit,    show_button,
-                      find_edit,     find_previous_button, find_next_button,  lines_view,       export_button,
-                      close_button};
+                      find_edit,     find_previous_button, find_next_button,  lines_view,       verify_button,
+                      export_button, close_button};
   for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
 
   // The fields of the other way of selecting follow the choice.
@@ -173,6 +177,10 @@ ArchiveWindow::ArchiveWindow(const messages::ProgramState& program, messages::Di
   connect(find_next_button, &QPushButton::clicked, this, [this] { find(app::SearchDirection::Forwards); });
   connect(find_previous_button, &QPushButton::clicked, this, [this] { find(app::SearchDirection::Backwards); });
   connect(export_button, &QPushButton::clicked, this, &ArchiveWindow::ask_export);
+  connect(verify_button, &QPushButton::clicked, this, &ArchiveWindow::verify_selection);
+  verification_window = new VerificationWindow(dialogs_, this);
+  connect(verification_window, &VerificationWindow::documents_chosen, this,
+          [this](std::int32_t first, std::int32_t last) { show_documents(first, last); });
   connect(close_button, &QPushButton::clicked, this, &QDialog::close);
   auto* to_find = new QShortcut(QKeySequence::Find, this);
   connect(to_find, &QShortcut::activated, this, [this] {
@@ -254,8 +262,8 @@ std::optional<app::ArchiveView> ArchiveWindow::checked_view() {
 }
 
 void ArchiveWindow::set_requests_enabled(bool enabled) {
-  for (QWidget* w : std::initializer_list<QWidget*>{show_button, export_button, kind_box, by_numbers_button,
-                                                    by_dates_button})
+  for (QWidget* w : std::initializer_list<QWidget*>{show_button, export_button, verify_button, kind_box,
+                                                    by_numbers_button, by_dates_button})
     w->setEnabled(enabled);
 }
 
@@ -444,6 +452,51 @@ void ArchiveWindow::export_selection(const std::string& path, archive::ExportFor
         status_bar->showMessage(QStringLiteral("Записано документов: ") + QString::number(result->written));
       },
       text::from_utf8("Экспорт"));
+}
+
+void ArchiveWindow::verify_selection() {
+  // What is shown is what is verified.
+  const std::optional<app::ArchiveView> view = shown_view_;
+  if (!logic_.is_open() || !view) return;
+  auto report = std::make_shared<std::optional<app::VerificationReport>>();
+  read(
+      [this, view = *view, report] {
+        *report = logic_.verify(view, [this](std::int64_t read) {
+          if (read % kProgressStep == 0)
+            attention_.set_progress(text::from_utf8("Документов: ") + std::to_string(read));
+          return !stop_.load();
+        });
+      },
+      [this, report] {
+        if (!*report || (*report)->stopped) return;
+        verification_window->show_report(std::move(**report));
+      },
+      text::from_utf8("Проверка архива"));
+}
+
+void ArchiveWindow::show_documents(std::int32_t first, std::int32_t last, bool widen_when_none) {
+  app::ArchiveFields fields = read_fields();
+  fields.kind = render::DocumentKind::Both;
+  fields.by_dates = false;
+  fields.first_number = std::to_string(first);
+  fields.last_number = std::to_string(last);
+  show_fields(fields);
+  const auto view = app::read_view(fields);
+  if (!std::holds_alternative<app::ArchiveView>(view)) return;
+  raise();
+  activateWindow();
+  show_view(std::get<app::ArchiveView>(view), [this, first, last, widen_when_none] {
+    if (shown_.empty() && widen_when_none) {
+      // A run the archive does not hold: the documents on either side show where it is.
+      show_documents(std::max(1, first - 1), last == std::numeric_limits<std::int32_t>::max() ? last : last + 1, false);
+      return;
+    }
+    if (shown_.empty()) return;
+    const QModelIndex top = lines_->index(0, 0);
+    lines_view->setCurrentIndex(top);
+    lines_view->scrollTo(top, QAbstractItemView::PositionAtTop);
+    lines_view->setFocus();
+  });
 }
 
 bool ArchiveWindow::stop_reading() {

@@ -32,6 +32,7 @@ namespace ui {
 
 class AttentionDialog;
 class LineListModel;
+class VerificationWindow;
 
 class ArchiveWindow final : public QDialog {
   Q_OBJECT
@@ -51,6 +52,12 @@ class ArchiveWindow final : public QDialog {
   void ask_export();
   // Writes the selection shown (not the fields as edited since) in the form to path, on the reader thread.
   void export_selection(const std::string& path, archive::ExportFormat format);
+  // "Проверить": the selection verified on the reader thread, its findings shown in the
+  // window "Проверка архива".
+  void verify_selection();
+  // The documents first..last shown and their first line selected (a finding chosen);
+  // where the archive holds none of them, the documents on either side too.
+  void show_documents(std::int32_t first, std::int32_t last, bool widen_when_none = true);
 
   // Until nothing reads the archive, at most bound_ms; true when nothing does.
   bool wait_until_idle(int bound_ms = 60000);
@@ -73,6 +80,8 @@ class ArchiveWindow final : public QDialog {
   QPushButton* find_next_button;
   QPushButton* find_previous_button;
   QPushButton* export_button;
+  QPushButton* verify_button;
+  VerificationWindow* verification_window;
   QPushButton* close_button;
   QStatusBar* status_bar;
   QLabel* summary_label;

@@ -23,6 +23,7 @@
 #include "sim_fixture.hpp"
 #include "support/run_program.hpp"
 #include "support/temp_dir.hpp"
+#include "ui/verification_window.hpp"
 
 namespace {
 
@@ -325,6 +326,7 @@ TEST_F(ArchiveInTheProgram, TheKeyboardAloneGoesRoundTheWindowWhoseControlsAreNa
       {w.end_time_edit, "Конечное время"},     {w.show_button, "Показать"},
       {w.find_edit, "Найти"},                  {w.find_previous_button, "Назад"},
       {w.find_next_button, "Далее"},           {w.export_button, "Экспорт…"},
+      {w.verify_button, "Проверить"},
       {w.close_button, "Закрыть"},
   };
   for (const auto& [widget, name] : named) {
@@ -337,13 +339,14 @@ TEST_F(ArchiveInTheProgram, TheKeyboardAloneGoesRoundTheWindowWhoseControlsAreNa
   // Tab from the kind box round to it again, past the fields of dates while numbers are chosen.
   w.kind_box->setFocus();
   std::vector<QWidget*> visited;
-  for (int i = 0; i < 12 && (visited.empty() || QApplication::focusWidget() != w.kind_box); ++i) {
+  for (int i = 0; i < 13 && (visited.empty() || QApplication::focusWidget() != w.kind_box); ++i) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     visited.push_back(QApplication::focusWidget());
   }
   EXPECT_EQ(visited, (std::vector<QWidget*>{w.by_numbers_button, w.first_number_edit, w.last_number_edit,
                                             w.show_button, w.find_edit, w.find_previous_button, w.find_next_button,
-                                            w.lines_view, w.export_button, w.close_button, w.kind_box}));
+                                            w.lines_view, w.verify_button, w.export_button, w.close_button,
+                                            w.kind_box}));
   // Enter in a number field shows the selection; Escape closes the window.
   w.first_number_edit->setText(QStringLiteral("41"));
   w.last_number_edit->setText(QStringLiteral("41"));
@@ -353,6 +356,86 @@ TEST_F(ArchiveInTheProgram, TheKeyboardAloneGoesRoundTheWindowWhoseControlsAreNa
   EXPECT_EQ(w.status_message(), q("Показано документов: 1"));
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
   EXPECT_FALSE(w.isVisible());
+}
+
+// Lines of what a program printed, one a line ("\n").
+std::vector<std::string> printed_lines(const std::string& out) {
+  std::vector<std::string> lines;
+  for (std::size_t at = 0; at < out.size();) {
+    const std::size_t end = out.find('\n', at);
+    lines.push_back(out.substr(at, end - at));
+    if (end == std::string::npos) break;
+    at = end + 1;
+  }
+  return lines;
+}
+
+TEST_F(ArchiveInTheProgram, VerifyingFindsNothingOnTheSampleTapeAndAHoleLeadsToItsPlace) {
+  SimProcess sim({"--protocol", "quendar", "--sample"});
+  ASSERT_TRUE(sim.ready());
+  const std::string whole = cli_dir.file("whole.talqen.db");
+  const std::string holed = cli_dir.file("holed.talqen.db");
+  const std::string connection = "--port " + sim.port() + " --protocol quendar archive --db ";
+  ASSERT_EQ(cli(connection + whole).exit_code, 0);
+  ASSERT_EQ(cli(connection + holed + " 1 10").exit_code, 0);
+  ASSERT_EQ(cli(connection + holed + " 15 end").exit_code, 0);
+
+  struct Case {
+    const std::string& path;
+    bool whole;
+  };
+  for (const Case& c : {Case{whole, true}, Case{holed, false}}) {
+    open_through_dialog(c.path);
+    ui::ArchiveWindow& w = archive_window();
+    w.kind_box->setCurrentIndex(2);
+    w.by_numbers_button->setChecked(true);
+    w.first_number_edit->setText(QStringLiteral("1"));
+    w.last_number_edit->setText(QStringLiteral("33"));
+    QTest::mouseClick(w.show_button, Qt::LeftButton);
+    settle_archive();
+    QTest::mouseClick(w.verify_button, Qt::LeftButton);
+    settle_archive();
+    ui::VerificationWindow& v = *w.verification_window;
+    ASSERT_TRUE(v.isVisible());
+    const auto run = cli("--encoding cp1251 verify --db " + c.path + " 1 33");
+    std::vector<std::string> expected = printed_lines(run.output);
+    if (!expected.empty() && expected.back().empty()) expected.pop_back();
+    EXPECT_EQ(v.report().text_lines(), expected) << c.path;
+    ASSERT_FALSE(expected.empty());
+    std::string summary_shown = expected.back();  // the summary line, its tabs shown as blanks
+    for (std::size_t at = summary_shown.find('\t'); at != std::string::npos; at = summary_shown.find('\t', at))
+      summary_shown.replace(at, 1, "  ");
+    EXPECT_EQ(v.summary_label->text(), QString::fromStdString(text::to_utf8(summary_shown)));
+    EXPECT_EQ(v.findings_view->model()->rowCount(), static_cast<int>(expected.size()) - 1);
+
+    // "Сохранить" writes what the command line printed.
+    QTest::mouseClick(v.save_button, Qt::LeftButton);
+    QFileDialog* d = file_dialog_of(v);
+    ASSERT_NE(d, nullptr);
+    const std::string saved = dir.file(c.whole ? "whole.txt" : "holed.txt");
+    d->selectFile(QString::fromStdString(saved));
+    static_cast<QDialog*>(d)->accept();
+    EXPECT_EQ(lines_of(read_file(saved)), expected);
+    if (c.whole) {
+      EXPECT_EQ(expected.back().substr(expected.back().rfind('\t')), "\tfindings 0");
+      v.close();
+      continue;
+    }
+    // The hole: its line, Enter, and the archive window shows the documents around it.
+    int hole = -1;
+    for (std::size_t i = 0; i < v.report().findings.size(); ++i)
+      if (v.report().findings[i].text.rfind("finding\tdocument 11-14\t", 0) == 0) hole = static_cast<int>(i);
+    ASSERT_GE(hole, 0);
+    v.findings_view->setFocus();
+    v.findings_view->setCurrentIndex(v.findings_view->model()->index(hole, 0));
+    QTest::keyClick(v.findings_view, Qt::Key_Return);
+    settle_archive();
+    ASSERT_EQ(cli("export --db " + c.path + " 10 15 --format text -o around.txt").exit_code, 0);
+    EXPECT_EQ(shown(), lines_of(read_file(cli_dir.file("around.txt"))));
+    EXPECT_EQ(w.first_number_edit->text() + QStringLiteral(" ") + w.last_number_edit->text(), QStringLiteral("10 15"));
+    EXPECT_EQ(w.lines_view->currentIndex().row(), 0);
+  }
+  EXPECT_EQ(dialogs.messages, std::vector<std::string>{});
 }
 
 }  // namespace

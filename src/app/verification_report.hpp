@@ -1,0 +1,34 @@
+// The verification of an archive's selection as the desktop program shows it: one line
+// per finding, as `talqen-cli verify` prints them, each with the documents it concerns,
+// and the summary line.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "archive/tape_verification.hpp"
+
+namespace app {
+
+// "finding\tdocument 5-7\tZ 41\twhat\texpected X\tfound Y\tdifference D" (Windows-1251).
+std::string finding_line(const archive::Finding& finding);
+// "summary\tdocuments N\tZ-reports Z, checked C\tfindings F".
+std::string verification_summary_line(const archive::VerificationSummary& summary);
+
+struct VerificationReport {
+  struct Line {
+    std::string text;
+    std::int32_t first_document = 0;  // the documents the finding concerns
+    std::int32_t last_document = 0;
+  };
+  std::vector<Line> findings;
+  archive::VerificationSummary summary;
+  std::string summary_line;
+  bool stopped = false;
+
+  // The findings, then the summary line: what `talqen-cli verify` prints.
+  std::vector<std::string> text_lines() const;
+};
+
+}  // namespace app
