@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
@@ -16,6 +17,7 @@
 #include "ui/program_windows.hpp"
 #include "ui/simulator_process.hpp"
 #include "ui/ui_clock.hpp"
+#include "ui/verification_window.hpp"
 
 namespace {
 
@@ -85,6 +87,16 @@ int main(int argc, char** argv) {
   w.archive_window.find_next_button->click();
   w.archive_window.lines_view->scrollTo(w.archive_window.lines_view->currentIndex(), QAbstractItemView::PositionAtCenter);
   ok = save(w.archive_window, out + QStringLiteral("/archive-window.png")) && ok;
+  // The whole tape verified.
+  w.archive_window.by_numbers_button->setChecked(true);
+  w.archive_window.first_number_edit->setText(QStringLiteral("1"));
+  w.archive_window.last_number_edit->setText(QStringLiteral("33"));
+  w.archive_window.show_button->click();
+  ok = w.archive_window.wait_until_idle() && ok;
+  w.archive_window.verify_button->click();
+  ok = w.archive_window.wait_until_idle() && w.archive_window.verification_window->isVisible() && ok;
+  ok = save(*w.archive_window.verification_window, out + QStringLiteral("/verification-window.png")) && ok;
+  w.archive_window.verification_window->close();
   w.archive_window.close();
 
   w.main_window.connect_button->click();
