@@ -1,0 +1,40 @@
+#include "archive/loaded_document_export.hpp"
+
+#include <cstring>
+
+#include "render/journal_renderer.hpp"
+#include "retrieval/journal_envelope.hpp"
+
+namespace archive {
+
+std::string_view journal_line(const ArchivedDocument& document) {
+  const std::string& bytes = document.text;
+  return std::string_view(bytes.data(), strnlen(bytes.data(), bytes.size()));
+}
+
+void DocumentReader::read(std::string_view line, const OnDocument& on_document) {
+  // The root's V is the journal's; the later roots carry none, so the loader's state
+  // goes on from the previous document as it would within one text.
+  text_.assign(retrieval::kJournalDeclaration);
+  text_ += first_ ? retrieval::kJournalRootStart : std::string_view("<RQ>");
+  first_ = false;
+  text_ += line;
+  text_ += retrieval::kJournalRootEnd;
+  const journal::document_closed closed = [&](std::int32_t index) {
+    on_document(journal_, render::EntryOrInitial(journal_.documents, index), index);
+  };
+  journal::LoadJournalText(text_, journal_, state_, closed);
+}
+
+bool LoadedDocumentExport::write(const ArchivedDocument& document) {
+  bool ok = true;
+  reader_.read(journal_line(document), [&](const journal::loaded_journal& journal,
+                                           const journal::fiscal_document& loaded, std::int32_t index) {
+    if (!render::ShowsDocument(kind_, loaded.is_receipt)) return;
+    ok = write_loaded(document, journal, loaded, index) && ok;
+    ++written_;
+  });
+  return ok;
+}
+
+}  // namespace archive
