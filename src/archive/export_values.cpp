@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 #include "archive/journal_export.hpp"
 #include "render/rendering_helpers.hpp"
@@ -22,10 +23,30 @@ bool all_digits(std::string_view s) {
 
 std::string utf8(std::string_view cp1251) { return text::to_utf8(cp1251); }
 
-std::string amount(float hundredths) { return scaled_decimal(hundredths, 2); }
-std::string negated_amount(float hundredths) { return scaled_decimal(-static_cast<double>(hundredths), 2); }
-std::string rate(float percent) { return scaled_decimal(static_cast<double>(percent) * 100.0, 2); }
-std::string quantity(float thousandths) { return scaled_decimal(thousandths, 3); }
+namespace {
+
+// The nearest whole number, held within 64 bits.
+std::int64_t nearest_units(double value) {
+  constexpr double kLimit = 9223372036854774784.0;  // the largest double below 2^63
+  if (!(value > -kLimit)) return value < 0 ? std::numeric_limits<std::int64_t>::min() + 1 : 0;
+  if (value >= kLimit) return std::numeric_limits<std::int64_t>::max();
+  return static_cast<std::int64_t>(std::round(value));
+}
+
+}  // namespace
+
+std::string ScaledNumber::text() const { return decimal_text(units, places); }
+
+double ScaledNumber::value() const { return static_cast<double>(units) / std::pow(10.0, places); }
+
+ScaledNumber amount(const journal::exact_number& hundredths) { return {hundredths.whole, 2}; }
+ScaledNumber negated_amount(const journal::exact_number& hundredths) {
+  const std::int64_t n = hundredths.whole;
+  return {n == std::numeric_limits<std::int64_t>::min() ? std::numeric_limits<std::int64_t>::max() : -n, 2};
+}
+ScaledNumber quantity(const journal::exact_number& thousandths) { return {thousandths.whole, 3}; }
+ScaledNumber rate(float percent) { return {nearest_units(static_cast<double>(percent) * 100.0), 2}; }
+ScaledNumber count(float value) { return {nearest_units(std::trunc(static_cast<double>(value))), 0}; }
 std::string whole(float value) { return render::WholeText(value); }
 
 TaxGroup tax_group(std::string_view tx) {
@@ -100,24 +121,32 @@ std::string json_string(std::string_view utf8_value) {
   return out + "\"";
 }
 
+namespace {
+
+// The digits with the decimal point places from the right, and the sign.
+std::string placed(std::string digits, int places, bool negative) {
+  if (digits.size() <= static_cast<std::size_t>(places))
+    digits.insert(0, static_cast<std::size_t>(places) + 1 - digits.size(), '0');
+  if (places > 0) digits.insert(digits.size() - static_cast<std::size_t>(places), ".");
+  return negative ? "-" + digits : digits;
+}
+
+}  // namespace
+
+std::string decimal_text(std::int64_t units, int places) {
+  // The magnitude as unsigned, so that the lowest 64-bit number has one too.
+  const std::uint64_t magnitude = units < 0 ? 0 - static_cast<std::uint64_t>(units) : static_cast<std::uint64_t>(units);
+  return placed(std::to_string(magnitude), places, units < 0);
+}
+
 std::string scaled_decimal(double value, int places) {
   // Below 2^53 the rounded value is exact as an integer; above it every double is whole
   // already and its digits come from printf, which writes them exactly.
   const double rounded = std::round(value);
-  std::string digits;
-  if (std::fabs(rounded) < 0x1p53) {
-    const long long n = std::llabs(static_cast<long long>(rounded));
-    digits = std::to_string(n);
-  } else {
-    char buf[400];
-    std::snprintf(buf, sizeof buf, "%.0f", std::fabs(rounded));
-    digits = buf;
-  }
-  if (digits.size() <= static_cast<std::size_t>(places))
-    digits.insert(0, static_cast<std::size_t>(places) + 1 - digits.size(), '0');
-  if (places > 0) digits.insert(digits.size() - static_cast<std::size_t>(places), ".");
-  const bool negative = rounded < 0;  // -0.4 rounds to -0: no sign then
-  return negative ? "-" + digits : digits;
+  if (std::fabs(rounded) < 0x1p53) return decimal_text(static_cast<std::int64_t>(rounded), places);
+  char buf[400];
+  std::snprintf(buf, sizeof buf, "%.0f", std::fabs(rounded));
+  return placed(buf, places, rounded < 0);
 }
 
 }  // namespace archive

@@ -14,10 +14,23 @@ namespace archive {
 
 std::string utf8(std::string_view cp1251);
 
-std::string amount(float hundredths);
-std::string negated_amount(float hundredths);
-std::string rate(float percent);
-std::string quantity(float thousandths);
+// A number as a whole count of its smallest unit: 1250 with 2 places is 12.50. Amounts and
+// quantities are the journal text's own whole numbers, so that 1,234,567.89 is written
+// as it stands, not as the single of the journal model that the renderers read.
+struct ScaledNumber {
+  std::int64_t units = 0;
+  int places = 0;
+
+  std::string text() const;  // "12.50", "-0.05"
+  double value() const;      // the nearest double: what a spreadsheet shows with its places
+};
+
+ScaledNumber amount(const journal::exact_number& hundredths);
+ScaledNumber negated_amount(const journal::exact_number& hundredths);
+ScaledNumber quantity(const journal::exact_number& thousandths);
+// A rate in percent, with two places; a count, whole (the fraction dropped, as rendered).
+ScaledNumber rate(float percent);
+ScaledNumber count(float value);
 std::string whole(float value);
 
 // The tax group of a TX text and its letter, as the renderers derive them; a text that
@@ -43,7 +56,10 @@ const char* receipt_kind(float t);
 // the excise into the TX ones.
 struct ReceiptTax {
   TaxGroup group;
-  float rate = 0, amount = 0, excise_rate = 0, excise_amount = 0;
+  float rate = 0;
+  journal::exact_number amount;
+  float excise_rate = 0;
+  journal::exact_number excise_amount;
 };
 std::vector<ReceiptTax> receipt_taxes(const journal::receipt& r);
 

@@ -87,5 +87,7 @@ std::string json_string(std::string_view utf8);
 // (quantities) as a decimal with that many places: 1200 with 2 places is "12.00", -5 is
 // "-0.05". A value that is not whole is rounded, ties away from zero.
 std::string scaled_decimal(double value, int places);
+// The same of a whole number, exactly: 123456789 with 2 places is "1234567.89".
+std::string decimal_text(std::int64_t units, int places);
 
 }  // namespace archive

@@ -41,6 +41,7 @@ class JsonWriter {
     out += value;
     return *this;
   }
+  JsonWriter& number(std::string_view name, const ScaledNumber& value) { return number(name, value.text()); }
   JsonWriter& text(std::string_view name, std::string_view utf8_value) {
     key(name);
     out += json_string(utf8_value);
@@ -97,7 +98,8 @@ class JsonExport final : public LoadedDocumentExport {
         case CP: {
           const journal::sale& s = render::EntryOrInitial(at.kind == P ? r.p_list : r.cp_list, at.index);
           json.key({}).open('{').text("type", at.kind == P ? "item" : "item_cp").text("name", utf8(s.NM));
-          json.number("quantity", s.Q == 0 ? std::string("null") : quantity(s.Q)).number("price", amount(s.PRC));
+          json.number("quantity", s.Q.whole == 0 ? std::string("null") : quantity(s.Q).text());
+          json.number("price", amount(s.PRC));
           json.number("amount", amount(s.SM)).tax(tax_group(s.TX)).close('}');
           break;
         }
@@ -107,7 +109,7 @@ class JsonExport final : public LoadedDocumentExport {
           const journal::sale_up_down& a = render::EntryOrInitial(discount ? r.d_list : r.s_list, at.index);
           const int base = static_cast<int>(std::trunc(a.TR));
           json.key({}).open('{').text("type", discount ? "discount" : "markup");
-          json.number("percent", std::trunc(a.TY) == 1 ? rate(a.PR) : std::string("null"));
+          json.number("percent", std::trunc(a.TY) == 1 ? rate(a.PR).text() : std::string("null"));
           json.text_or_null("applies_to", base == 1 ? "amount" : base == 2 ? "tax" : "");
           json.number("amount", discount ? negated_amount(a.SM) : amount(a.SM));
           json.tax(discount ? discount_tax_group(a.TX) : tax_group(a.TX)).close('}');
