@@ -12,6 +12,7 @@ std::optional<ExportFormat> export_format_named(std::string_view name) {
   if (lower == "text") return ExportFormat::Text;
   if (lower == "csv") return ExportFormat::Csv;
   if (lower == "json") return ExportFormat::Json;
+  if (lower == "xlsx") return ExportFormat::Xlsx;
   return std::nullopt;
 }
 
