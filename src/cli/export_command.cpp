@@ -128,18 +128,8 @@ int run_export(const Options& options, const Terminal& terminal, const render::O
     terminal.error(kHelpHint);
     return kExitUsage;
   }
-  if (request->dates_reversed) {
-    // As fetch-dates tells it, in the journal window's words.
-    terminal.error("Конечная дата должна быть не меньше начальной!"_cp1251);
-    return kExitUsage;
-  }
-  std::optional<archive::TapeArchive> tape;
-  try {
-    tape.emplace(archive::TapeArchive::open_existing(request->db));
-  } catch (const archive::ArchiveError& e) {
-    terminal.error(terminal.typed(std::string("talqen-cli export: ") + e.what()));
-    return kExitUsage;
-  }
+  std::optional<archive::TapeArchive> tape = open_selected_archive("export", request->db, request->dates_reversed, terminal);
+  if (!tape) return kExitUsage;
 
   ExportRun run;
   std::unique_ptr<archive::JournalExport> exporter;
