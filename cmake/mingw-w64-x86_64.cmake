@@ -1,6 +1,7 @@
 # Cross-building for 64-bit Windows with Debian's MinGW-w64 (POSIX threads), statically,
 # so that each program is one file to copy to a shop PC. TALQEN_WINDOWS_PREFIX lists where
-# the Windows builds of libxml2, SQLite and Qt were installed (scripts/build-windows-*).
+# the Windows builds of libxml2, SQLite, libxlsxwriter and Qt were installed
+# (scripts/build-windows-*).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)

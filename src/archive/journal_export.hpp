@@ -1,9 +1,10 @@
-// Archived documents written out in one of four forms, one document at a time, so that an
+// Archived documents written out in one of five forms, one document at a time, so that an
 // export of a whole tape never holds more than the document being written:
 //   xml   the journal text a one-shot fetch of the same documents writes to temp.xml;
 //   text  the lines fetch and render show for that journal text;
 //   csv   one row per receipt line and per Z-report total, RFC 4180, UTF-8;
-//   json  one array of documents as objects, UTF-8.
+//   json  one array of documents as objects, UTF-8;
+//   xlsx  a workbook of documents, Z-report totals and the csv rows (xlsx_export.hpp).
 // Every form but xml reads each document through the journal loader, so its values are
 // those the renderers read.
 #pragma once
@@ -21,9 +22,9 @@
 
 namespace archive {
 
-enum class ExportFormat { Xml, Text, Csv, Json };
+enum class ExportFormat { Xml, Text, Csv, Json, Xlsx };
 
-// "xml", "text", "csv" or "json", in any case.
+// "xml", "text", "csv", "json" or "xlsx", in any case.
 std::optional<ExportFormat> export_format_named(std::string_view name);
 
 // Takes the export's bytes in order; false when they could not be written.
@@ -87,5 +88,7 @@ std::string json_string(std::string_view utf8);
 // (quantities) as a decimal with that many places: 1200 with 2 places is "12.00", -5 is
 // "-0.05". A value that is not whole is rounded, ties away from zero.
 std::string scaled_decimal(double value, int places);
+// The same of a whole number, exactly: 123456789 with 2 places is "1234567.89".
+std::string decimal_text(std::int64_t units, int places);
 
 }  // namespace archive

@@ -6,6 +6,9 @@
 #include <tuple>
 
 #include "cli/retrieval_commands.hpp"
+#include "text/cp1251.hpp"
+
+using namespace text::literals;
 
 namespace cli {
 
@@ -58,6 +61,20 @@ bool select_archived_documents(const CommandArguments& args, bool z_report_numbe
   selection.from_date = from_date;
   selection.to_date = to_date;
   return true;
+}
+
+std::optional<archive::TapeArchive> open_selected_archive(const std::string& command, const std::string& db,
+                                                          bool dates_reversed, const Terminal& terminal) {
+  if (dates_reversed) {
+    terminal.error("Конечная дата должна быть не меньше начальной!"_cp1251);
+    return std::nullopt;
+  }
+  try {
+    return archive::TapeArchive::open_existing(db);
+  } catch (const archive::ArchiveError& e) {
+    terminal.error(terminal.typed("talqen-cli " + command + ": " + e.what()));
+    return std::nullopt;
+  }
 }
 
 }  // namespace cli

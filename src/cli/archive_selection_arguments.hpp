@@ -2,10 +2,13 @@
 // verify take them: FIRST LAST|end, --from DD.MM.YY --to DD.MM.YY, or the whole archive.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "archive/archived_document.hpp"
+#include "archive/tape_archive.hpp"
 #include "cli/command_arguments.hpp"
+#include "cli/terminal_output.hpp"
 
 namespace cli {
 
@@ -16,5 +19,11 @@ namespace cli {
 // before --from.
 bool select_archived_documents(const CommandArguments& args, bool z_report_numbers,
                                archive::ArchiveSelection& selection, bool& dates_reversed, std::string& error);
+
+// The archive the selection is read from; nothing, told on stderr, for dates reversed (in
+// the journal window's words) or a file that cannot be read as an archive (missing,
+// another program's, a later schema): a usage error of `command`.
+std::optional<archive::TapeArchive> open_selected_archive(const std::string& command, const std::string& db,
+                                                          bool dates_reversed, const Terminal& terminal);
 
 }  // namespace cli

@@ -219,14 +219,16 @@ constexpr CommandText kCommands[] = {
                        that came whole
 )"},
     {"export", R"(  export --db FILE [FIRST LAST|end | --from DD.MM.YY --to DD.MM.YY] [--kind z|receipt|both]
-         --format xml|text|csv|json [-o FILE]
+         --format xml|text|csv|json|xlsx [-o FILE]
                        write documents of an archive, offline: FIRST to LAST (Z-report
                        numbers with --kind z, as fetch takes them), the days --from to
                        --to, or the whole archive. xml: the journal text a fetch of them
                        writes to temp.xml; text: the lines fetch and render print; csv: a
                        row per receipt line and Z-report total; json: an array of the
-                       documents (csv and json in UTF-8; README.md names their columns and
-                       fields). --kind picks the documents text, csv and json show; xml
+                       documents (csv and json in UTF-8); xlsx: a workbook of the
+                       documents, the Z-reports' totals and the csv rows, for a
+                       spreadsheet (needs -o). README.md names the columns and fields.
+                       --kind picks the documents text, csv, json and xlsx show; xml
                        keeps every selected one, as temp.xml does. -o FILE is written only
                        when the whole export succeeded; without it, stdout
 )"},

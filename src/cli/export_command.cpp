@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -11,6 +12,7 @@
 
 #include "archive/journal_export.hpp"
 #include "archive/tape_archive.hpp"
+#include "archive/xlsx_export.hpp"
 #include "cli/archive_selection_arguments.hpp"
 #include "cli/command_arguments.hpp"
 #include "cli/raw_command.hpp"
@@ -48,12 +50,12 @@ std::optional<ExportRequest> parse(const Options& options, std::string& error) {
   }
   request.db = *db;
   if (!format) {
-    error = "needs --format xml, text, csv or json";
+    error = "needs --format xml, text, csv, json or xlsx";
     return std::nullopt;
   }
   const std::optional<archive::ExportFormat> named = archive::export_format_named(*format);
   if (!named) {
-    error = "unknown format: " + *format + " (xml, text, csv or json)";
+    error = "unknown format: " + *format + " (xml, text, csv, json or xlsx)";
     return std::nullopt;
   }
   request.format = *named;
@@ -64,6 +66,10 @@ std::optional<ExportRequest> parse(const Options& options, std::string& error) {
                                  request.dates_reversed, error))
     return request.dates_reversed ? std::optional(request) : std::nullopt;
   if (const std::string* output = args->value("-o")) request.output = *output;
+  if (request.format == archive::ExportFormat::Xlsx && (!request.output || *request.output == "-")) {
+    error = "xlsx needs -o FILE: a workbook is no terminal output";
+    return std::nullopt;
+  }
   if (request.output && *request.output != "-" && same_file(*request.output, request.db)) {
     error = "-o " + *request.output + " would overwrite the archive";
     return std::nullopt;
@@ -83,6 +89,7 @@ std::unique_ptr<archive::JournalExport> make_export(const ExportRequest& request
     case archive::ExportFormat::Text: return archive::text_export(request.kind, organisation, lines);
     case archive::ExportFormat::Csv: return archive::csv_export(request.kind, std::move(bytes));
     case archive::ExportFormat::Json: return archive::json_export(request.kind, std::move(bytes));
+    case archive::ExportFormat::Xlsx: break;  // written by its file's name, not through bytes
   }
   return nullptr;
 }
@@ -121,18 +128,8 @@ int run_export(const Options& options, const Terminal& terminal, const render::O
     terminal.error(kHelpHint);
     return kExitUsage;
   }
-  if (request->dates_reversed) {
-    // As fetch-dates tells it, in the journal window's words.
-    terminal.error("Конечная дата должна быть не меньше начальной!"_cp1251);
-    return kExitUsage;
-  }
-  std::optional<archive::TapeArchive> tape;
-  try {
-    tape.emplace(archive::TapeArchive::open_existing(request->db));
-  } catch (const archive::ArchiveError& e) {
-    terminal.error(terminal.typed(std::string("talqen-cli export: ") + e.what()));
-    return kExitUsage;
-  }
+  std::optional<archive::TapeArchive> tape = open_selected_archive("export", request->db, request->dates_reversed, terminal);
+  if (!tape) return kExitUsage;
 
   ExportRun run;
   std::unique_ptr<archive::JournalExport> exporter;
@@ -140,20 +137,29 @@ int run_export(const Options& options, const Terminal& terminal, const render::O
   const bool to_file = request->output && *request->output != "-";
   if (to_file) {
     bool ok = true;  // every byte reached the temporary file
-    const bool written = text::replace_file(*request->output, [&](std::FILE* f) {
-      render::LineSink lines([&](std::string&& line) {
-        ok = ok && text::write_bytes(f, line) && text::write_bytes(f, "\r\n");
-      });
-      exporter = make_export(*request, organisation, lines, [&](std::string_view bytes) {
-        ok = ok && text::write_bytes(f, bytes);
-        return ok;
-      });
-      run = export_documents(*tape, *request, *exporter);
-      // Only a whole export replaces the file.
-      return ok && run.whole && exporter->documents_written() > 0;
-    });
-    // No temporary file, a byte not written, or a whole export that could not be put in place.
-    write_failed = !exporter || !ok || (!written && run.whole && exporter->documents_written() > 0);
+    // Only a whole export replaces the file.
+    const auto whole_export = [&] { return ok && run.whole && exporter->documents_written() > 0; };
+    const bool written = request->format == archive::ExportFormat::Xlsx
+        ? text::replace_file_by_name(*request->output, [&](const std::filesystem::path& temporary) {
+            exporter = archive::xlsx_export(request->kind, temporary);
+            run = export_documents(*tape, *request, *exporter);
+            return whole_export();
+          })
+        : text::replace_file(*request->output, [&](std::FILE* f) {
+            render::LineSink lines([&](std::string&& line) {
+              ok = ok && text::write_bytes(f, line) && text::write_bytes(f, "\r\n");
+            });
+            exporter = make_export(*request, organisation, lines, [&](std::string_view bytes) {
+              ok = ok && text::write_bytes(f, bytes);
+              return ok;
+            });
+            run = export_documents(*tape, *request, *exporter);
+            return whole_export();
+          });
+    // No temporary file, a byte not written (or a workbook not), or a whole export that
+    // could not be put in place.
+    write_failed = !exporter || !ok || (exporter->failure() && exporter->failure()->write_failed) ||
+                   (!written && run.whole && exporter->documents_written() > 0);
     if (!exporter) {
       terminal.error(terminal.typed("talqen-cli export: cannot write " + *request->output));
       return kExitFailed;

@@ -121,17 +121,8 @@ int run_verify(const Options& options, const Terminal& terminal) {
     terminal.error(kHelpHint);
     return kExitUsage;
   }
-  if (request->dates_reversed) {
-    terminal.error("Конечная дата должна быть не меньше начальной!"_cp1251);
-    return kExitUsage;
-  }
-  std::optional<archive::TapeArchive> tape;
-  try {
-    tape.emplace(archive::TapeArchive::open_existing(request->db));
-  } catch (const archive::ArchiveError& e) {
-    terminal.error(terminal.typed(std::string("talqen-cli verify: ") + e.what()));
-    return kExitUsage;
-  }
+  std::optional<archive::TapeArchive> tape = open_selected_archive("verify", request->db, request->dates_reversed, terminal);
+  if (!tape) return kExitUsage;
 
   bool first = true;
   bool written = true;

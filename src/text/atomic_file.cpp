@@ -103,6 +103,28 @@ bool replace_file(const std::string& path, const std::function<bool(std::FILE*)>
   return false;
 }
 
+bool replace_file_by_name(const std::string& path,
+                          const std::function<bool(const std::filesystem::path& temporary)>& write) {
+  const fs::path target(path);
+  fs::path temporary;
+  std::FILE* created = open_temporary(target, temporary);
+  if (created == nullptr) return false;
+  // Created here, so that the name is this write's alone; the writer opens it again.
+  bool written = std::fclose(created) == 0 && write(temporary);
+  if (written) {
+    std::FILE* f = std::fopen(temporary.string().c_str(), "r+b");
+    written = f != nullptr && flush_to_disk(f);
+    if (f != nullptr) written = std::fclose(f) == 0 && written;
+  }
+  std::error_code ec;
+  if (written) {
+    fs::rename(temporary, target, ec);
+    if (!ec) return true;
+  }
+  fs::remove(temporary, ec);
+  return false;
+}
+
 bool replace_file(const std::string& path, std::string_view content) {
   return replace_file(path, [content](std::FILE* f) { return write_bytes(f, content); });
 }

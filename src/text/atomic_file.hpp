@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -18,6 +19,12 @@ namespace text {
 bool replace_file(const std::string& path, const std::function<bool(std::FILE*)>& write);
 
 bool replace_file(const std::string& path, std::string_view content);
+
+// The same for a writer that opens the file by its name itself (a library writing a
+// container format): write is given the name of a new, empty file beside path, which it
+// fills and closes. A file it leaves there is removed on a failure as above.
+bool replace_file_by_name(const std::string& path,
+                          const std::function<bool(const std::filesystem::path& temporary)>& write);
 
 // The whole content, read into one string of the file's size; nothing when the file
 // cannot be opened or read through.

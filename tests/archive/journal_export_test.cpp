@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -121,6 +123,34 @@ TEST(JournalExport, AmountsHaveTheirPlacesWhateverTheirSignAndSize) {
             std::string::npos)
       << json;
   EXPECT_NE(json.find(R"("quantity":null,"price":16777216.00,"amount":16777216.00)"), std::string::npos) << json;
+}
+
+TEST(JournalExport, AmountsBeyondWhatASingleHoldsAreWrittenAsTheJournalHasThem) {
+  struct Case {
+    const char* sm;  // hundredths, as the journal text holds them
+    const char* text;
+  };
+  // 167,772.16 is the last amount of hundredths a single holds exactly.
+  const Case cases[] = {
+      {"16777217", "167772.17"},
+      {"123456789", "1234567.89"},
+      {"-123456789", "-1234567.89"},
+      {"999999999999999999", "9999999999999999.99"},
+  };
+  for (const Case& c : cases) {
+    const ArchivedDocument document =
+        receipt_document(12, std::string("<P N=\"1\" NM=\"Авто\" SM=\"") + c.sm + "\" Q=\"1000\" PRC=\"" + c.sm +
+                                "\" TX=\"1\"/><M N=\"2\" T=\"0\" NM=\"Готівка\" SM=\"" + c.sm + "\"/>");
+    const std::string text = c.text;
+    EXPECT_EQ(rows_before_total(csv_of({document})),
+              "12,2024-06-01,09:30:05,sale,item,Авто,1.000," + text + "," + text + ",A\r\n" +
+                  "12,2024-06-01,09:30:05,sale,payment,Готівка,,," + text + ",\r\n")
+        << c.sm;
+    const std::string json = json_of({document});
+    EXPECT_NE(json.find("\"price\":" + text + ",\"amount\":" + text), std::string::npos) << json;
+    EXPECT_NE(json.find("\"name\":\"Готівка\",\"amount\":" + text + ","), std::string::npos) << json;
+  }
+  EXPECT_EQ(decimal_text(std::numeric_limits<std::int64_t>::min(), 2), "-92233720368547758.08");
 }
 
 // The documents of the sample tape, split as the archive keeps them.

@@ -1,6 +1,7 @@
 // talqen-cli export from an archive of talqen-sim's sample tape: the journal text and the
 // lines are those of a one-shot fetch of the same selection, the CSV and JSON forms are
-// the golden files, and a selection or an archive that yields nothing writes no file.
+// the golden files, the workbook read back is the CSV, and a selection, an archive or an
+// output that yields nothing writes no file.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -80,6 +81,50 @@ TEST_F(ExportAgainstSim, CsvAndJsonOfTheSampleTapeAreTheGoldenFiles) {
   const CliOutcome json = talqen_cli(dir, "--encoding cp1251 export --db tape.db --format json");
   EXPECT_EQ(json.exit_code, 0) << json.err;
   EXPECT_EQ(json.out, read_file(TALQEN_GOLDEN_DIR "/sample_tape.json"));
+}
+
+TEST_F(ExportAgainstSim, TheWorkbookReadBackIsTheCsvRowForRow) {
+  const CliOutcome csv = talqen_cli(dir, "export --db tape.db --format csv -o tape.csv");
+  ASSERT_EQ(csv.exit_code, 0) << csv.err;
+  const CliOutcome xlsx = talqen_cli(dir, "export --db tape.db --format XLSX -o tape.xlsx");
+  ASSERT_EQ(xlsx.exit_code, 0) << xlsx.err;
+  EXPECT_EQ(xlsx.out, "");
+  const auto check = run_program(std::string(TALQEN_PYTHON3) + " " + TALQEN_XLSX_CHECK + " " + dir.file("tape.xlsx") +
+                                 " " + dir.file("tape.csv") + " 0 1 2>&1");
+  EXPECT_EQ(check.exit_code, 0) << check.output;
+}
+
+// The directory's file names, to see that a failed export left nothing beside its target.
+std::set<std::string> files_in(const TempDir& dir) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) names.insert(entry.path().filename());
+  return names;
+}
+
+TEST_F(ExportAgainstSim, AWorkbookWithoutAPlaceToGoIsNotStarted) {
+  struct Case {
+    const char* arguments;
+    int exit_code;
+    const char* told;
+  };
+  write_file(dir.file("kept.xlsx"), "kept");
+  const Case cases[] = {
+      {"--format xlsx", 2, "xlsx needs -o FILE"},
+      {"--format xlsx -o -", 2, "xlsx needs -o FILE"},
+      {"--format xlsx -o missing/tape.xlsx", 1, "cannot write missing/tape.xlsx"},
+      {"--format xlsx -o kept.xlsx/tape.xlsx", 1, "cannot write kept.xlsx/tape.xlsx"},
+      {"--format xlsx -o kept.xlsx 100 200", 1, "nothing selected"},
+      {"--format xlsx -o kept.xlsx --kind receipt 11 11", 1, "no document of that kind"},
+  };
+  for (const Case& c : cases) {
+    const std::set<std::string> before = files_in(dir);
+    const CliOutcome run = talqen_cli(dir, std::string("export --db tape.db ") + c.arguments);
+    EXPECT_EQ(run.exit_code, c.exit_code) << c.arguments << run.err;
+    EXPECT_TRUE(contains(run.err, c.told)) << c.arguments << run.err;
+    EXPECT_EQ(run.out, "") << c.arguments;
+    EXPECT_EQ(read_file(dir.file("kept.xlsx")), "kept") << c.arguments;
+    EXPECT_EQ(files_in(dir), before) << c.arguments;
+  }
 }
 
 TEST_F(ExportAgainstSim, NothingToExportLeavesTheOutputFileAsItWas) {
