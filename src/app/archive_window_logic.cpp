@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "archive/sqlite_database.hpp"
+#include "archive/xlsx_export.hpp"
 #include "retrieval/failure_lines.hpp"
 #include "text/atomic_file.hpp"
 #include "text/cp1251.hpp"
@@ -70,6 +71,7 @@ std::unique_ptr<archive::JournalExport> exporter_of(archive::ExportFormat format
     case archive::ExportFormat::Text: return archive::text_export(kind, organisation, lines);
     case archive::ExportFormat::Csv: return archive::csv_export(kind, std::move(bytes));
     case archive::ExportFormat::Json: return archive::json_export(kind, std::move(bytes));
+    case archive::ExportFormat::Xlsx: break;  // written by its file's name, not through bytes
   }
   return nullptr;
 }
@@ -239,8 +241,20 @@ SelectionResult ArchiveWindowLogic::export_to(const std::string& path, archive::
                                               const ArchiveView& view, const render::Organisation& organisation,
                                               const GoOn& go_on) const {
   SelectionResult result;
-  bool ok = true;  // every byte reached the temporary file
   bool made = false;
+  if (format == archive::ExportFormat::Xlsx) {
+    // The workbook is written under a temporary name beside the file, put in place when whole.
+    const bool replaced = text::replace_file_by_name(path, [&](const std::filesystem::path& temporary) {
+      made = true;
+      const auto exporter = archive::xlsx_export(view.kind, temporary);
+      result = feed(view, *exporter, go_on);
+      return result.problem().empty();
+    });
+    if (result.failure && result.failure->write_failed) result.failure.reset();
+    if (!made || (!replaced && result.problem().empty())) result.file_failed = true;
+    return result;
+  }
+  bool ok = true;  // every byte reached the temporary file
   const bool replaced = text::replace_file(path, [&](std::FILE* f) {
     made = true;
     render::LineSink lines([&](std::string&& line) { ok = ok && text::write_bytes(f, line) && text::write_bytes(f, "\r\n"); });

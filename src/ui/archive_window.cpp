@@ -46,6 +46,7 @@ struct ExportType {
   archive::ExportFormat format;
 };
 constexpr ExportType kExportTypes[] = {
+    {"Excel (*.xlsx)", "xlsx", archive::ExportFormat::Xlsx},
     {"CSV (*.csv)", "csv", archive::ExportFormat::Csv},
     {"JSON (*.json)", "json", archive::ExportFormat::Json},
     {"Текст (*.txt)", "txt", archive::ExportFormat::Text},
