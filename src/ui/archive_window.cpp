@@ -30,6 +30,8 @@
 #include "ui/ui_thread.hpp"
 #include "ui/verification_window.hpp"
 
+using namespace text::literals;
+
 namespace ui {
 
 namespace {
@@ -298,7 +300,7 @@ void ArchiveWindow::show_attention(const std::string& caption) {
   previous_cancel_ = attention_.cancel_action();
   attention_.set_cancel_action([this] { stop_.store(true); });
   attention_.set_caption(caption);
-  attention_.set_activity(text::from_utf8("Чтение архива"));
+  attention_.set_activity(std::string("Чтение архива"_cp1251));
   attention_.set_progress("");
   attention_.show();
 }
@@ -352,7 +354,7 @@ void ArchiveWindow::open_archive(const std::string& path, std::function<void(boo
         else if (done)
           done(true);
       },
-      text::from_utf8("Архив РРО"));
+      std::string("Архив РРО"_cp1251));
 }
 
 void ArchiveWindow::show_selection() {
@@ -367,7 +369,7 @@ void ArchiveWindow::show_view(const app::ArchiveView& view, std::function<void()
       [this, view, organisation, result] {
         *result = logic_.show(view, organisation, pending_, [this](std::int64_t read) {
           if (read % kProgressStep == 0)
-            attention_.set_progress(text::from_utf8("Документов: ") + std::to_string(read));
+            attention_.set_progress(std::string("Документов: "_cp1251) + std::to_string(read));
           return !stop_.load();
         });
       },
@@ -383,7 +385,7 @@ void ArchiveWindow::show_view(const app::ArchiveView& view, std::function<void()
         if (result->failure || result->archive_error) dialogs_.show_message(problem);
         if (then) then();
       },
-      text::from_utf8("Архив РРО"));
+      std::string("Архив РРО"_cp1251));
 }
 
 void ArchiveWindow::find(app::SearchDirection direction) {
@@ -440,7 +442,7 @@ void ArchiveWindow::export_selection(const std::string& path, archive::ExportFor
       [this, path, format, view = *view, organisation, result] {
         *result = logic_.export_to(path, format, view, organisation, [this](std::int64_t read) {
           if (read % kProgressStep == 0)
-            attention_.set_progress(text::from_utf8("Документов: ") + std::to_string(read));
+            attention_.set_progress(std::string("Документов: "_cp1251) + std::to_string(read));
           return !stop_.load();
         });
       },
@@ -452,7 +454,7 @@ void ArchiveWindow::export_selection(const std::string& path, archive::ExportFor
         }
         status_bar->showMessage(QStringLiteral("Записано документов: ") + QString::number(result->written));
       },
-      text::from_utf8("Экспорт"));
+      std::string("Экспорт"_cp1251));
 }
 
 void ArchiveWindow::verify_selection() {
@@ -464,7 +466,7 @@ void ArchiveWindow::verify_selection() {
       [this, view = *view, report] {
         *report = logic_.verify(view, [this](std::int64_t read) {
           if (read % kProgressStep == 0)
-            attention_.set_progress(text::from_utf8("Документов: ") + std::to_string(read));
+            attention_.set_progress(std::string("Документов: "_cp1251) + std::to_string(read));
           return !stop_.load();
         });
       },
@@ -472,7 +474,7 @@ void ArchiveWindow::verify_selection() {
         if (!*report || (*report)->stopped) return;
         verification_window->show_report(std::move(**report));
       },
-      text::from_utf8("Проверка архива"));
+      std::string("Проверка архива"_cp1251));
 }
 
 void ArchiveWindow::show_documents(std::int32_t first, std::int32_t last, bool widen_when_none) {

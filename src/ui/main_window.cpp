@@ -24,6 +24,7 @@
 #include "retrieval/failure_lines.hpp"
 #include "app/register_probe.hpp"
 #include "link/serial_port.hpp"
+#include "text/cp1251.hpp"
 #include "ui/qt_text.hpp"
 #include "ui/journal_window.hpp"
 #include "ui/archive_window.hpp"
@@ -31,6 +32,8 @@
 #include "ui/exchange_worker.hpp"
 
 #include "ui/designed_font.hpp"
+
+using namespace text::literals;
 
 namespace ui {
 
@@ -355,7 +358,7 @@ void MainWindow::fill_archive() {
       [this, run, answer = connection_answer_.value_or(archive::ConnectionAnswer{})] {
         retrieval::JournalWindowLogic& window = journal_->logic();
         if (answer.factory_number.empty()) {
-          run->refused = text::from_utf8("Ответ РРО на проверку связи не называет заводской номер");
+          run->refused = std::string("Ответ РРО на проверку связи не называет заводской номер"_cp1251);
           return;
         }
         const std::string path = run->folder + "/" + archive::default_archive_name(answer.factory_number);
@@ -367,8 +370,8 @@ void MainWindow::fill_archive() {
           return;
         }
         retrieval::AttentionWindow& attention = *attention_;
-        attention.set_caption(text::from_utf8("Пополнение архива"));
-        attention.set_activity(text::from_utf8("Запрос номера последнего документа"));
+        attention.set_caption(std::string("Пополнение архива"_cp1251));
+        attention.set_activity(std::string("Запрос номера последнего документа"_cp1251));
         attention.set_progress("");
         attention.show();
         // A time-out asks whether to go on, as in the journal window's retrievals.
@@ -379,14 +382,14 @@ void MainWindow::fill_archive() {
           archive::FillObserver observer;
           observer.unreadable = [run](const std::string& line) { run->unreadable.push_back(line); };
           observer.progress = [&attention](const archive::FillSummary& s) {
-            attention.set_activity(text::from_utf8("Запрошено ") + std::to_string(s.asked) + text::from_utf8(" из ") +
-                                   std::to_string(s.to_ask) + text::from_utf8(", получено ") +
-                                   std::to_string(s.fetched) + text::from_utf8(", в архиве ") +
+            attention.set_activity(std::string("Запрошено "_cp1251) + std::to_string(s.asked) + std::string(" из "_cp1251) +
+                                   std::to_string(s.to_ask) + std::string(", получено "_cp1251) +
+                                   std::to_string(s.fetched) + std::string(", в архиве "_cp1251) +
                                    std::to_string(s.held_before + s.fetched));
           };
           run->outcome = archive::FillArchive(*tape, window, 1, *last, true, observer);
         } else {
-          run->refused = text::from_utf8("РРО не сообщил номер последнего документа");
+          run->refused = std::string("РРО не сообщил номер последнего документа"_cp1251);
         }
         window.ClearStopRequest();
         window.flags.retrieval_open = was_open;
@@ -400,9 +403,9 @@ void MainWindow::fill_archive() {
         }
         const retrieval::AssemblyReport& report = run->outcome.report;
         std::vector<std::string> told = run->unreadable;
-        if (report.port_lost) told.push_back(text::from_utf8("Связь с портом потеряна"));
+        if (report.port_lost) told.push_back(std::string("Связь с портом потеряна"_cp1251));
         for (const std::int32_t n : report.incomplete)
-          told.push_back(text::from_utf8("Документ ") + std::to_string(n) + text::from_utf8(" получен не полностью"));
+          told.push_back(std::string("Документ "_cp1251) + std::to_string(n) + std::string(" получен не полностью"_cp1251));
         if (report.interrupted) retrieval::AppendFailureLines(told);
         if (run->outcome.archive_failure) told.push_back(text::from_utf8(*run->outcome.archive_failure));
         told.push_back(run->outcome.summary.line());

@@ -14,6 +14,8 @@
 #include "ui/line_list_model.hpp"
 #include "ui/qt_text.hpp"
 
+using namespace text::literals;
+
 namespace ui {
 
 namespace {
@@ -90,7 +92,7 @@ void VerificationWindow::ask_save() {
   dialog->setDefaultSuffix(QStringLiteral("txt"));
   connect(dialog, &QFileDialog::fileSelected, this, [this](const QString& file) {
     const std::string path = QFile::encodeName(file).toStdString();
-    if (!save(path)) dialogs_.show_message(text::from_utf8("Невозможно записать файл ") + path);
+    if (!save(path)) dialogs_.show_message(std::string("Невозможно записать файл "_cp1251) + path);
   });
   dialog->open();
 }
