@@ -1,8 +1,8 @@
 // The archive window: a tape archive browsed without the register. The selection (kind,
 // numbers or dates and times) and "Показать" show what `talqen-cli export --format text`
 // shows for it, in the journal window's list; "Найти" with "Далее" and "Назад" (F3,
-// Shift+F3) finds a line; "Экспорт…" writes the selection to a file. Its logic is the
-// archive window logic of the program; everything that reads the archive runs on a
+// Shift+F3) finds a line; "Экспорт…" writes the selection shown to a file and "Проверить"
+// verifies it ("Проверка архива"). Its logic is the archive window logic of the program; everything that reads the archive runs on a
 // reader thread of its own, and the window's requests are disabled meanwhile.
 #pragma once
 
