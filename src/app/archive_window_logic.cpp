@@ -284,7 +284,7 @@ VerificationReport ArchiveWindowLogic::verify(const ArchiveView& view, const GoO
       last = document.number;
     });
     if (!first) {
-      report.summary_line = verification_summary_line(report.summary);
+      report.summary_line = archive::verification_summary_line(report.summary);
       return report;
     }
     selection = {By::DocumentNumbers, *first, *last, {}, {}};
@@ -294,7 +294,7 @@ VerificationReport ArchiveWindowLogic::verify(const ArchiveView& view, const GoO
     report.summary = archive::verify_archive(
         *tape_, selection,
         [&](const archive::Finding& finding) {
-          report.findings.push_back({finding_line(finding), finding.first_document, finding.last_document});
+          report.findings.push_back({archive::finding_line(finding), finding.first_document, finding.last_document});
         },
         [&] {
           if (go_on && !go_on(++read)) throw Stopped{};
@@ -302,7 +302,7 @@ VerificationReport ArchiveWindowLogic::verify(const ArchiveView& view, const GoO
   } catch (const Stopped&) {
     report.stopped = true;
   }
-  report.summary_line = verification_summary_line(report.summary);
+  report.summary_line = archive::verification_summary_line(report.summary);
   return report;
 }
 

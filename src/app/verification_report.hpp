@@ -8,13 +8,9 @@
 #include <vector>
 
 #include "archive/tape_verification.hpp"
+#include "archive/verification_lines.hpp"
 
 namespace app {
-
-// "finding\tdocument 5-7\tZ 41\twhat\texpected X\tfound Y\tdifference D" (Windows-1251).
-std::string finding_line(const archive::Finding& finding);
-// "summary\tdocuments N\tZ-reports Z, checked C\tfindings F".
-std::string verification_summary_line(const archive::VerificationSummary& summary);
 
 struct VerificationReport {
   struct Line {

@@ -8,6 +8,7 @@
 #include "archive/journal_export.hpp"
 #include "archive/tape_archive.hpp"
 #include "archive/tape_verification.hpp"
+#include "archive/verification_lines.hpp"
 #include "cli/archive_selection_arguments.hpp"
 #include "cli/command_arguments.hpp"
 #include "cli/raw_command.hpp"
@@ -52,55 +53,15 @@ std::optional<VerifyRequest> parse(const Options& options, std::string& error) {
   return request;
 }
 
-// Hundredths exactly, as the journal text writes them: 62945 is "629.45", -5 is "-0.05".
-std::string hundredths_text(std::int64_t n) {
-  const bool negative = n < 0;
-  // Through unsigned, so that the most negative value has its digits too.
-  const std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(n) : static_cast<std::uint64_t>(n);
-  const std::uint64_t cents = magnitude % 100;
-  return (negative ? "-" : "") + std::to_string(magnitude / 100) + (cents < 10 ? ".0" : ".") + std::to_string(cents);
-}
-
-// A figure in the text line (Windows-1251) or as a JSON value.
-std::string figure_text(const std::optional<archive::Figure>& figure) {
-  if (!figure) return "-";
-  switch (figure->unit) {
-    case archive::Figure::Unit::Hundredths: return hundredths_text(figure->number);
-    case archive::Figure::Unit::Whole: return std::to_string(figure->number);
-    case archive::Figure::Unit::Text: return figure->text;
-  }
-  return "-";
-}
 std::string figure_json(const std::optional<archive::Figure>& figure) {
   if (!figure) return "null";
   if (figure->unit == archive::Figure::Unit::Text) return archive::json_string(text::to_utf8(figure->text));
-  return figure_text(figure);
-}
-
-std::string documents_text(const archive::Finding& f) {
-  std::string text = std::to_string(f.first_document);
-  if (f.last_document != f.first_document) text += "-" + std::to_string(f.last_document);
-  return text;
-}
-
-// kind, document, Z-report, what, expected, found, difference: tab-separated, labelled.
-std::string finding_line(const archive::Finding& f) {
-  const std::optional<std::int64_t> difference = f.difference();
-  std::string difference_text = "-";
-  if (difference)
-    difference_text = f.found->unit == archive::Figure::Unit::Hundredths ? hundredths_text(*difference)
-                                                                          : std::to_string(*difference);
-  return std::string(f.note ? "note" : "finding") + "\tdocument " + documents_text(f) + "\tZ " +
-         (f.z_number ? std::to_string(*f.z_number) : "-") + "\t" + f.what + "\texpected " + figure_text(f.expected) +
-         "\tfound " + figure_text(f.found) + "\tdifference " + difference_text;
+  return archive::figure_text(figure);
 }
 
 std::string finding_json(const archive::Finding& f) {
-  const std::optional<std::int64_t> difference = f.difference();
-  std::string difference_text = "null";
-  if (difference)
-    difference_text = f.found->unit == archive::Figure::Unit::Hundredths ? hundredths_text(*difference)
-                                                                          : std::to_string(*difference);
+  const std::string difference = archive::difference_text(f);
+  const std::string difference_text = difference == "-" ? "null" : difference;
   return std::string("{\"kind\":\"") + (f.note ? "note" : "finding") + "\",\"document\":" +
          std::to_string(f.first_document) + ",\"last_document\":" + std::to_string(f.last_document) +
          ",\"z_number\":" + (f.z_number ? std::to_string(*f.z_number) : "null") +
@@ -129,7 +90,7 @@ int run_verify(const Options& options, const Terminal& terminal) {
   const auto put_json = [&](std::string_view bytes) { written = text::write_bytes(stdout, bytes) && written; };
   const archive::FindingSink sink = [&](const archive::Finding& f) {
     if (!request->json) {
-      terminal.line(finding_line(f));
+      terminal.line(archive::finding_line(f));
       return;
     }
     put_json(std::string(first ? "{\"findings\":[\n" : ",\n") + finding_json(f));
@@ -154,9 +115,7 @@ int run_verify(const Options& options, const Terminal& terminal) {
              ",\"z_reports_checked\":" + std::to_string(summary.z_reports_checked) +
              ",\"findings\":" + std::to_string(summary.findings) + "}}\n");
   } else {
-    terminal.line("summary\tdocuments " + std::to_string(summary.documents) + "\tZ-reports " +
-                  std::to_string(summary.z_reports) + ", checked " + std::to_string(summary.z_reports_checked) +
-                  "\tfindings " + std::to_string(summary.findings));
+    terminal.line(archive::verification_summary_line(summary));
   }
   std::fflush(stdout);
   if (!written) {
