@@ -5,6 +5,10 @@
 #include <climits>
 #include <utility>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace archive {
 
 namespace {
@@ -18,6 +22,26 @@ int length_of(std::string_view text) {
   return static_cast<int>(text.size());
 }
 
+// A path comes in the system's narrow encoding, as fopen and std::filesystem take it (on
+// Windows the ANSI code page); SQLite takes UTF-8.
+#ifdef _WIN32
+std::string sqlite_path(const std::string& path) {
+  if (path.empty() || path.size() > static_cast<std::size_t>(INT_MAX)) return path;
+  const int size = static_cast<int>(path.size());
+  const int wide_size = MultiByteToWideChar(CP_ACP, 0, path.data(), size, nullptr, 0);
+  if (wide_size <= 0) return path;
+  std::wstring wide(static_cast<std::size_t>(wide_size), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, path.data(), size, wide.data(), wide_size);
+  const int utf8_size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide_size, nullptr, 0, nullptr, nullptr);
+  if (utf8_size <= 0) return path;
+  std::string utf8(static_cast<std::size_t>(utf8_size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide_size, utf8.data(), utf8_size, nullptr, nullptr);
+  return utf8;
+}
+#else
+const std::string& sqlite_path(const std::string& path) { return path; }
+#endif
+
 }  // namespace
 
 Database::Database(const std::string& path, Mode mode) : path_(path) {
@@ -25,7 +49,7 @@ Database::Database(const std::string& path, Mode mode) : path_(path) {
   // connection that may write removes the WAL files when it closes, so a reader opened
   // read-only would leave them beside the archive. A write-protected file still opens.
   const int flags = mode == Mode::ReadOnly ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
-  const int code = sqlite3_open_v2(path.c_str(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+  const int code = sqlite3_open_v2(sqlite_path(path).c_str(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr);
   if (code != SQLITE_OK) {
     const std::string reason = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(code);
     sqlite3_close(db_);

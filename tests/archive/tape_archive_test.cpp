@@ -9,6 +9,7 @@
 #include <unistd.h>
 #endif
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -206,6 +207,19 @@ TEST(TapeArchive, AProcessKilledInTheMiddleOfAWriteLosesOnlyThatWrite) {
   EXPECT_EQ(numbers_of(TapeArchive::open_existing(path), {}), (std::vector<std::int32_t>{1, 2}));
 }
 #endif
+
+// A folder named in the system's own narrow encoding (on Windows the ANSI code page, where
+// a Cyrillic user name lands in every program folder) holds the archive, not a file of
+// another name.
+TEST(TapeArchive, LivesWhereTheSystemsOwnPathNamesIt) {
+  TempDir dir;
+  const std::string folder = dir.file("\xC0\xF0\xF5\xE8\xE2");
+  ASSERT_TRUE(std::filesystem::create_directory(std::filesystem::path(folder)));
+  const std::string path = folder + "/tape.db";
+  TapeArchive::open_for_register(path, kAnswer).store(receipt(1), kRegister);
+  EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(path)));
+  EXPECT_EQ(numbers_of(TapeArchive::open_existing(path), {}), std::vector<std::int32_t>{1});
+}
 
 TEST(TapeArchive, AsksOnlyForNumbersNeitherHeldNorAbsent) {
   TempDir dir;
