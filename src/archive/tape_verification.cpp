@@ -142,25 +142,32 @@ void TapeVerification::add(const ArchivedDocument& document) {
   }
 }
 
+void TapeVerification::check_follows_on(const ArchivedDocument& document, std::optional<std::int64_t> z_number,
+                                        const char* what, std::int64_t number, std::optional<std::int64_t>& previous,
+                                        std::int64_t& not_held_since) {
+  if (previous) {
+    const std::int64_t expected = *previous + 1;
+    // Documents not held may be the ones between.
+    if (number < expected || number > expected + not_held_since) {
+      Finding f;
+      f.first_document = f.last_document = document.number;
+      f.z_number = z_number;
+      f.what = what;
+      f.expected = Figure::whole(expected);
+      f.found = Figure::whole(number);
+      report(std::move(f));
+    }
+  }
+  previous = number;
+  not_held_since = 0;
+}
+
 void TapeVerification::read_receipt(const ArchivedDocument& document, const journal::receipt& r) {
   if (shift_documents_++ == 0) shift_first_document_ = document.number;
   const journal::sale_end& e = r.end;
   if (r.e_count > 0) {
-    const std::int64_t number = whole_of(e.NO);
-    if (previous_receipt_number_) {
-      const std::int64_t expected = *previous_receipt_number_ + 1;
-      // Documents not held may be the receipts between.
-      if (number < expected || number > expected + not_held_since_receipt_) {
-        Finding f;
-        f.first_document = f.last_document = document.number;
-        f.what = "receipt number";
-        f.expected = Figure::whole(expected);
-        f.found = Figure::whole(number);
-        report(std::move(f));
-      }
-    }
-    previous_receipt_number_ = number;
-    not_held_since_receipt_ = 0;
+    check_follows_on(document, std::nullopt, "receipt number", whole_of(e.NO), previous_receipt_number_,
+                     not_held_since_receipt_);
   }
   // A cancelled receipt counts for nothing, nor does one without its end.
   if (e.VD == 1 || r.e_count == 0) return;
@@ -202,20 +209,7 @@ void TapeVerification::read_receipt(const ArchivedDocument& document, const jour
 void TapeVerification::read_z_report(const ArchivedDocument& document, const journal::z_report& z) {
   ++summary_.z_reports;
   const std::int64_t z_number = whole_of(z.NO);
-  if (previous_z_number_) {
-    const std::int64_t expected = *previous_z_number_ + 1;
-    if (z_number < expected || z_number > expected + not_held_since_z_) {
-      Finding f;
-      f.first_document = f.last_document = document.number;
-      f.z_number = z_number;
-      f.what = "Z-report number";
-      f.expected = Figure::whole(expected);
-      f.found = Figure::whole(z_number);
-      report(std::move(f));
-    }
-  }
-  previous_z_number_ = z_number;
-  not_held_since_z_ = 0;
+  check_follows_on(document, z_number, "Z-report number", z_number, previous_z_number_, not_held_since_z_);
 
   if (shift_begun_ && !before_selection_) {
     ShiftSums reported;

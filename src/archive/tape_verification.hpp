@@ -93,6 +93,10 @@ class TapeVerification {
 
   void read_receipt(const ArchivedDocument& document, const journal::receipt& receipt);
   void read_z_report(const ArchivedDocument& document, const journal::z_report& z);
+  // A receipt or Z number that does not follow on from the previous one beyond what the
+  // documents not held since could explain; then it is the previous one.
+  void check_follows_on(const ArchivedDocument& document, std::optional<std::int64_t> z_number, const char* what,
+                        std::int64_t number, std::optional<std::int64_t>& previous, std::int64_t& not_held_since);
   void compare(const ArchivedDocument& document, std::int64_t z_number, const ShiftSums& z);
   void report(Finding finding);
   void flush_run();

@@ -16,17 +16,6 @@ using namespace e2e;
 
 const Variant& kQuendar = kVariants[1];  // the faster of the two on a pty; export never opens a port
 
-struct CliOutcome {
-  int exit_code;
-  std::string out, err;
-};
-
-// talqen-cli with the arguments in dir (its fpinit.ini, temp.xml and archive).
-CliOutcome talqen_cli(const TempDir& dir, const std::string& arguments) {
-  const auto run = run_program("cd " + dir.path().string() + " && " + TALQEN_CLI + " " + arguments + " 2>err.txt");
-  return {run.exit_code, run.output, read_file(dir.file("err.txt"))};
-}
-
 // A directory holding the archive tape.db of the whole sample tape.
 class ExportAgainstSim : public testing::Test {
  protected:

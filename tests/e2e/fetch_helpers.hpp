@@ -93,6 +93,17 @@ inline CliRun cli(const SimProcess& sim, const Variant& v, const std::string& ar
   return {run.exit_code, run.output, read_file(dir.file("err.txt")), read_file(dir.file("temp.xml")), took.count()};
 }
 
+struct CliOutcome {
+  int exit_code;
+  std::string out, err;
+};
+
+// talqen-cli with the arguments in dir (its fpinit.ini, temp.xml and archive).
+inline CliOutcome talqen_cli(const TempDir& dir, const std::string& arguments) {
+  const auto run = run_program("cd " + dir.path().string() + " && " + TALQEN_CLI + " " + arguments + " 2>err.txt");
+  return {run.exit_code, run.output, read_file(dir.file("err.txt"))};
+}
+
 inline SimProcess start_sim(const Variant& v, std::vector<std::string> extra = {}) {
   std::vector<std::string> args = {"--protocol", v.protocol, "--sample"};
   args.insert(args.end(), extra.begin(), extra.end());

@@ -11,16 +11,6 @@ namespace {
 
 using namespace e2e;
 
-struct CliOutcome {
-  int exit_code;
-  std::string out, err;
-};
-
-CliOutcome talqen_cli(const TempDir& dir, const std::string& arguments) {
-  const auto run = run_program("cd " + dir.path().string() + " && " + TALQEN_CLI + " " + arguments + " 2>err.txt");
-  return {run.exit_code, run.output, read_file(dir.file("err.txt"))};
-}
-
 TEST(VerifyAgainstSim, TheArchivedSampleTapeIsWholeAndAddsUp) {
   const Variant& quendar = kVariants[1];
   SimProcess sim = start_sim(quendar);

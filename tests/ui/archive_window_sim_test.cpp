@@ -34,17 +34,20 @@ using testing_support::TempDir;
 using ui_testing::q;
 using ui_testing::win;
 
-// Lines of a file as "Сохранить" writes them (CR LF).
-std::vector<std::string> lines_of(const std::string& bytes) {
+// The lines of a text, each ended by the separator: CR LF in a file as "Сохранить" writes
+// it, "\n" in what a program printed.
+std::vector<std::string> split_lines(const std::string& text, const std::string& separator) {
   std::vector<std::string> lines;
-  for (std::size_t at = 0; at < bytes.size();) {
-    const std::size_t end = bytes.find("\r\n", at);
-    lines.push_back(bytes.substr(at, end - at));
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t end = text.find(separator, at);
+    lines.push_back(text.substr(at, end - at));
     if (end == std::string::npos) break;
-    at = end + 2;
+    at = end + separator.size();
   }
   return lines;
 }
+
+std::vector<std::string> lines_of(const std::string& bytes) { return split_lines(bytes, "\r\n"); }
 
 // A workbook's parts one after the other, but the moment it was made (docProps/core.xml).
 std::string workbook_parts(const std::string& path) {
@@ -369,17 +372,7 @@ TEST_F(ArchiveInTheProgram, TheKeyboardAloneGoesRoundTheWindowWhoseControlsAreNa
   EXPECT_FALSE(w.isVisible());
 }
 
-// Lines of what a program printed, one a line ("\n").
-std::vector<std::string> printed_lines(const std::string& out) {
-  std::vector<std::string> lines;
-  for (std::size_t at = 0; at < out.size();) {
-    const std::size_t end = out.find('\n', at);
-    lines.push_back(out.substr(at, end - at));
-    if (end == std::string::npos) break;
-    at = end + 1;
-  }
-  return lines;
-}
+std::vector<std::string> printed_lines(const std::string& out) { return split_lines(out, "\n"); }
 
 TEST_F(ArchiveInTheProgram, VerifyingFindsNothingOnTheSampleTapeAndAHoleLeadsToItsPlace) {
   SimProcess sim({"--protocol", "quendar", "--sample"});
