@@ -1,0 +1,194 @@
+"""The archive window of a running talqen through the accessibility bus (AT-SPI), as a
+screen reader's user meets it: each control found by its name, which must be its caption,
+with its role; "по номерам", "Показать" and "Проверить" pressed through the action
+interface; the list read back item by item and compared with talqen-cli's export, and the
+verification window's summary and findings with talqen-cli's verify.
+Usage: archive-on-the-bus.py EXPORT VERIFY: files holding what `talqen-cli export --format
+text` and `talqen-cli verify` print for the whole archive the window shows.
+Every wait is bounded; what is missing is said in one line and the exit status is 1."""
+
+import sys
+import time
+
+from gi.repository import Gio, GLib
+
+PROGRAM = "Talqen"
+ARCHIVE_WINDOW = "Архив РРО"
+VERIFICATION_WINDOW = "Проверка архива"
+# An action may be lost while the window is busy (a reading disables the buttons and drops
+# a request): pressed again after this long without its effect.
+PRESS_AGAIN_S = 8
+EFFECT_S = 40
+
+
+class Missing(Exception):
+    pass
+
+
+def until(seconds, what, probe):
+    """probe()'s first true answer within `seconds`; a bus call that fails is asked again."""
+    deadline = time.monotonic() + seconds
+    while True:
+        try:
+            found = probe()
+        except GLib.Error:
+            found = None
+        if found:
+            return found
+        if time.monotonic() >= deadline:
+            raise Missing(what)
+        time.sleep(0.2)
+
+
+def accessibility_bus_reachable():
+    try:
+        session = Gio.bus_get_sync(Gio.BusType.SESSION, None)
+        session.call_sync("org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress", None,
+                          GLib.VariantType.new("(s)"), Gio.DBusCallFlags.NONE, 10000, None)
+    except GLib.Error as e:
+        raise Missing(f"no accessibility bus on the D-Bus session bus ({e.message})")
+
+
+# Checked before pyatspi is loaded: without the bus it only warns and finds nothing.
+try:
+    accessibility_bus_reachable()
+except Missing as e:
+    print(f"archive-on-the-bus: {e}")
+    sys.exit(1)
+
+import pyatspi  # noqa: E402
+
+# Lists and combo boxes hold items, not controls: not searched for controls.
+HOLDERS = (pyatspi.ROLE_LIST, pyatspi.ROLE_COMBO_BOX, pyatspi.ROLE_TABLE, pyatspi.ROLE_TREE)
+
+
+def fresh(o):
+    o.clear_cache()
+    return o
+
+
+def shown(o):
+    return fresh(o).getState().contains(pyatspi.STATE_SHOWING)
+
+
+def window(app, prefix):
+    return until(EFFECT_S, f"no window «{prefix}…» of {PROGRAM} on the bus",
+                 lambda: next((w for w in fresh(app) if w is not None and w.name.startswith(prefix) and shown(w)),
+                              None))
+
+
+def controls(top):
+    found, holders = [], [top]
+    while holders:
+        for child in fresh(holders.pop()):
+            if child is None:
+                continue
+            found.append(child)
+            if child.getRole() not in HOLDERS:
+                holders.append(child)
+    return found
+
+
+def control(within, name, role):
+    """The one control of that role whose accessible name is `name`."""
+    named = [c for c in within if c.name == name]
+    of_role = [c for c in named if c.getRole() == role]
+    if len(of_role) == 1:
+        return of_role[0]
+    role_name = pyatspi.Role(role).value_nick.replace("-", " ")
+    if of_role:
+        raise Missing(f"{len(of_role)} controls «{name}» of role {role_name}, not one")
+    if named:
+        raise Missing(f"«{name}» is a {', '.join(c.getRoleName() for c in named)}, not a {role_name}")
+    names = sorted({c.name for c in within if c.name})
+    raise Missing(f"no {role_name} «{name}»; the names there: {', '.join(names)}")
+
+
+def press(button, effect, what):
+    """The button's action (press, toggle) done again until effect() holds."""
+    deadline = time.monotonic() + EFFECT_S
+    while True:
+        try:
+            if fresh(button).getState().contains(pyatspi.STATE_ENABLED):
+                actions = button.queryAction()
+                names = [actions.getName(i).lower() for i in range(actions.nActions)]
+                chosen = next((i for i, n in enumerate(names) if n in ("press", "click", "toggle")), None)
+                if chosen is None:
+                    raise Missing(f"«{button.name}» offers no press action ({', '.join(names) or 'none'})")
+                actions.doAction(chosen)
+        except GLib.Error:
+            pass
+        try:
+            return until(min(PRESS_AGAIN_S, max(0.0, deadline - time.monotonic())), what, effect)
+        except Missing:
+            if time.monotonic() >= deadline:
+                raise
+
+
+def items(holder):
+    fresh(holder)
+    return [fresh(holder.getChildAtIndex(i)).name for i in range(holder.childCount)]
+
+
+def same_lines(what, shown_lines, wanted):
+    if shown_lines == wanted:
+        return
+    for at, (got, expected) in enumerate(zip(shown_lines, wanted)):
+        if got != expected:
+            raise Missing(f"{what}: item {at + 1} is «{got}», talqen-cli has «{expected}»")
+    raise Missing(f"{what}: {len(shown_lines)} items, talqen-cli has {len(wanted)} lines")
+
+
+def check(exported, verified):
+    if not exported or not verified:
+        raise Missing("talqen-cli printed nothing to compare with")
+    desktop = pyatspi.Registry.getDesktop(0)
+    app = until(EFFECT_S, f"{PROGRAM} is not on the accessibility bus",
+                lambda: next((a for a in fresh(desktop) if a is not None and a.name == PROGRAM), None))
+    archive = window(app, ARCHIVE_WINDOW)
+    within = controls(archive)
+    buttons = {name: control(within, name, pyatspi.ROLE_PUSH_BUTTON)
+               for name in ("Показать", "Далее", "Назад", "Экспорт…", "Проверить")}
+    control(within, "Найти", pyatspi.ROLE_TEXT)
+    by_numbers = control(within, "по номерам", pyatspi.ROLE_RADIO_BUTTON)
+    documents = control(within, "Документы", pyatspi.ROLE_LIST)
+
+    # By numbers the window's fields hold every number the archive holds: the whole tape.
+    press(by_numbers, lambda: fresh(by_numbers).getState().contains(pyatspi.STATE_CHECKED),
+          "«по номерам» pressed on the bus did not get checked")
+    press(buttons["Показать"], lambda: fresh(documents).childCount == len(exported),
+          f"«Показать» pressed on the bus: the list never held the {len(exported)} lines of talqen-cli export")
+    same_lines("«Документы»", items(documents), exported)
+
+    press(buttons["Проверить"], lambda: next((w for w in fresh(app) if w is not None
+                                               and w.name == VERIFICATION_WINDOW and shown(w)), None),
+          f"«Проверить» pressed on the bus: no window «{VERIFICATION_WINDOW}»")
+    verification = window(app, VERIFICATION_WINDOW)
+    within = controls(verification)
+    control(within, "Сохранить", pyatspi.ROLE_PUSH_BUTTON)
+    findings = control(within, "Находки", pyatspi.ROLE_LIST)
+    # The window shows talqen-cli's lines with each tab as two spaces.
+    summary = verified[-1].replace("\t", "  ")
+    label = control(within, summary, pyatspi.ROLE_LABEL)
+    top = lambda c: c.queryComponent().getExtents(pyatspi.DESKTOP_COORDS).y
+    if top(label) >= top(findings):
+        raise Missing(f"the summary «{summary}» is not at the top of «{VERIFICATION_WINDOW}»")
+    same_lines("«Находки»", items(findings), [line.replace("\t", "  ") for line in verified[:-1]])
+
+
+def lines_of(path):
+    with open(path, encoding="utf-8") as f:
+        return f.read().splitlines()
+
+
+def main():
+    try:
+        check(lines_of(sys.argv[1]), lines_of(sys.argv[2]))
+    except Missing as e:
+        print(f"archive-on-the-bus: {e}")
+        return 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
