@@ -57,6 +57,7 @@ except Missing as e:
     sys.exit(1)
 
 import pyatspi  # noqa: E402
+from gi.repository import Atspi  # noqa: E402
 
 # Lists and combo boxes hold items, not controls: not searched for controls.
 HOLDERS = (pyatspi.ROLE_LIST, pyatspi.ROLE_COMBO_BOX, pyatspi.ROLE_TABLE, pyatspi.ROLE_TREE)
@@ -95,7 +96,7 @@ def control(within, name, role):
     of_role = [c for c in named if c.getRole() == role]
     if len(of_role) == 1:
         return of_role[0]
-    role_name = pyatspi.Role(role).value_nick.replace("-", " ")
+    role_name = Atspi.role_get_name(role)
     if of_role:
         raise Missing(f"{len(of_role)} controls «{name}» of role {role_name}, not one")
     if named:
@@ -105,24 +106,31 @@ def control(within, name, role):
 
 
 def press(button, effect, what):
-    """The button's action (press, toggle) done again until effect() holds."""
+    """The button's action (press, toggle) done, again until effect() holds; while the
+    button is disabled (a reading), only waited for."""
     deadline = time.monotonic() + EFFECT_S
-    while True:
+    offered = None
+    while time.monotonic() < deadline:
         try:
-            if fresh(button).getState().contains(pyatspi.STATE_ENABLED):
-                actions = button.queryAction()
-                names = [actions.getName(i).lower() for i in range(actions.nActions)]
-                chosen = next((i for i, n in enumerate(names) if n in ("press", "click", "toggle")), None)
-                if chosen is None:
-                    raise Missing(f"«{button.name}» offers no press action ({', '.join(names) or 'none'})")
-                actions.doAction(chosen)
+            if not fresh(button).getState().contains(pyatspi.STATE_ENABLED):
+                time.sleep(0.2)
+                continue
+            actions = button.queryAction()
+            offered = [actions.getName(i).lower() for i in range(actions.nActions)]
+            chosen = next((i for i, n in enumerate(offered) if n in ("press", "click", "toggle")), None)
+            if chosen is None:
+                time.sleep(0.2)
+                continue
+            actions.doAction(chosen)
         except GLib.Error:
             pass
         try:
             return until(min(PRESS_AGAIN_S, max(0.0, deadline - time.monotonic())), what, effect)
         except Missing:
-            if time.monotonic() >= deadline:
-                raise
+            pass
+    if offered is not None and not any(n in ("press", "click", "toggle") for n in offered):
+        what += f" («{button.name}» offers no press action: {', '.join(offered) or 'none'})"
+    raise Missing(what)
 
 
 def items(holder):
