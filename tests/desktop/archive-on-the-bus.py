@@ -15,9 +15,9 @@ from gi.repository import Gio, GLib
 PROGRAM = "Talqen"
 ARCHIVE_WINDOW = "Архив РРО"
 VERIFICATION_WINDOW = "Проверка архива"
-# An action may be lost while the window is busy (a reading disables the buttons and drops
-# a request): pressed again after this long without its effect.
+# A busy display may lose an action: done again after this long without its effect.
 PRESS_AGAIN_S = 8
+# The longest wait for a window, a program on the bus, or an action's effect.
 EFFECT_S = 40
 
 
@@ -40,24 +40,21 @@ def until(seconds, what, probe):
         time.sleep(0.2)
 
 
-def accessibility_bus_reachable():
-    try:
-        session = Gio.bus_get_sync(Gio.BusType.SESSION, None)
-        session.call_sync("org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress", None,
-                          GLib.VariantType.new("(s)"), Gio.DBusCallFlags.NONE, 10000, None)
-    except GLib.Error as e:
-        raise Missing(f"no accessibility bus on the D-Bus session bus ({e.message})")
-
-
-# Checked before pyatspi is loaded: without the bus it only warns and finds nothing.
+# Asked before pyatspi is loaded: without the bus, loading it only warns, then finds nothing.
 try:
-    accessibility_bus_reachable()
-except Missing as e:
-    print(f"archive-on-the-bus: {e}")
+    Gio.bus_get_sync(Gio.BusType.SESSION, None).call_sync(
+        "org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress", None, GLib.VariantType.new("(s)"),
+        Gio.DBusCallFlags.NONE, 10000, None)
+except GLib.Error as e:
+    print(f"archive-on-the-bus: no accessibility bus on the D-Bus session bus ({e.message})")
     sys.exit(1)
 
 import pyatspi  # noqa: E402
 from gi.repository import Atspi  # noqa: E402
+
+# Each call on the bus waits this long for the program (ms), more than the default, as a
+# loaded machine's program may answer late; a call that fails is made again.
+Atspi.set_timeout(5000, 15000)
 
 # Lists and combo boxes hold items, not controls: not searched for controls.
 HOLDERS = (pyatspi.ROLE_LIST, pyatspi.ROLE_COMBO_BOX, pyatspi.ROLE_TABLE, pyatspi.ROLE_TREE)
@@ -72,10 +69,12 @@ def shown(o):
     return fresh(o).getState().contains(pyatspi.STATE_SHOWING)
 
 
+def showing_window(app, prefix):
+    return next((w for w in fresh(app) if w is not None and w.name.startswith(prefix) and shown(w)), None)
+
+
 def window(app, prefix):
-    return until(EFFECT_S, f"no window «{prefix}…» of {PROGRAM} on the bus",
-                 lambda: next((w for w in fresh(app) if w is not None and w.name.startswith(prefix) and shown(w)),
-                              None))
+    return until(EFFECT_S, f"no window «{prefix}…» of {PROGRAM} on the bus", lambda: showing_window(app, prefix))
 
 
 def controls(top):
@@ -154,7 +153,7 @@ def check(exported, verified):
     app = until(EFFECT_S, f"{PROGRAM} is not on the accessibility bus",
                 lambda: next((a for a in fresh(desktop) if a is not None and a.name == PROGRAM), None))
     archive = window(app, ARCHIVE_WINDOW)
-    within = controls(archive)
+    within = until(EFFECT_S, f"the controls of «{archive.name}» could not be read", lambda: controls(archive))
     buttons = {name: control(within, name, pyatspi.ROLE_PUSH_BUTTON)
                for name in ("Показать", "Далее", "Назад", "Экспорт…", "Проверить")}
     control(within, "Найти", pyatspi.ROLE_TEXT)
@@ -166,13 +165,13 @@ def check(exported, verified):
           "«по номерам» pressed on the bus did not get checked")
     press(buttons["Показать"], lambda: fresh(documents).childCount == len(exported),
           f"«Показать» pressed on the bus: the list never held the {len(exported)} lines of talqen-cli export")
-    same_lines("«Документы»", items(documents), exported)
+    same_lines("«Документы»", until(EFFECT_S, "the list's items could not be read", lambda: items(documents)),
+               exported)
 
-    press(buttons["Проверить"], lambda: next((w for w in fresh(app) if w is not None
-                                               and w.name == VERIFICATION_WINDOW and shown(w)), None),
-          f"«Проверить» pressed on the bus: no window «{VERIFICATION_WINDOW}»")
-    verification = window(app, VERIFICATION_WINDOW)
-    within = controls(verification)
+    verification = press(buttons["Проверить"], lambda: showing_window(app, VERIFICATION_WINDOW),
+                         f"«Проверить» pressed on the bus: no window «{VERIFICATION_WINDOW}»")
+    within = until(EFFECT_S, f"the controls of «{VERIFICATION_WINDOW}» could not be read",
+                   lambda: controls(verification))
     control(within, "Сохранить", pyatspi.ROLE_PUSH_BUTTON)
     findings = control(within, "Находки", pyatspi.ROLE_LIST)
     # The window shows talqen-cli's lines with each tab as two spaces.
@@ -194,6 +193,9 @@ def main():
         check(lines_of(sys.argv[1]), lines_of(sys.argv[2]))
     except Missing as e:
         print(f"archive-on-the-bus: {e}")
+        return 1
+    except GLib.Error as e:
+        print(f"archive-on-the-bus: a call on the bus failed: {e.message}")
         return 1
     return 0
 
