@@ -105,6 +105,7 @@ test-windows: windows-package build
 	  $(WINE_ENV) $(WINESERVER) -k >/dev/null 2>&1; exit $$status
 	@tests/windows/against-sim $(BUILD) $(WINDOWS_BUILD)
 	@$(XVFB_RUN) tests/windows/desktop-against-sim $(BUILD) $(WINDOWS_BUILD)
+	@$(XVFB_RUN) tests/windows/archive-against-sim $(BUILD) $(WINDOWS_BUILD)
 	@$(XVFB_RUN) tests/windows/setup-under-wine $(WINDOWS_BUILD)
 
 # The picture of talqen.exe under Wine in docs/, taken as the desktop test drives it.
