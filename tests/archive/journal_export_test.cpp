@@ -11,8 +11,7 @@
 #include <vector>
 
 #include "retrieval/journal_pipeline.hpp"
-#include "sim/journal_index.hpp"
-#include "sim/sample_journal.hpp"
+#include "support/sample_archive.hpp"
 #include "text/cp1251.hpp"
 
 namespace archive {
@@ -153,21 +152,8 @@ TEST(JournalExport, AmountsBeyondWhatASingleHoldsAreWrittenAsTheJournalHasThem) 
   EXPECT_EQ(decimal_text(std::numeric_limits<std::int64_t>::min(), 2), "-92233720368547758.08");
 }
 
-// The documents of the sample tape, split as the archive keeps them.
-std::vector<ArchivedDocument> sample_documents() {
-  std::vector<ArchivedDocument> documents;
-  const sim::JournalIndex tape = sim::JournalIndex::from_text(sim::sample_journal_text());
-  for (const sim::JournalDocument& d : tape.documents()) {
-    ArchivedDocument a;
-    a.number = static_cast<std::int32_t>(d.number);
-    a.text = d.bytes;
-    documents.push_back(a);
-  }
-  return documents;
-}
-
 TEST(JournalExport, TextOfSingleDocumentsIsTheRenderingOfTheirJournalText) {
-  std::vector<ArchivedDocument> documents = sample_documents();
+  std::vector<ArchivedDocument> documents = testing_support::sample_archived_documents();
   // Every head names the first document's fiscal number, also where a later DAT has its own.
   std::string& second = documents.at(1).text;
   second.replace(second.find("FN=\"3000000001\""), 15, "FN=\"3999999999\"");

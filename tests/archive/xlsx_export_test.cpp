@@ -12,23 +12,16 @@
 
 #include "support/run_program.hpp"
 #include "support/temp_dir.hpp"
-#include "sim/journal_index.hpp"
-#include "sim/sample_journal.hpp"
+#include "support/sample_archive.hpp"
 #include "text/atomic_file.hpp"
 #include "text/cp1251.hpp"
 
 namespace archive {
 namespace {
 
+// The sample tape and a receipt beyond a single's exact hundredths.
 std::vector<ArchivedDocument> sample_documents() {
-  std::vector<ArchivedDocument> documents;
-  const sim::JournalIndex tape = sim::JournalIndex::from_text(sim::sample_journal_text());
-  for (const sim::JournalDocument& d : tape.documents()) {
-    ArchivedDocument a;
-    a.number = static_cast<std::int32_t>(d.number);
-    a.text = d.bytes;
-    documents.push_back(a);
-  }
+  std::vector<ArchivedDocument> documents = testing_support::sample_archived_documents();
   // 1,234,567.89: far beyond the 167,772.16 up to which a single holds hundredths exactly.
   ArchivedDocument large;
   large.number = static_cast<std::int32_t>(documents.size() + 1);

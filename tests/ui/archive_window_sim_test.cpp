@@ -98,6 +98,16 @@ class ArchiveInTheProgram : public ui_testing::ProgramAgainstSim {
     settle_archive();
   }
 
+  // Both kinds, numbers 1 to 33 (the sample tape), shown.
+  void show_whole_tape(ui::ArchiveWindow& w) {
+    w.kind_box->setCurrentIndex(2);
+    w.by_numbers_button->setChecked(true);
+    w.first_number_edit->setText(QStringLiteral("1"));
+    w.last_number_edit->setText(QStringLiteral("33"));
+    QTest::mouseClick(w.show_button, Qt::LeftButton);
+    settle_archive();
+  }
+
   std::vector<std::string> shown() const {
     const render::PackedLines& lines = windows->archive_window.shown_lines();
     return std::vector<std::string>(lines.begin(), lines.end());
@@ -231,12 +241,7 @@ TEST_F(ArchiveInTheProgram, AFileThatIsNoArchiveIsRefusedWithTheExportsWords) {
 TEST_F(ArchiveInTheProgram, FindGoesForwardsAndBackwardsRoundTheEndsByKeys) {
   open_through_dialog(archive_by_cli());
   ui::ArchiveWindow& w = archive_window();
-  w.kind_box->setCurrentIndex(2);
-  w.by_numbers_button->setChecked(true);
-  w.first_number_edit->setText(QStringLiteral("1"));
-  w.last_number_edit->setText(QStringLiteral("33"));
-  QTest::mouseClick(w.show_button, Qt::LeftButton);
-  settle_archive();
+  show_whole_tape(w);
   w.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
 
@@ -289,12 +294,7 @@ TEST_F(ArchiveInTheProgram, EachExportFormIsWhatTheCommandLineWrites) {
   const std::string path = archive_by_cli();
   open_through_dialog(path);
   ui::ArchiveWindow& w = archive_window();
-  w.kind_box->setCurrentIndex(2);
-  w.by_numbers_button->setChecked(true);
-  w.first_number_edit->setText(QStringLiteral("1"));
-  w.last_number_edit->setText(QStringLiteral("33"));
-  QTest::mouseClick(w.show_button, Qt::LeftButton);
-  settle_archive();
+  show_whole_tape(w);
   w.first_number_edit->setText(QStringLiteral("5"));  // edited, not shown: the export is of what is shown
   struct Case {
     const char* filter;
@@ -391,12 +391,7 @@ TEST_F(ArchiveInTheProgram, VerifyingFindsNothingOnTheSampleTapeAndAHoleLeadsToI
   for (const Case& c : {Case{whole, true}, Case{holed, false}}) {
     open_through_dialog(c.path);
     ui::ArchiveWindow& w = archive_window();
-    w.kind_box->setCurrentIndex(2);
-    w.by_numbers_button->setChecked(true);
-    w.first_number_edit->setText(QStringLiteral("1"));
-    w.last_number_edit->setText(QStringLiteral("33"));
-    QTest::mouseClick(w.show_button, Qt::LeftButton);
-    settle_archive();
+    show_whole_tape(w);
     QTest::mouseClick(w.verify_button, Qt::LeftButton);
     settle_archive();
     ui::VerificationWindow& v = *w.verification_window;
