@@ -18,11 +18,7 @@ using namespace text::literals;
 namespace cli {
 
 int run_archive(const Options& options, const Terminal& terminal, messages::Dialogs& dialogs) {
-  const auto usage = [&](const std::string& error) {
-    terminal.error(terminal.typed("talqen-cli archive: " + error));
-    terminal.error(kHelpHint);
-    return kExitUsage;
-  };
+  const auto usage = [&](const std::string& problem) { return usage_error(terminal, "archive", problem); };
   std::string error;
   const auto args = parse_command_arguments(options.arguments, {"--db"}, error);
   if (!args) return usage(error);

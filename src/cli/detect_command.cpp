@@ -19,9 +19,7 @@ int run_detect(const Options& options, const Terminal& terminal, messages::Dialo
     if (a == "--write-config") {
       write_config = true;
     } else if (a.size() > 1 && a[0] == '-') {
-      terminal.error(terminal.typed("talqen-cli detect: unknown option: " + a));
-      terminal.error(kHelpHint);
-      return kExitUsage;
+      return usage_error(terminal, "detect", "unknown option: " + a);
     } else {
       ports.push_back(a);
     }

@@ -7,9 +7,7 @@ namespace cli {
 
 int run_diagnose(const Options& options, const Terminal& terminal, messages::Dialogs& dialogs) {
   if (options.port.empty() || !options.arguments.empty()) {
-    terminal.error("talqen-cli diagnose: needs --port (or Port= in fpinit.ini) and takes no arguments");
-    terminal.error(kHelpHint);
-    return kExitUsage;
+    return usage_error(terminal, "diagnose", "needs --port (or Port= in fpinit.ini) and takes no arguments");
   }
   RegisterSession session(options, messages::program_state(), messages::retrieval_flags(), dialogs);
   const app::ConnectionResult result = session.connect();

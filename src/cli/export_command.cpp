@@ -124,9 +124,7 @@ int run_export(const Options& options, const Terminal& terminal, const render::O
   std::string error;
   const std::optional<ExportRequest> request = parse(options, error);
   if (!request) {
-    terminal.error(terminal.typed("talqen-cli export: " + error));
-    terminal.error(kHelpHint);
-    return kExitUsage;
+    return usage_error(terminal, "export", error);
   }
   std::optional<archive::TapeArchive> tape = open_selected_archive("export", request->db, request->dates_reversed, terminal);
   if (!tape) return kExitUsage;

@@ -47,20 +47,14 @@ std::vector<std::string> format_record(const datecs::RetData& r, std::string_vie
 
 int run_raw(const Options& options, const Terminal& terminal) {
   if (options.arguments.empty() || options.arguments.size() > 2) {
-    terminal.error("talqen-cli raw: needs CMD and at most one DATA argument");
-    terminal.error(kHelpHint);
-    return kExitUsage;
+    return usage_error(terminal, "raw", "needs CMD and at most one DATA argument");
   }
   const auto command = parse_number(options.arguments[0]);
   if (!command || *command < 0x20 || *command > 0xFF) {
-    terminal.error("talqen-cli raw: CMD must be a number from 0x20 to 0xFF: " + options.arguments[0]);
-    terminal.error(kHelpHint);
-    return kExitUsage;
+    return usage_error(terminal, "raw", "CMD must be a number from 0x20 to 0xFF: " + options.arguments[0]);
   }
   if (options.port.empty()) {
-    terminal.error("talqen-cli raw: needs --port (or Port= in fpinit.ini)");
-    terminal.error(kHelpHint);
-    return kExitUsage;
+    return usage_error(terminal, "raw", "needs --port (or Port= in fpinit.ini)");
   }
   const std::string data = options.arguments.size() > 1 ? terminal.typed(options.arguments[1]) : "";
   const int code = static_cast<int>(*command);

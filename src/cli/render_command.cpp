@@ -44,16 +44,12 @@ int run_render(const Options& options, const Terminal& terminal, const render::O
   if (kind && args->positional.size() != 1)
     error = args->positional.empty() ? "render needs a journal file" : "more than one journal";
   if (!error.empty()) {
-    terminal.error(terminal.typed("talqen-cli render: " + error));
-    terminal.error(kHelpHint);
-    return kExitUsage;
+    return usage_error(terminal, "render", error);
   }
   const std::string& journal_path = args->positional.front();
   if (const std::string* output = args->value("-o");
       output && (same_file(*output, journal_path) || same_file(*output, "temp.xml"))) {
-    terminal.error(terminal.typed("talqen-cli render: -o " + *output + " would overwrite a journal text"));
-    terminal.error(kHelpHint);
-    return kExitUsage;
+    return usage_error(terminal, "render", "-o " + *output + " would overwrite a journal text");
   }
   const auto journal_text = text::read_file(journal_path);
   if (!journal_text) {

@@ -21,12 +21,6 @@ using retrieval::JournalWindowLogic;
 
 constexpr std::string_view kJournalTextFile = "temp.xml";
 
-int usage(const Terminal& terminal, const std::string& command, const std::string& error) {
-  terminal.error(terminal.typed("talqen-cli " + command + ": " + error));
-  terminal.error(kHelpHint);
-  return kExitUsage;
-}
-
 // The date and time options and the fields they fill; an option not given leaves its
 // field at its default.
 struct DateOption {
@@ -184,7 +178,7 @@ int retrieve(const Options& options, const Terminal& terminal, messages::Dialogs
              retrieval::RetrievalResult (JournalWindowLogic::*handler)()) {
   std::string error;
   const auto parsed = parse(options, value_options, numbers, error);
-  if (!parsed) return usage(terminal, command, error);
+  if (!parsed) return usage_error(terminal, command, error);
   RetrievalPlace place(options, terminal, dialogs, *parsed, organisation);
   if (numbers == 0 && !place.dates_in_order(terminal)) return kExitUsage;
   return connected(place, terminal, command, [&] {
@@ -266,7 +260,7 @@ int run_fetch_dates(const Options& options, const Terminal& terminal, messages::
 int run_numbers(const Options& options, const Terminal& terminal, messages::Dialogs& dialogs) {
   std::string error;
   const auto parsed = parse(options, {"--from", "--from-time", "--to", "--to-time"}, 0, error);
-  if (!parsed) return usage(terminal, "numbers", error);
+  if (!parsed) return usage_error(terminal, "numbers", error);
   RetrievalPlace place(options, terminal, dialogs, *parsed);
   if (!place.dates_in_order(terminal)) return kExitUsage;
   return connected(place, terminal, "numbers", [&] {
@@ -285,7 +279,7 @@ int run_numbers(const Options& options, const Terminal& terminal, messages::Dial
 int run_print(const Options& options, const Terminal& terminal, messages::Dialogs& dialogs) {
   std::string error;
   const auto parsed = parse(options, {"--kind"}, 2, error);
-  if (!parsed) return usage(terminal, "print", error);
+  if (!parsed) return usage_error(terminal, "print", error);
   RetrievalPlace place(options, terminal, dialogs, *parsed);
   return connected(place, terminal, "print", [&] {
     if (!ask_last_number(place, *parsed, terminal)) return kExitFailed;

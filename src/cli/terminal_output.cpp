@@ -1,5 +1,7 @@
 #include "cli/terminal_output.hpp"
 
+#include "cli/raw_command.hpp"
+
 #include "text/cp1251.hpp"
 
 #ifdef _WIN32
@@ -46,6 +48,12 @@ std::string hex_bytes(std::string_view bytes) {
     out += kDigits[c & 0x0F];
   }
   return out;
+}
+
+int usage_error(const Terminal& terminal, std::string_view command, const std::string& problem) {
+  terminal.error(terminal.typed("talqen-cli " + std::string(command) + ": " + problem));
+  terminal.error(kHelpHint);
+  return kExitUsage;
 }
 
 }  // namespace cli

@@ -36,6 +36,10 @@ class Terminal {
   mutable int error_lines_ = 0;
 };
 
+// Bad usage: "talqen-cli COMMAND: PROBLEM" (PROBLEM as typed, so the user's own words
+// come back in the terminal's encoding) and where help is; the exit status to return.
+int usage_error(const Terminal& terminal, std::string_view command, const std::string& problem);
+
 // Whether stderr goes to a terminal (and so may carry a status line).
 bool stderr_is_terminal();
 

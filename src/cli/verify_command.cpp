@@ -78,9 +78,7 @@ int run_verify(const Options& options, const Terminal& terminal) {
   std::string error;
   const std::optional<VerifyRequest> request = parse(options, error);
   if (!request) {
-    terminal.error(terminal.typed("talqen-cli verify: " + error));
-    terminal.error(kHelpHint);
-    return kExitUsage;
+    return usage_error(terminal, "verify", error);
   }
   std::optional<archive::TapeArchive> tape = open_selected_archive("verify", request->db, request->dates_reversed, terminal);
   if (!tape) return kExitUsage;
