@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Everything starts here: each target first makes sure the packages are installed.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan

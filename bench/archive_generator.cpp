@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a tape archive of N generated documents whose Z-reports add up, for the
 // benchmark table: each document read and stored as the archive command stores it.
 // Usage: archive_generator N FILE

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The archive window opened on an archive as "Открыть архив…" opens it: the file read on
 // the window's reader thread, the first selection (the latest day) shown in the list and
 // painted; then every document of the archive shown, and a text held by no line found

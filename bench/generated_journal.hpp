@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The journal the benchmarks read: a shop's days of generated documents, as a journal
 // text in Windows-1251 like temp.xml.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a generated journal text of N documents, for the benchmark table.
 // Usage: journal_generator N FILE
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading a journal text of 1,000 and 10,000 documents, beside a bare libxml2 parse of
 // the same text, so the cost of the adapter and the loader shows against the parser's.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The journal window's list showing a fetched journal: the text loaded and rendered into
 // the window's lines as a retrieval does, then shown in a list view (offscreen) and
 // scrolled to its end. The benchmark table reads this program's peak memory.

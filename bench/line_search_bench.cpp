@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Найти" over the archive window's list: a million rendered lines of generated
 // documents, the text held by no line (every line read) and by a line near the end.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rendering a loaded journal of 1,000 and 10,000 documents into the visible list, as a
 // retrieval does after loading. The journal is loaded once; only the walk is timed.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The journal window's list of rendered lines with a million lines: handing the lines to
 // the view and showing the first screenful, as after a long retrieval.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A retrieval of three documents from a register that answers the read-document
 // command with anything: well-formed replies with any fields and error code, or any
 // bytes. The assembly keeps or leaves out documents, fails with the failure lines, but

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fragment decoder on any text, and any bytes through an encoding and back.
 #include <cstddef>
 #include <cstdint>

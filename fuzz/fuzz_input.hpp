@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Splitting one fuzz input into the pieces a target needs: a byte now and then, and
 // chunks cut at a separator byte, so that a mutation changes one piece at a time.
 #pragma once

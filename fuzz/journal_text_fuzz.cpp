@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any journal text through the parser, the loader and the renderer, as a retrieval and
 // talqen-cli render take it: a failure is reported with the failure lines; a crash, an
 // overrun or a failure that escapes is not allowed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // fpinit.ini with any content: reading never fails, and a key written reads back as it
 // was written, whatever else the file holds.
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes from the line, as the replies to a sequence of exchanges through the real
 // driver of either variant on a scripted port: the receiver, the repeats and the result
 // building may meet anything, and nothing may leave its buffer or hang.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the fuzz targets' seed corpora from what the tests use: the simulated
 // register's replies and requests over its sample journal, the journals of the render
 // tests, Base64 fragments and configuration files.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes on the simulated register's line: its request reader and its answers never
 // overrun, and every answer to a request it took is a reply frame or a NAK.
 #include <cstddef>

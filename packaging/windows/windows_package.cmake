@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Windows packages: a setup program (NSIS) that installs the programs and the README
 # under Program Files\Talqen with a Start-menu shortcut, an uninstaller and an entry in
 # Add/Remove Programs, and a zip of the programs for those who copy files.

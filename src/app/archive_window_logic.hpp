@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The archive window's logic, without its widgets: the tape archive it reads, what the
 // archive holds, the selection its fields name (kind, numbers or dates and times, as the
 // journal window asks the register), the lines it shows for that selection (those of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // fpinit.ini: the last port and speed that connected, the Quendar reply count and the
 // exchange-log switch. It lives in the program directory, fixed at first use.
 #pragma once

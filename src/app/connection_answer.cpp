@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/connection_answer.hpp"
 
 #include <string_view>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Connecting to the register and disconnecting again: the main window's connect button. The
 // procedure drives the window through a small view, so the desktop program, talqen-cli
 // and tests share it.

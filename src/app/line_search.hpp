@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finding a text among shown lines, as "Найти" with "Далее" and "Назад" do: the next or
 // the previous line holding it, in any case of Latin and Cyrillic letters, going round
 // at either end.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // INI-style profile files, read and written the way the platform's profile API does it:
 // section and key names match without regard to case, a missing key gives the caller's
 // default, writing creates the section or key when needed and leaves every other line

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finding the register: which port, speed and protocol variant it answers on. Each
 // candidate is tried with its variant's diagnostic command only, judged as the
 // connection check judges it, with a short wait: a line that stays silent for about

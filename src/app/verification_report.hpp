@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The verification of an archive's selection as the desktop program shows it: one line
 // per finding, as `talqen-cli verify` prints them, each with the documents it concerns,
 // and the summary line.

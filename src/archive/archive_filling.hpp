@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One run that fills a register's tape archive over the line: every number of a range
 // that the archive neither holds nor knows as absent is asked, each document committed as
 // it comes. talqen-cli's archive command and the desktop program's "Пополнить архив" are

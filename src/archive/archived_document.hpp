@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A document as the tape archive keeps it, and the selection an export reads. Fiscal
 // documents never change once the register has written them, so a document stored whole
 // once is never asked for again.

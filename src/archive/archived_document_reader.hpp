@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Archived documents read one after another through the journal loader, as the lines of
 // one journal text are read: the journal keeps what spans documents (the first
 // document's fiscal number, a DAT left without its MAC) and drops each document once it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A document as it arrives from the register, read for what the archive files it under:
 // its kind, date and time and Z-report number, and the register its DAT names. The text
 // is read by the journal loader, as a journal of this one document.

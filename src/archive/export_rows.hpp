@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rows of a document as the csv form and the workbook's "Рядки" sheet show them: one
 // row per receipt line and per Z-report total, built once for both forms, with the numbers
 // kept whole so that each form writes them exactly.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The values of a loaded document as the csv, json and xlsx forms write them: texts in
 // UTF-8, amounts, quantities and rates as decimals, dates and times in ISO form, and the
 // pieces of a receipt the renderers derive (tax groups and letters, the taxes at its end).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Archived documents written out in one of five forms, one document at a time, so that an
 // export of a whole tape never holds more than the document being written:
 //   xml   the journal text a one-shot fetch of the same documents writes to temp.xml;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "archive/loaded_document_export.hpp"
 
 #include "render/journal_renderer.hpp"

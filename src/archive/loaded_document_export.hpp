@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The base of the export forms that read each document through the journal loader, so
 // that their values are those the renderers read.
 #pragma once

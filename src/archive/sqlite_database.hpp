@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SQLite's C API behind two small owners: a connection and a prepared statement. Every
 // failure is thrown as ArchiveError with SQLite's own words, so callers never test codes.
 // The only file that includes sqlite3.h is sqlite_database.cpp.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tape archive: one SQLite file holding one register's documents, each stored whole,
 // as it arrived, in a transaction of its own, so that a run stopped in any way (a signal,
 // a power cut, a pulled cable) loses nothing committed and the next run asks only for

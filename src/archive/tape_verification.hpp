@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whether a tape is whole and adds up: documents fed one at a time in number order, each
 // Z-report compared with the receipts of its shift (every document after the previous
 // Z-report up to it). Only the current shift's sums are kept, never the tape.

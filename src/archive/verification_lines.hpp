@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The findings of a verification as lines a person and a script read, the same in
 // talqen-cli and in the desktop program: tab-separated, each field but the first labelled.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The documents of the chosen kind as an Excel workbook, for the people who read a tape in
 // a spreadsheet. Sheets, each with a bold frozen header row, an autofilter and column
 // widths fitted to what they hold:

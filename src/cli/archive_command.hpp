@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // talqen-cli archive: the register's tape copied into its archive file, each document
 // committed as it arrives, only the numbers the archive lacks asked for, so that a run
 // stopped in any way goes on where it stopped when run again.

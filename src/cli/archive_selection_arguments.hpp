@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The documents of a tape archive that a command's arguments select, as export and
 // verify take them: FIRST LAST|end, --from DD.MM.YY --to DD.MM.YY, or the whole archive.
 #pragma once

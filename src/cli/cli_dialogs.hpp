@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The user as talqen-cli meets them: messages on stderr, questions answered by flags.
 #pragma once
 

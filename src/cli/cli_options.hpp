@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line of talqen-cli: global options, then a command and its arguments.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The arguments of one command: its options that take a value, in any order, and the
 // rest in order.
 #pragma once

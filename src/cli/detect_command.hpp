@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // talqen-cli detect: which port, speed and protocol variant the register answers on.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // talqen-cli diagnose: the main window's connection check from a terminal.
 #pragma once
 

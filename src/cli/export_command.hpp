@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // talqen-cli export: documents of a tape archive written out offline, without a port, as
 // the journal text of a fetch (xml), its rendered lines (text), CSV rows or JSON objects.
 #pragma once

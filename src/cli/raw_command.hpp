@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // talqen-cli raw: one command through the chosen variant, the result record printed.
 #pragma once
 

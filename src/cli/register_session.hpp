@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A connection to the register made as the main window's "Подключить" makes it, from the
 // command line: fpinit.ini in the current directory, port, speed and variant from the
 // options. It disconnects when it ends.

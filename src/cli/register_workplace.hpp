@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What every command that works with the register's tape shares: the journal window of
 // the command with its connection and its progress line, the connection made around the
 // work, and the question for the register's last document number.

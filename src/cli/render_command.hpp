@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // talqen-cli render: a saved journal text rendered as the journal window shows it after a
 // retrieval. Of a text cut short, the documents that came whole are shown, and the failure
 // lines follow on stderr.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // talqen-cli fetch, fetch-dates, numbers and print: the journal window's handlers from a
 // terminal. Each connects as diagnose does, works, and disconnects.
 #pragma once

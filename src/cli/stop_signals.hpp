@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SIGINT, SIGTERM and SIGHUP (a closed terminal or SSH session) while talqen-cli works
 // with the register. During a retrieval the first one stops it after the current
 // document (a register gone quiet is not waited for), so that every document that came

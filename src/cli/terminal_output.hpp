@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text between Windows-1251 and the terminal: converted to or from UTF-8 unless the
 // terminal speaks Windows-1251 itself.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The attention window of talqen-cli: while documents are fetched, one line on stderr
 // redrawn in place with the progress text, a bar, the documents and bytes fetched and an
 // estimate of the time left. Only when stderr is a terminal.

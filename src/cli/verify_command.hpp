@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // talqen-cli verify: whether the tape in an archive is whole and each Z-report adds up
 // to the receipts of its shift, offline.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The journal of one retrieval (loaded_journal), the name tables that turn element and
 // attribute names into codes (name_tables), and the loader's parse state (loader_state).
 #pragma once

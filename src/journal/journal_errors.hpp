@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Failures of reading a journal text. A retrieval catches JournalError and reports the
 // journal as unreadable; everything filed before the failure stays in the journal.
 #pragma once

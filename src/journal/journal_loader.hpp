@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The XML loader: one pre-order walk over the parsed journal text that files every value
 // it knows into the journal. It keeps no position in the tree of its own: where a value
 // goes is decided by the current element code, the attribute code and the counters in

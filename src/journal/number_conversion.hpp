@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Number values of the journal text. The syntax is fixed and independent of the locale:
 // blanks (spaces), an optional sign, digits with at most one "." and at least one digit,
 // an optional exponent (E or e, optional sign, digits), blanks. Anything else, the empty

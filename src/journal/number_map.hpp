@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A correspondence from integer to integer that remembers whether anything was set:
 // the journal window links document ordinals and Z-report numbers to the numbers under
 // which documents were requested.

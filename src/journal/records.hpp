@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The records that hold one fiscal document after loading. Each record mirrors one
 // element of the journal XML: a field per attribute, named like the attribute, plus the
 // links to its children and the counters the loader advances. Records are small values:

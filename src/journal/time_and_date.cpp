@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "journal/time_and_date.hpp"
 
 #include "journal/number_conversion.hpp"

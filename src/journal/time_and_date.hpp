@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The time of day and the calendar date of the date-range search, as the journal window
 // reads them from its fields and sends them to the register.
 #pragma once

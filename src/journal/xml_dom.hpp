@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The journal text as a DOM, on libxml2. Only this adapter sees libxml2; the loader walks
 // the node types below. Names and values come out as Windows-1251 text (a character
 // Windows-1251 lacks becomes "?"). Whitespace text is kept as "#text" nodes, comments are

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Giving up every wait of the link at once: the user insists on stopping (a second
 // Ctrl-C, a signal while connecting). While an abort is requested, each wait ends within
 // 100 ms, no request is repeated, and an exchange fails as one without a reply. A request

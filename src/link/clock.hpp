@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every wait of the system goes through this interface, so tests run on virtual time.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The data text of a command, built from its fields the way the variant writes them:
 // Quendar leads with the password and ends every field with ";", Datecs joins the
 // fields with "," and sends no password.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Datecs variant as the program uses it: one driver, each request sent once, every
 // result delivered to a callback before the send returns.
 #pragma once

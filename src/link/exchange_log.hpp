@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exchange log of the Quendar variant: one entry per request, reply, port opening and
 // closing, appended to a text file whose path is fixed by the first entry of the run.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The result of one command exchange, shared by both protocol variants. Its layout is
 // part of the program's exported interface (the status reporter takes it by reference),
 // so it keeps plain fixed-size fields. Pointers refer to the driver's buffers and stay

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bytes of the framed protocol: the request frame both variants send, the reply
 // frame a register answers with, and the checksum they share.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One protocol driver: a port, a sequence counter, a reply receiver and one result record.
 // The program holds one per variant (quendar.hpp, datecs.hpp); tests build their own
 // around a fake port and a virtual clock.

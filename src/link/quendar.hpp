@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Quendar variant as the program uses it: one driver with its exchange log, and the
 // free functions that act on it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What becomes of a reply's data once received: the per-command fix-ups, the cut into
 // fields, and the test whether a raw reply is worth keeping or the request is repeated.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reply receiver: reads the port byte by byte and recognises the reply frame with a
 // table-driven state machine. One machine serves both variants; the variant policy says
 // whether an error-code field precedes the data and how a frame's end ends the reading.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The serial device under one protocol driver: exactly the operations the link uses.
 // One backend per platform (serial_port_posix.cpp, serial_port_win32.cpp); tests use a
 // scripted fake.

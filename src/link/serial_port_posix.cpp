@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The serial port on POSIX systems, on termios.
 #ifndef _WIN32
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The serial port on Windows, on the Win32 communications API.
 #ifdef _WIN32
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Line speeds as POSIX termios writes them: the baud rates the serial port and the
 // simulated register's line both know, and their speed_t constants. POSIX only.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What tells the two protocol variants apart. The frame, the receiver and the driver are
 // one mechanism each; everything that differs between the variants is in this table.
 #pragma once

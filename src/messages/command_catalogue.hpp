@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command catalogues of the two protocol variants: the name that a result record
 // carries for a command code, and for the Quendar variant the description of the
 // parameters that the command's data field expects.

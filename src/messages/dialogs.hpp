@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the system reaches the user: message boxes, questions and letting the window
 // process pending events during long work. The desktop program answers with real boxes,
 // talqen-cli with stderr and flags, tests with scripted answers.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The register's error codes: the table of known codes, and the decoder that turns the
 // error code of a Quendar reply into the message the user sees.
 #pragma once

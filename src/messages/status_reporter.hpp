@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The status reporter: every result of the Datecs variant passes through it. It keeps a
 // copy as the program's last_datecs_result and shows at most one message for the status
 // word; during a retrieval a missing reply asks whether to go on.

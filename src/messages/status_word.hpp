@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The 32-bit status word of an exchange: one of three link bits, or bits copied from
 // the six status bytes of the reply.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The walk over a loaded journal: every document of the chosen kind, in journal order.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A list of lines held in one buffer with the end of each line beside it: a million
 // rendered lines cost about their bytes and four bytes each, not a string apiece. Runs of
 // blanks (a third of a rendered tape) and of dashes are held as counts.

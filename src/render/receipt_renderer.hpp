@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A receipt document as the lines of the register's receipt tape.
 #pragma once
 

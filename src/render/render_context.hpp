@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the journal window lends a rendering: the document kind the user chose and the
 // two number maps that link Z-reports to the numbers under which they were requested.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pieces every rendered line is built from: placing a value so that it ends at a
 // fixed column, tax letters, dates, number formats and the document head. Lines are
 // Windows-1251 texts; a column is a byte, counted from 1, and blanks at the end of a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A Z-report document as the lines of the register's daily report.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windows a retrieval moves besides the journal window's own lists: the attention
 // window shown while documents are fetched, the journal window itself and the main
 // window. The desktop program gives real windows, talqen-cli a progress line on its

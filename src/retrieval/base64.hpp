@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Base64 with the standard alphabet (A-Z a-z 0-9 + /): the register sends every document
 // fragment this way, and the simulated register encodes them.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "по датам" group: the register turns a span of dates and times into document
 // numbers, which are fetched at once or written into the number fields.
 #include <exception>

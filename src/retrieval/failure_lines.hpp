@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two lines a retrieval appends to the visible list when the journal it fetched could
 // not be parsed, loaded or rendered.
 #pragma once

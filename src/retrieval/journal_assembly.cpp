@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fetching documents fragment by fragment and joining them into the journal text.
 #include <cstring>
 #include <optional>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the journal text holds around the documents' lines, as a retrieval writes temp.xml:
 // the declaration and the root's start tag before them, the end tag after.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A journal text turned into what the journal window shows: parsed, loaded into the
 // journal and rendered as the register printed it. A retrieval, talqen-cli render and the
 // desktop program all go this one way. The text is read one document at a time, and each

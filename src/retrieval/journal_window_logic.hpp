@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The journal window's logic, without its widgets: the journal it owns, the two number
 // maps, the retrieval flags, the texts of its fields, its two lists, and the handlers
 // that fetch documents by numbers or by dates, save the lines and have the register

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rendered lines as a text file, as "Сохранить" writes them: Windows-1251 bytes, each
 // line followed by CR LF, no header and nothing after the last line.
 #pragma once

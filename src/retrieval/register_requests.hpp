@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The journal commands as the journal window sends them: through the protocol variant
 // chosen at the moment of each request, every answer read the way its variant is read
 // (a Datecs result through PrinterResultsx into last_datecs_result, a Quendar result as

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Faults the simulated register commits on purpose, so that tests can see how a client
 // copes with a register that misbehaves: by request number (--fault N:KIND) or at random
 // with a fixed seed (--fault-rate P --seed S), reproducibly either way.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulated fiscal register: request bytes in, reply bytes out, for either protocol
 // variant. It knows the diagnostic command of its variant and the three journal commands
 // (read a document fragment, find the documents of a date span, print a range), checks

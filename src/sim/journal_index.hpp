@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulated register's electronic control tape: a journal text cut into its
 // documents (each a DAT element with the MAC that follows it, bytes as they stand in the
 // text), found by document number, by Z-report number or by a span of time.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // talqen-sim: a simulated fiscal register on a pseudo-terminal or a serial device.
 #include <sys/stat.h>
 #include <unistd.h>

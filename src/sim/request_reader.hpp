@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The register's receiving side: cuts the byte stream from the line into request frames.
 // A frame runs from a preamble 0x01 to the next terminator 0x03; a new preamble inside a
 // frame starts over, and a frame that grows past the longest request is dropped, so no

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The journal the simulated register holds when no journal file is given: three working
 // days of a small shop, eleven documents a day, every kind of receipt line and Z-report
 // row the journal format knows, with totals that add up.

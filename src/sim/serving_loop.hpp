@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // talqen-sim's loop: reads the line, lets the register answer, and sends the answers
 // with the register's timing: SYN bytes while it works, the reply at the line's speed.
 #pragma once

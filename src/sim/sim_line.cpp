@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "sim/sim_line.hpp"
 
 #include "link/termios_speeds.hpp"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The line talqen-sim serves: a pseudo-terminal whose other end a client opens like a
 // serial port, or a real serial device (a null-modem cable to the client's computer).
 #pragma once

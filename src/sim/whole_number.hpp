@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A decimal whole number that is the whole text (a leading "-" allowed), as the register
 // reads the fields of a request and the simulator its options.
 #pragma once

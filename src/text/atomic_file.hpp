@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's files: read whole, and replaced atomically. Every file the program
 // writes (fpinit.ini, temp.xml, the saved lines) is written under a temporary name of
 // this process beside it, flushed to the disk, and renamed over the old file. A crash, a

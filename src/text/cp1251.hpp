@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Windows-1251 text. Every text of the system is a std::string of Windows-1251 bytes;
 // literals are written in UTF-8 source and turned into Windows-1251 at compile time by
 // the one literal operator below, so "Таймаут"_cp1251 is seven bytes in the program.

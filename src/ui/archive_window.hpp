@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The archive window: a tape archive browsed without the register. The selection (kind,
 // numbers or dates and times) and "Показать" show what `talqen-cli export --format text`
 // shows for it, in the journal window's list; "Найти" with "Далее" and "Назад" (F3,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The attention window shown while documents are fetched: what is going on, the
 // progress text, a bar, and a button that stops the retrieval after the current
 // document. The retrieval drives it from the worker thread: each call of the attention

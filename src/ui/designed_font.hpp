@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fonts the windows were designed with: a small sans serif, 8 points, so that every
 // caption fits the designed size of its control, and the journal list's fixed pitch.
 #pragma once

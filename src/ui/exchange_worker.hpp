@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one thread that talks to the register. One exchange at a time: the port, the
 // drivers and the program-wide result route are used by one exchange only.
 #pragma once

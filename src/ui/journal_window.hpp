@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The journal window: the request fields "по номерам" and "по датам", the list of
 // rendered lines, saving, printing and closing. Its logic is the journal window logic of the
 // retrieval; this class shows its fields and lists and hands it the clicks. Handlers that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rendered lines as rows of a list view: converted for display only when a row is
 // shown, all rows of one height, so that a million lines cost no more than a screenful.
 #pragma once

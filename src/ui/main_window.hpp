@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: port, speed and protocol variant, connecting, the journal menu and
 // the About box. It prepares itself when first shown and again each time it becomes
 // active (prepare_on_activation). The connection check and "Найти" run on the exchange

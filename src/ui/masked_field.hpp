@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The date and time fields of the journal window keep their separators and show a
 // missing digit as a blank, as their masks say: an empty date reads "  .  .  ", an empty
 // time "  :  ", and the digits of a section typed short stand to the right of it

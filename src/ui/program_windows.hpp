@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windows of the desktop program, created in the program's order: the main window,
 // the About box, the attention window, the journal window and the archive window, and the
 // worker that talks to the register for them.

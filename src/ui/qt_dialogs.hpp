@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The user as the desktop program meets them: real message boxes, questions and the
 // save dialog, each modal over the window that is active.
 #pragma once

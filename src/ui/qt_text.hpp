@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Windows-1251 text at the edge of the widgets: converted for display only, and back
 // where a person types it.
 #pragma once

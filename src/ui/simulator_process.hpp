@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulated register that `talqen --simulator` runs beside the program: talqen-sim
 // with its sample journal on a pseudo-terminal, stopped when the program ends.
 #pragma once

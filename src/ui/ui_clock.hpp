@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clock of the windows: a wait lets the windows go on painting and taking events,
 // so the main window's pauses never freeze it.
 #pragma once

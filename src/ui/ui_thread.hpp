@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exchanges with the register run on a worker thread; the widgets live on the UI thread.
 // What the worker asks of a window (a message, a question, a caption) is done on the UI
 // thread while the worker waits, so the user sees and answers it as if no thread existed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Проверка архива": the findings of a verification of the archive window's selection,
 // the summary line above them; each line leads to its documents in the archive window
 // (double click or Enter), and "Сохранить" writes the lines as `talqen-cli verify`

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Найти" with "Далее" and "Назад" over rendered lines: direction, going round at either
 // end, the line to start from, and letters of either case in both alphabets.
 #include "app/line_search.hpp"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The export forms of archived documents: what a spreadsheet or a JSON reader would
 // misread (quoting, escaping, signs and places of amounts), and the text form fed one
 // document at a time against the rendering of the whole journal text.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tape archive as a file: what it refuses to open, what it refuses to store, what a
 // process killed in the middle of a write leaves, and the order a selection reads.
 #include "archive/tape_archive.hpp"

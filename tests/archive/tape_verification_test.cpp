@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The verification of an archived tape: a tape that adds up gives nothing, and each kind
 // of fault is found and named by its document, its Z-report and its figure.
 #include "archive/tape_verification.hpp"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The xlsx form read back by openpyxl (tests/archive/xlsx_matches_csv.py) against the csv
 // form of the same documents, with sheets small enough that the sample tape fills several:
 // a sheet that is full goes on in the next with the same header, and nothing is lost or

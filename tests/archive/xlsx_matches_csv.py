@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The xlsx export read back by a reader of its own (openpyxl), against the csv export of the
 same documents: the "Рядки" sheets, their continuations joined, are the csv rows one for one,
 each value in the cell type it should have; "Документи" names each document of the csv once;

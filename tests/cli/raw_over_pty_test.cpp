@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // talqen-cli raw against a register on a pseudo-terminal, both variants.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // talqen-cli render, and the parse-load-render step it shares with a retrieval.
 #include "retrieval/journal_pipeline.hpp"
 

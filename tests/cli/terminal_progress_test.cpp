@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The progress line counts what the run asks: a resumed archive run that passes over the
 // numbers it holds must not show them as asked, nor estimate its time from them.
 #include <gtest/gtest.h>

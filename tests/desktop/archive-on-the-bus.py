@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The archive window of a running talqen through the accessibility bus (AT-SPI), as a
 screen reader's user meets it: each control found by its name, which must be its caption,
 with its role; "по номерам", "Показать" and "Проверить" pressed through the action

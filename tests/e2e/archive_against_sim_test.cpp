@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // talqen-cli archive against talqen-sim in both variants, whose connection check spells
 // the register's numbers otherwise than its tape: a run killed in the middle and run
 // again holds the tape exactly as one fetch brings it, a run over an archive that is up

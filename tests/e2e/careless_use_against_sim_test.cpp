@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // talqen-cli as a new user meets it, careless input included, against talqen-sim: a wrong
 // password, a file named twice, a second user on the same pseudo-terminal, the end of the
 // tape, dates that do not exist, signals in the middle, settings stored by detect.

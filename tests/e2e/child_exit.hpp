@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Waiting for a child process of a test: never longer than the test allows.
 #pragma once
 

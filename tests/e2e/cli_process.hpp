@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // talqen-cli as a child process that a test can interrupt: it runs in a directory of its
 // own, with stdout and stderr going to files there, and is killed if it overstays.
 #pragma once

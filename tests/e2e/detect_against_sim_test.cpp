@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // talqen-cli detect against talqen-sim answering only at 57600 baud, among a port that
 // cannot be opened and a pseudo-terminal nobody answers on.
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // talqen-cli diagnose against talqen-sim: the connection check in both variants, with
 // the right and the wrong variant, in service mode, with a wrong password and silence.
 #include <gtest/gtest.h>

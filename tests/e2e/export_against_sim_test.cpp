@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // talqen-cli export from an archive of talqen-sim's sample tape: the journal text and the
 // lines are those of a one-shot fetch of the same selection, the CSV and JSON forms are
 // the golden files, the workbook read back is the CSV, and a selection, an archive or an

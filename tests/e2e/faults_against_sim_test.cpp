@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A register that misbehaves in the middle of a retrieval, and one whose line goes away:
 // whatever happens, talqen-cli ends within the protocol's waits, reports the fault, and
 // keeps every document the register delivered whole in temp.xml and on the screen.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // talqen-cli fetch, fetch-dates, numbers and print against talqen-sim with its sample
 // journal, in both variants: what reaches temp.xml, the screen and the -o file, and what
 // happens when the line or the register fails in the middle of a retrieval.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the end-to-end tests of retrievals share: the simulator's sample journal, the
 // journal texts and lines a retrieval of its documents gives, and one talqen-cli run.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // talqen-sim as a child process for one test: started on a fresh pseudo-terminal,
 // stopped by a signal, and killed if it does not stop in time, so that a test can never
 // hang on it or leave it behind.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // talqen-cli verify on an archive of talqen-sim's sample tape: the tape is whole and adds
 // up, a selection reaching past it names the numbers not fetched, and an archive that
 // cannot be read is a usage failure.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The driver over a real pseudo-terminal, with a small register answering on the
 // master side.
 #include <gtest/gtest.h>

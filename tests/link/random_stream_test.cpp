@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Long streams of random bytes must never take the receiver or the result building out
 // of their buffers (this suite also runs under AddressSanitizer).
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "messages/command_catalogue.hpp"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "messages/status_reporter.hpp"
 
 #include <gtest/gtest.h>

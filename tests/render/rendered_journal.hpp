@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Journals for the rendering tests: loaded from journal text as a retrieval loads them,
 // rendered, and shown in UTF-8 so that a failing comparison is readable. The conversion
 // is one to one, so equal UTF-8 lines are equal Windows-1251 lines.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A journal text rendered as it is read, each document dropped once rendered, gives what
 // the whole loaded journal gives; a text that fails to load late takes back every line.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The journal window's handlers on the program's drivers, each on a scripted port in
 // virtual time, answered by a scripted or a simulated register.
 #include "retrieval/journal_window_logic.hpp"

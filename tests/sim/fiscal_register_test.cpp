@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulated register as a client sees it: every answer goes through the real
 // protocol driver (scripted port, virtual time).
 #include "sim/fiscal_register.hpp"

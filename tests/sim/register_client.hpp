@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The client side of the link (the real protocol driver on a scripted port and virtual
 // time) talking to a simulated register, so the register is checked by what a client
 // makes of its answers.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whatever a client sends, the register keeps its buffer bounded, answers each damaged
 // frame with one NAK and each well-formed request with its reply.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A scripted serial port. Each written request is answered by the next scripted reply
 // (or by a responder function); bytes then become readable one by one. An empty read
 // advances the virtual clock by the read time-out, so a silent line costs no real time.

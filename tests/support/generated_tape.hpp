@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A generated shop's tape whose Z-reports add up to their shifts' receipts: each day a
 // cash deposit, sales in two tax groups (one with excise) paid in cash with change or by
 // card, a return, a cancelled sale, a withdrawal, and the Z-report booked from those

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A pseudo-terminal with a small register on its master side, for tests that need a
 // real serial line: each complete request frame is handed to an answer function whose
 // result is written back ("" stays silent); a damaged frame gets a NAK.

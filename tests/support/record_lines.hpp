@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading talqen-cli's "Name: value" record lines in tests.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a program through the shell and collects what it printed and its exit status.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The documents of talqen-sim's sample tape, split as the archive keeps them.
 #pragma once
 

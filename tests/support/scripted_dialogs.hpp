@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dialogs for tests: records every message and question, answers from a script.
 #pragma once
 

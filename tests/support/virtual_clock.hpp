@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Virtual time for unit tests: sleeping advances it, nothing waits.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The archive in the desktop program against talqen-sim: "Пополнить архив" filled, stopped
 // in the middle and filled again; an archive opened without a register; what the archive
 // window shows, finds and exports, each against what talqen-cli makes of the same archive.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop program's windows in a directory of their own, with a scripted user and
 // virtual pauses, for the tests on Qt's offscreen platform.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Takes the README's pictures of the desktop program: its windows against the simulated
 // register, on whatever display Qt is given (Xvfb in scripts/screenshots).
 // Usage: screenshot_tour DIRECTORY

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's windows beside a simulated register on a real pseudo-terminal.
 #pragma once
 

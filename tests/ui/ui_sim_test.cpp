@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop program's windows on Qt's offscreen platform against talqen-sim on a real
 // pseudo-terminal.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop program's windows on Qt's offscreen platform, with a scripted user and
 // virtual pauses: what needs no register, on Linux and under Wine alike.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The UI tests' entry point: a QApplication on the offscreen platform.
 #include <gtest/gtest.h>
 
