@@ -70,6 +70,7 @@ std::string sentence(const archive::Finding& f) {
       return text::say(TALQEN_PHRASE("Verification", "Номер Z-отчета не следует за номером предыдущего"));
     case Check::NotCheckable:
       return text::say(TALQEN_PHRASE("Verification", "Z-отчет не проверить: в архиве нет Z-отчета перед ним"));
+    case Check::DamagedFile: return text::say(TALQEN_PHRASE("Verification", "Файл архива поврежден: %1"), {f.subject});
     default: break;
   }
   const std::string name = figure_name(f.check, f.subject);
@@ -116,8 +117,10 @@ VerificationTable::Row row_of(const VerificationReport::Line& line) {
   row.note = f.note;
   row.first_document = line.first_document;
   row.last_document = line.last_document;
-  row.cells[VerificationTable::Documents] =
-      number(f.first_document) +
+  // A finding about the file as a whole concerns no document.
+  if (f.first_document > 0)
+    row.cells[VerificationTable::Documents] =
+        number(f.first_document) +
       (f.last_document != f.first_document ? std::string("–"_cp1251) + number(f.last_document) : std::string());
   row.cells[VerificationTable::ZReport] = f.z_number ? number(*f.z_number) : std::string();
   row.cells[VerificationTable::What] = sentence(f);

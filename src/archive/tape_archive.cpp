@@ -4,7 +4,9 @@
 #include <ctime>
 #include <filesystem>
 
+#include "archive/archive_schema.hpp"
 #include "archive/arrived_document.hpp"
+#include "archive/stored_row.hpp"
 #include "journal/journal_errors.hpp"
 
 namespace archive {
@@ -14,43 +16,13 @@ namespace {
 // PRAGMA application_id of every Talqen archive: "Tlqn".
 constexpr std::int64_t kApplicationId = 0x546C716E;
 
-// The answer to the connection check (answer_*) and the register as the tape names it.
-constexpr std::string_view kSchema = R"(
-CREATE TABLE register_identity (
-  id INTEGER PRIMARY KEY CHECK (id = 1),
-  answer_serial TEXT NOT NULL,
-  answer_fiscal_number TEXT NOT NULL,
-  begun_at TEXT NOT NULL,
-  serial TEXT NOT NULL DEFAULT '',
-  fiscal_number TEXT NOT NULL DEFAULT '',
-  till_number TEXT NOT NULL DEFAULT ''
-);
-CREATE TABLE document (
-  number INTEGER PRIMARY KEY,
-  kind TEXT NOT NULL CHECK (kind IN ('receipt', 'z-report')),
-  timestamp TEXT NOT NULL,
-  z_number INTEGER,
-  text BLOB NOT NULL,
-  fetched_at TEXT NOT NULL
-);
-CREATE INDEX document_by_z_number ON document (z_number);
-CREATE INDEX document_by_timestamp ON document (timestamp);
-CREATE TABLE absent (
-  number INTEGER PRIMARY KEY,
-  checked_at TEXT NOT NULL
-);
-)";
-
-// Schema 1 kept the connection check's numbers as the archive's identity.
-constexpr std::string_view kUpgradeFromSchema1 = R"(
-ALTER TABLE register_identity RENAME COLUMN serial TO answer_serial;
-ALTER TABLE register_identity RENAME COLUMN fiscal_number TO answer_fiscal_number;
-ALTER TABLE register_identity ADD COLUMN serial TEXT NOT NULL DEFAULT '';
-ALTER TABLE register_identity ADD COLUMN fiscal_number TEXT NOT NULL DEFAULT '';
-ALTER TABLE register_identity ADD COLUMN till_number TEXT NOT NULL DEFAULT '';
-)";
-
-constexpr std::string_view kColumns = "SELECT number, kind, timestamp, z_number, text, fetched_at FROM document ";
+// Each field with its storage type, and the text only when it is short enough to be a
+// document's: a longer one is not read at all.
+const std::string kColumns =
+    "SELECT number, typeof(kind), kind, typeof(timestamp), timestamp, typeof(z_number), z_number, typeof(text), "
+    "CASE WHEN typeof(text) = 'blob' THEN length(text) END, "
+    "CASE WHEN typeof(text) = 'blob' AND length(text) <= " + std::to_string(kMaxDocumentText) + " THEN text END, "
+    "typeof(fetched_at), fetched_at FROM document ";
 
 // A write that either commits whole or leaves the archive as it was.
 class Transaction {
@@ -95,6 +67,20 @@ bool differ(const std::string& held, const std::string& named) {
   return !held.empty() && !named.empty() && held != named;
 }
 
+// SQLite's report of a damaged file, which may run over lines, as one line.
+std::string one_line(std::string_view report) {
+  std::string line;
+  for (const char c : report) {
+    if (c == '\n' || c == '\r') {
+      if (!line.empty() && !line.ends_with("; ")) line += "; ";
+    } else {
+      line += c;
+    }
+  }
+  while (line.ends_with("; ")) line.resize(line.size() - 2);
+  return line;
+}
+
 }  // namespace
 
 int TapeArchive::check_schema(const std::string& path) {
@@ -105,13 +91,35 @@ int TapeArchive::check_schema(const std::string& path) {
     version = db_.single_integer("PRAGMA user_version").value_or(0);
   } catch (const ArchiveError& e) {
     if (e.not_a_database()) throw ArchiveError(path + " is not a Talqen archive");
+    if (e.damaged()) throw ArchiveError(path + " is damaged: " + e.detail());
     throw;
   }
   if (application_id != kApplicationId || version < 1) throw ArchiveError(path + " is not a Talqen archive");
   if (version > kSchemaVersion)
     throw ArchiveError(path + " was written by a later Talqen (archive schema " + std::to_string(version) +
                        "; this one reads up to " + std::to_string(kSchemaVersion) + ")");
+  std::optional<std::string> difference;
+  try {
+    difference = schema_difference(db_, static_cast<int>(version));
+  } catch (const ArchiveError& e) {
+    if (e.damaged()) throw ArchiveError(path + " is damaged: " + e.detail());
+    throw ArchiveError(path + " is not a Talqen archive: its tables cannot be read (" + e.detail() + ")");
+  }
+  if (difference) throw ArchiveError(path + " is not a Talqen archive: " + *difference);
   return static_cast<int>(version);
+}
+
+std::optional<std::string> TapeArchive::damage(const std::string& path) {
+  try {
+    Database db(path, Database::Mode::ReadOnly);
+    Statement check = db.prepare("PRAGMA quick_check(1)");
+    if (!check.step() || check.text(0) == "ok") return std::nullopt;
+    return one_line(check.text(0));
+  } catch (const ArchiveError& e) {
+    // No database at all, or one that cannot be opened, is for open_existing to refuse.
+    if (e.not_a_database() || e.cannot_open()) return std::nullopt;
+    return one_line(e.detail().empty() ? e.what() : e.detail());
+  }
 }
 
 TapeArchive TapeArchive::open_existing(const std::string& path) {
@@ -162,7 +170,7 @@ TapeArchive TapeArchive::open_for_register(const std::string& path, const Connec
 
 void TapeArchive::create_schema(const ConnectionAnswer& answer) {
   Transaction transaction(db_);
-  db_.execute(kSchema);
+  db_.execute(schema_statements());
   Statement insert = db_.prepare(
       "INSERT INTO register_identity (id, answer_serial, answer_fiscal_number, begun_at) VALUES (1, ?1, ?2, ?3)");
   insert.bind(1, answer.factory_number);
@@ -176,7 +184,7 @@ void TapeArchive::create_schema(const ConnectionAnswer& answer) {
 
 void TapeArchive::upgrade_from_schema_1() {
   Transaction transaction(db_);
-  db_.execute(kUpgradeFromSchema1);
+  db_.execute(upgrade_statements(1));
   // Schema 1 stored only documents whose ZN and FN agreed, so the first ones that name
   // each number name the register.
   RegisterIdentity tape;
@@ -245,15 +253,21 @@ void TapeArchive::visit(const ArchiveSelection& selection, const ArchivedDocumen
     select.bind(1, selection.from_date);
     select.bind(2, selection.to_date);
   }
+  const auto text_field = [&](int column) {
+    return StoredField<std::string_view>{stored_type_named(select.text(column)), select.text(column + 1)};
+  };
   ArchivedDocument document;
   while (select.step()) {
-    document.number = static_cast<std::int32_t>(select.integer(0));
-    document.is_z_report = select.text(1) == "z-report";
-    document.timestamp.assign(select.text(2));
-    document.z_number.reset();
-    if (!select.is_null(3)) document.z_number = static_cast<std::int32_t>(select.integer(3));
-    document.text.assign(select.text(4));
-    document.fetched_at.assign(select.text(5));
+    StoredRow row;
+    row.number = select.integer(0);
+    row.kind = text_field(1);
+    row.timestamp = text_field(3);
+    row.z_number = {stored_type_named(select.text(5)), select.integer(6)};
+    row.text_type = stored_type_named(select.text(7));
+    row.text_size = select.integer(8);
+    row.text = select.text(9);
+    row.fetched_at = text_field(10);
+    read_stored_row(row, document);
     visitor(document);
   }
 }

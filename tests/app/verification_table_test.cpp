@@ -110,10 +110,14 @@ TEST(VerificationTable, FiguresAreMoneyFromHundredthsRunsAndTimesInWords) {
       {finding(Check::EarlierTime, 8, 8, "2024-05-13 10:00:00", Figure::words("not before 2024-05-13 10:00:00"),
                Figure::words("2024-05-13 09:59:00")),
        "8 | 41 | Дата и время документа раньше, чем у предыдущего | не раньше 13.05.2024 10:00:00 | 13.05.2024 09:59:00 | "},
+      // The file as a whole: no documents to lead to.
+      {finding(Check::DamagedFile, 0, 0, "database disk image is malformed", std::nullopt, std::nullopt),
+       " | 41 | Файл архива поврежден: database disk image is malformed |  |  | "},
   };
   for (const Case& c : cases) {
     app::VerificationReport report;
-    report.findings.push_back({"", c.finding.first_document, c.finding.last_document, c.finding});
+    report.findings.push_back({"", static_cast<std::int32_t>(c.finding.first_document),
+                               static_cast<std::int32_t>(c.finding.last_document), c.finding});
     const app::VerificationTable table = app::verification_table(report);
     ASSERT_EQ(table.rows.size(), 1u);
     std::string text;

@@ -801,6 +801,10 @@
         <source>расхождений %1</source>
         <translation>розбіжностей %1</translation>
     </message>
+    <message>
+        <source>Файл архива поврежден: %1</source>
+        <translation>Файл архіву пошкоджено: %1</translation>
+    </message>
 </context>
 <context>
     <name>ui::AboutBox</name>
