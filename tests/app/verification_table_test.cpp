@@ -121,7 +121,8 @@ TEST(VerificationTable, FiguresAreMoneyFromHundredthsRunsAndTimesInWords) {
     const app::VerificationTable table = app::verification_table(report);
     ASSERT_EQ(table.rows.size(), 1u);
     std::string text;
-    for (const std::string& cell : table.rows[0].cells) text += (text.empty() ? "" : " | ") + text::to_utf8(cell);
+    for (std::size_t i = 0; i < table.rows[0].cells.size(); ++i)
+      text += (i == 0 ? "" : " | ") + text::to_utf8(table.rows[0].cells[i]);
     EXPECT_EQ(text, c.expected);
   }
 }
