@@ -21,7 +21,7 @@ std::string fill_summary_sentence(const archive::FillSummary& s) {
   add(s.absent > 0, TALQEN_PHRASE("Filling", "нет в РРО: %1"), s.absent);
   add(s.incomplete > 0, TALQEN_PHRASE("Filling", "получены не полностью (их запросит следующее пополнение): %1"),
       s.incomplete);
-  add(s.not_asked > 0, TALQEN_PHRASE("Filling", "не запрошены (пополнение остановлено): %1"), s.not_asked);
+  add(s.not_asked > 0, TALQEN_PHRASE("Filling", "не запрошены: %1"), s.not_asked);
   return sentence + ".";
 }
 

@@ -29,7 +29,7 @@ TEST(FillReport, TheSummarySaysWhatCameAndOnlyWhatThereIsOfTheRest) {
       {summary(20, 13, 2, 1, 0),
        "Получено документов: 13; в архиве уже были: 20; нет в РРО: 2; получены не полностью (их запросит следующее "
        "пополнение): 1."},
-      {summary(0, 4, 0, 0, 29), "Получено документов: 4; не запрошены (пополнение остановлено): 29."},
+      {summary(0, 4, 0, 0, 29), "Получено документов: 4; не запрошены: 29."},
   };
   for (const Case& c : cases) EXPECT_EQ(text::to_utf8(app::fill_summary_sentence(c.summary)), c.sentence);
 }

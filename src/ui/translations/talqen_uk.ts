@@ -141,8 +141,8 @@
         <translation>отримано не повністю (їх запитає наступне поповнення): %1</translation>
     </message>
     <message>
-        <source>не запрошены (пополнение остановлено): %1</source>
-        <translation>не запитано (поповнення зупинено): %1</translation>
+        <source>не запрошены: %1</source>
+        <translation>не запитано: %1</translation>
     </message>
 </context>
 <context>
