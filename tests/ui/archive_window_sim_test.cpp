@@ -142,7 +142,7 @@ TEST_F(ArchiveInTheProgram, FillStoppedInTheMiddleGoesOnWhereItStoppedAskingNoth
   std::smatch figures;
   const std::string first_summary = text::to_utf8(dialogs.messages[0]);
   ASSERT_TRUE(std::regex_match(first_summary, figures,
-                               std::regex("Получено документов: (\\d+); не запрошены \\(пополнение остановлено\\): (\\d+)\\.")))
+                               std::regex("Получено документов: (\\d+); не запрошены: (\\d+)\\.")))
       << first_summary;
   const int fetched = std::stoi(figures[1]);
   EXPECT_EQ(fetched + std::stoi(figures[2]), 33);
