@@ -50,6 +50,26 @@ ALTER TABLE register_identity ADD COLUMN fiscal_number TEXT NOT NULL DEFAULT '';
 ALTER TABLE register_identity ADD COLUMN till_number TEXT NOT NULL DEFAULT '';
 )";
 
+// Schema 3: where the register's tape begins, one row once the register has told it.
+constexpr int kSchemaWithTapeBeginning = 3;
+constexpr std::string_view kTapeBeginningTable = R"(
+CREATE TABLE tape_beginning (
+  id INTEGER PRIMARY KEY CHECK (id = 1),
+  first_number INTEGER NOT NULL,
+  asked_at TEXT NOT NULL
+);
+)";
+
+// Where an archive that keeps no word of the register on it (one of an earlier schema, one
+// whose register never told) knows the tape to begin: the register said, number by number
+// from 1, that it lacks every number below the lowest one held. The numbering never skips.
+constexpr std::string_view kTapeBeginningOfAbsentNumbers = R"(
+SELECT lowest.number, (SELECT max(checked_at) FROM absent WHERE number BETWEEN 1 AND lowest.number - 1)
+FROM (SELECT min(number) AS number FROM document) AS lowest
+WHERE lowest.number > 1
+  AND (SELECT count(*) FROM absent WHERE number BETWEEN 1 AND lowest.number - 1) = lowest.number - 1
+)";
+
 constexpr std::string_view kColumns = "SELECT number, kind, timestamp, z_number, text, fetched_at FROM document ";
 
 // A write that either commits whole or leaves the archive as it was.
@@ -117,11 +137,11 @@ int TapeArchive::check_schema(const std::string& path) {
 TapeArchive TapeArchive::open_existing(const std::string& path) {
   TapeArchive archive(Database(path, Database::Mode::ReadOnly));
   archive.schema_ = archive.check_schema(path);
-  if (archive.schema_ == 1) {
+  if (archive.schema_ < kSchemaVersion) {
     // Brought up to date in place when the file may be written; otherwise read as it is.
     try {
       archive.db_.execute("PRAGMA query_only = OFF");
-      archive.upgrade_from_schema_1();
+      archive.upgrade();
     } catch (const ArchiveError&) {
     }
     archive.db_.execute("PRAGMA query_only = ON");
@@ -145,8 +165,9 @@ TapeArchive TapeArchive::open_for_register(const std::string& path, const Connec
   // The log is kept beside the file, and every commit reaches the disk before it counts.
   db.execute("PRAGMA journal_mode = WAL");
   db.execute("PRAGMA synchronous = FULL");
+  archive.schema_ = schema;
   if (fresh) archive.create_schema(answer);
-  if (schema == 1) archive.upgrade_from_schema_1();
+  if (schema < kSchemaVersion) archive.upgrade();
 
   const ConnectionAnswer held = archive.connection_answer();
   if (held.factory_number != answer.factory_number || differ(held.fiscal_number, answer.fiscal_number))
@@ -163,6 +184,7 @@ TapeArchive TapeArchive::open_for_register(const std::string& path, const Connec
 void TapeArchive::create_schema(const ConnectionAnswer& answer) {
   Transaction transaction(db_);
   db_.execute(kSchema);
+  db_.execute(kTapeBeginningTable);
   Statement insert = db_.prepare(
       "INSERT INTO register_identity (id, answer_serial, answer_fiscal_number, begun_at) VALUES (1, ?1, ?2, ?3)");
   insert.bind(1, answer.factory_number);
@@ -174,9 +196,19 @@ void TapeArchive::create_schema(const ConnectionAnswer& answer) {
   transaction.commit();
 }
 
-void TapeArchive::upgrade_from_schema_1() {
+void TapeArchive::upgrade() {
   Transaction transaction(db_);
-  db_.execute(kUpgradeFromSchema1);
+  if (schema_ == 1) {
+    db_.execute(kUpgradeFromSchema1);
+    adopt_identity_of_documents();
+  }
+  if (schema_ < kSchemaWithTapeBeginning) db_.execute(kTapeBeginningTable);
+  db_.execute("PRAGMA user_version = " + std::to_string(kSchemaVersion));
+  transaction.commit();
+  schema_ = kSchemaVersion;
+}
+
+void TapeArchive::adopt_identity_of_documents() {
   // Schema 1 stored only documents whose ZN and FN agreed, so the first ones that name
   // each number name the register.
   RegisterIdentity tape;
@@ -194,9 +226,6 @@ void TapeArchive::upgrade_from_schema_1() {
     }
   }
   adopt_identity({}, tape);
-  db_.execute("PRAGMA user_version = " + std::to_string(kSchemaVersion));
-  transaction.commit();
-  schema_ = kSchemaVersion;
 }
 
 void TapeArchive::adopt_identity(const RegisterIdentity& held, const RegisterIdentity& named) {
@@ -321,6 +350,24 @@ void TapeArchive::store_absent(std::int64_t number, const std::string& checked_a
   Statement insert = db_.prepare("INSERT OR REPLACE INTO absent (number, checked_at) VALUES (?1, ?2)");
   insert.bind(1, number);
   insert.bind(2, checked_at);
+  insert.run();
+}
+
+std::optional<TapeBeginning> TapeArchive::tape_beginning() const {
+  // A file kept from writing at an earlier schema has no such table.
+  if (schema_ >= kSchemaWithTapeBeginning) {
+    Statement told = db_.prepare("SELECT first_number, asked_at FROM tape_beginning WHERE id = 1");
+    if (told.step()) return TapeBeginning{told.integer(0), std::string(told.text(1))};
+  }
+  Statement absent = db_.prepare(kTapeBeginningOfAbsentNumbers);
+  if (!absent.step()) return std::nullopt;
+  return TapeBeginning{absent.integer(0), std::string(absent.text(1))};
+}
+
+void TapeArchive::store_tape_beginning(const TapeBeginning& beginning) {
+  Statement insert = db_.prepare("INSERT OR REPLACE INTO tape_beginning (id, first_number, asked_at) VALUES (1, ?1, ?2)");
+  insert.bind(1, beginning.first_number);
+  insert.bind(2, beginning.asked_at);
   insert.run();
 }
 
