@@ -59,7 +59,7 @@ bench-micro: build
 # Each libFuzzer target for FUZZ_SECONDS (clang, AddressSanitizer), on a seed corpus
 # written from the tests' data; prints the executions and what was found.
 FUZZ_SECONDS ?= 30
-FUZZ_TARGETS := reply_stream_fuzz journal_text_fuzz base64_fuzz profile_file_fuzz sim_request_fuzz assembly_fuzz
+FUZZ_TARGETS := reply_stream_fuzz journal_text_fuzz base64_fuzz profile_file_fuzz sim_request_fuzz assembly_fuzz archive_file_fuzz
 fuzz:
 	@scripts/install-deps fuzz
 	@cmake -S . -B build-fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++-16 \

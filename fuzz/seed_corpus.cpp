@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "archive/arrived_document.hpp"
+#include "archive/tape_archive.hpp"
 #include "link/command_data.hpp"
 #include "link/frame.hpp"
 #include "retrieval/base64.hpp"
@@ -22,6 +24,25 @@ namespace {
 void seed(const fs::path& dir, const std::string& target, int n, const std::string& bytes) {
   fs::create_directories(dir / target);
   std::ofstream(dir / target / ("seed-" + std::to_string(n)), std::ios::binary) << bytes;
+}
+
+// The sample tape as `talqen-cli archive` keeps it, the file's bytes.
+std::string sample_archive(const fs::path& dir, const sim::JournalIndex& index) {
+  const fs::path file = dir / "sample.talqen.db";
+  fs::remove(file);
+  {
+    archive::TapeArchive tape = archive::TapeArchive::open_for_register(file.string(), {"4102345678", ""});
+    for (const sim::JournalDocument& d : index.documents()) {
+      const archive::ArrivedDocument arrived =
+          archive::ReadArrivedDocument(static_cast<std::int32_t>(d.number), d.bytes, "2026-12-10T06:00:00Z");
+      tape.store(arrived.document, arrived.named);
+    }
+  }
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  fs::remove(file);
+  return bytes.str();
 }
 
 }  // namespace
@@ -53,6 +74,7 @@ int main(int argc, char** argv) {
     seed(dir, "reply_stream_fuzz", n++, stream);
     seed(dir, "assembly_fuzz", n++, assembly);
   }
+  seed(dir, "archive_file_fuzz", n++, sample_archive(dir, index));
   seed(dir, "journal_text_fuzz", n++, journal);
   seed(dir, "journal_text_fuzz", n++, journal.substr(0, 1200) + "</DAT></RQ>");
   if (argc > 2) {

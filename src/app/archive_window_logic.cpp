@@ -6,6 +6,7 @@
 #include <limits>
 #include <memory>
 
+#include "archive/stored_row.hpp"
 #include "archive/sqlite_database.hpp"
 #include "archive/xlsx_export.hpp"
 #include "retrieval/failure_lines.hpp"
@@ -275,14 +276,21 @@ SelectionResult ArchiveWindowLogic::export_to(const std::string& path, archive::
 VerificationReport ArchiveWindowLogic::verify(const ArchiveView& view, const GoOn& go_on) const {
   VerificationReport report;
   if (!tape_) return report;
+  if (const std::optional<std::string> damage = archive::TapeArchive::damage(path_)) {
+    report.findings.push_back({archive::finding_line(archive::damage_finding(*damage)), 0, 0});
+    report.summary.findings = 1;
+    report.summary_line = archive::verification_summary_line(report.summary);
+    return report;
+  }
   using By = archive::ArchiveSelection::By;
   archive::ArchiveSelection selection = view.selection;
   if (selection.by == By::ZReportNumbers) {
     // The shifts those Z-reports close: from the first one's document to the last one's.
     std::optional<std::int32_t> first, last;
     tape_->visit(selection, [&](const archive::ArchivedDocument& document) {
-      if (!first) first = document.number;
-      last = document.number;
+      if (!document.unreadable.empty()) return;  // its number may be none a register gives
+      if (!first) first = static_cast<std::int32_t>(document.number);
+      last = static_cast<std::int32_t>(document.number);
     });
     if (!first) {
       report.summary_line = archive::verification_summary_line(report.summary);
@@ -295,7 +303,12 @@ VerificationReport ArchiveWindowLogic::verify(const ArchiveView& view, const GoO
     report.summary = archive::verify_archive(
         *tape_, selection,
         [&](const archive::Finding& finding) {
-          report.findings.push_back({archive::finding_line(finding), finding.first_document, finding.last_document});
+          // A finding about a row whose number no register gives leads to no documents.
+          const auto shown = [](std::int64_t number) {
+            return number >= 1 && number <= archive::kMaxDocumentNumber ? static_cast<std::int32_t>(number) : 0;
+          };
+          report.findings.push_back(
+              {archive::finding_line(finding), shown(finding.first_document), shown(finding.last_document)});
         },
         [&] {
           if (go_on && !go_on(++read)) throw Stopped{};

@@ -12,12 +12,16 @@
 namespace archive {
 
 struct ArchivedDocument {
-  std::int32_t number = 0;                // in the numbering of "Чек+Z-отчет" (document type 1)
+  std::int64_t number = 0;                // in the numbering of "Чек+Z-отчет" (document type 1)
   bool is_z_report = false;               // a Z element; otherwise a receipt (a C element)
   std::optional<std::int32_t> z_number;   // Z.NO of a Z-report
   std::string timestamp;                  // the document's TS: YYYYMMDDhhmmss, empty when it has none
   std::string text;                       // its DAT and MAC, Windows-1251 bytes exactly as they arrived
   std::string fetched_at;                 // UTC, "YYYY-MM-DDThh:mm:ssZ"
+  // Why the stored row holds no document this program could have stored (a field out of
+  // range, no text, a text too long to be one); empty when it holds one. Every reader
+  // treats such a row as a document that cannot be read.
+  std::string unreadable;
 };
 
 // Which documents an export reads, in the order a one-shot fetch of them would bring them:

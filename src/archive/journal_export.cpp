@@ -19,6 +19,11 @@ std::optional<ExportFormat> export_format_named(std::string_view name) {
 
 void JournalExport::add(const ArchivedDocument& document) {
   if (failure_) return;
+  // A row that holds no document fails the export as a text that cannot be read does.
+  if (!document.unreadable.empty()) {
+    failure_ = ExportFailure{document.number, document.unreadable, false};
+    return;
+  }
   try {
     if (!write(document)) failure_ = ExportFailure{document.number, "cannot be written", true};
   } catch (const std::exception& e) {

@@ -33,7 +33,7 @@ using ByteSink = std::function<bool(std::string_view bytes)>;
 
 // Why an export stopped: the document it could not read or render.
 struct ExportFailure {
-  std::int32_t document_number = 0;
+  std::int64_t document_number = 0;
   std::string reason;  // Windows-1251: it may quote the journal's text
   bool write_failed = false;  // the sink refused the bytes
 };
@@ -42,8 +42,10 @@ class JournalExport {
  public:
   virtual ~JournalExport() = default;
 
-  // Writes one document, if it is of the chosen kind. Once the export has failed,
-  // later documents are ignored.
+  // Writes one document, if it is of the chosen kind. A document that cannot be read (a
+  // row out of range, no text, a text that holds no whole document or fails to parse),
+  // whatever its kind, fails the export there; once it has failed, later documents are
+  // ignored.
   void add(const ArchivedDocument& document);
   // Completes the output (closing element, closing bracket). True when every document
   // added went out whole. An export that wrote no document writes nothing at all, not

@@ -18,6 +18,10 @@ namespace {
 // a WAL writer) is waited for this long at most.
 constexpr int kBusyWaitMs = 5000;
 
+// No value of an archive comes near this: a document's text is a few kilobytes, and
+// readers refuse one over kMaxDocumentText before they take it.
+constexpr int kMaxValueBytes = 16 * 1024 * 1024;
+
 int length_of(std::string_view text) {
   if (text.size() > static_cast<std::size_t>(INT_MAX)) throw ArchiveError("a value too large for the archive");
   return static_cast<int>(text.size());
@@ -55,16 +59,36 @@ Database::Database(const std::string& path, Mode mode) : path_(path) {
     const std::string reason = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(code);
     sqlite3_close(db_);
     db_ = nullptr;
-    throw ArchiveError("cannot open " + path + ": " + reason);
+    throw ArchiveError("cannot open " + path + ": " + reason, ArchiveError::Cause::CannotOpen);
   }
   sqlite3_extended_result_codes(db_, 1);
   sqlite3_busy_timeout(db_, kBusyWaitMs);
+  if (!harden()) {
+    const std::string reason = sqlite3_errmsg(db_);
+    sqlite3_close(db_);
+    db_ = nullptr;
+    throw ArchiveError("cannot open " + path + ": " + reason);
+  }
   if (mode == Mode::ReadOnly && sqlite3_exec(db_, "PRAGMA query_only = ON", nullptr, nullptr, nullptr) != SQLITE_OK) {
     const std::string reason = sqlite3_errmsg(db_);
     sqlite3_close(db_);
     db_ = nullptr;
     throw ArchiveError("cannot open " + path + " for reading: " + reason);
   }
+}
+
+// An archive may come from anywhere (another computer, a stick), so every file is opened
+// as one from elsewhere: its schema cannot run functions with side effects or touch the
+// schema itself, a damaged page is caught where it is read, and no value is taken that
+// is larger than anything an archive holds.
+bool Database::harden() {
+  for (const int option : {SQLITE_DBCONFIG_DEFENSIVE, SQLITE_DBCONFIG_TRUSTED_SCHEMA, SQLITE_DBCONFIG_ENABLE_TRIGGER,
+                           SQLITE_DBCONFIG_ENABLE_VIEW}) {
+    const int on = option == SQLITE_DBCONFIG_DEFENSIVE ? 1 : 0;
+    if (sqlite3_db_config(db_, option, on, nullptr) != SQLITE_OK) return false;
+  }
+  sqlite3_limit(db_, SQLITE_LIMIT_LENGTH, kMaxValueBytes);
+  return sqlite3_exec(db_, "PRAGMA cell_size_check = ON; PRAGMA mmap_size = 0", nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
 Database::~Database() { sqlite3_close(db_); }
@@ -83,7 +107,11 @@ Database& Database::operator=(Database&& other) noexcept {
 
 void Database::fail(std::string_view doing) const {
   const int code = sqlite3_errcode(db_) & 0xff;
-  throw ArchiveError(path_ + ": " + std::string(doing) + ": " + sqlite3_errmsg(db_), code == SQLITE_NOTADB);
+  const std::string message = sqlite3_errmsg(db_);
+  const ArchiveError::Cause cause = code == SQLITE_NOTADB    ? ArchiveError::Cause::NotADatabase
+                                    : code == SQLITE_CORRUPT ? ArchiveError::Cause::Damaged
+                                                             : ArchiveError::Cause::Other;
+  throw ArchiveError(path_ + ": " + std::string(doing) + ": " + message, cause, message);
 }
 
 void Database::execute(std::string_view sql) {

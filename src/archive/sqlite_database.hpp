@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -17,13 +18,21 @@ namespace archive {
 
 class ArchiveError : public std::runtime_error {
  public:
-  explicit ArchiveError(const std::string& what, bool not_a_database = false)
-      : std::runtime_error(what), not_a_database_(not_a_database) {}
+  enum class Cause { Other, NotADatabase, CannotOpen, Damaged };
+  explicit ArchiveError(const std::string& what, Cause cause = Cause::Other, std::string detail = {})
+      : std::runtime_error(what), cause_(cause), detail_(std::move(detail)) {}
   // SQLite found the file to be no database at all.
-  bool not_a_database() const { return not_a_database_; }
+  bool not_a_database() const { return cause_ == Cause::NotADatabase; }
+  // The file could not be opened (missing, a folder, no permission).
+  bool cannot_open() const { return cause_ == Cause::CannotOpen; }
+  // SQLite found the file damaged where it read it.
+  bool damaged() const { return cause_ == Cause::Damaged; }
+  // SQLite's own words, without the file and the statement.
+  const std::string& detail() const { return detail_; }
 
  private:
-  bool not_a_database_;
+  Cause cause_;
+  std::string detail_;
 };
 
 class Statement;
@@ -49,6 +58,7 @@ class Database {
  private:
   friend class Statement;
   [[noreturn]] void fail(std::string_view doing) const;
+  bool harden();
 
   sqlite3* db_ = nullptr;
   std::string path_;

@@ -4,7 +4,9 @@
 #include <ctime>
 #include <filesystem>
 
+#include "archive/archive_schema.hpp"
 #include "archive/arrived_document.hpp"
+#include "archive/stored_row.hpp"
 #include "journal/journal_errors.hpp"
 
 namespace archive {
@@ -14,51 +16,16 @@ namespace {
 // PRAGMA application_id of every Talqen archive: "Tlqn".
 constexpr std::int64_t kApplicationId = 0x546C716E;
 
-// The answer to the connection check (answer_*) and the register as the tape names it.
-constexpr std::string_view kSchema = R"(
-CREATE TABLE register_identity (
-  id INTEGER PRIMARY KEY CHECK (id = 1),
-  answer_serial TEXT NOT NULL,
-  answer_fiscal_number TEXT NOT NULL,
-  begun_at TEXT NOT NULL,
-  serial TEXT NOT NULL DEFAULT '',
-  fiscal_number TEXT NOT NULL DEFAULT '',
-  till_number TEXT NOT NULL DEFAULT ''
-);
-CREATE TABLE document (
-  number INTEGER PRIMARY KEY,
-  kind TEXT NOT NULL CHECK (kind IN ('receipt', 'z-report')),
-  timestamp TEXT NOT NULL,
-  z_number INTEGER,
-  text BLOB NOT NULL,
-  fetched_at TEXT NOT NULL
-);
-CREATE INDEX document_by_z_number ON document (z_number);
-CREATE INDEX document_by_timestamp ON document (timestamp);
-CREATE TABLE absent (
-  number INTEGER PRIMARY KEY,
-  checked_at TEXT NOT NULL
-);
-)";
+// Each field with its storage type, and the text only when it is short enough to be a
+// document's: a longer one is not read at all.
+const std::string kColumns =
+    "SELECT number, typeof(kind), kind, typeof(timestamp), timestamp, typeof(z_number), z_number, typeof(text), "
+    "CASE WHEN typeof(text) = 'blob' THEN length(text) END, "
+    "CASE WHEN typeof(text) = 'blob' AND length(text) <= " + std::to_string(kMaxDocumentText) + " THEN text END, "
+    "typeof(fetched_at), fetched_at FROM document ";
 
-// Schema 1 kept the connection check's numbers as the archive's identity.
-constexpr std::string_view kUpgradeFromSchema1 = R"(
-ALTER TABLE register_identity RENAME COLUMN serial TO answer_serial;
-ALTER TABLE register_identity RENAME COLUMN fiscal_number TO answer_fiscal_number;
-ALTER TABLE register_identity ADD COLUMN serial TEXT NOT NULL DEFAULT '';
-ALTER TABLE register_identity ADD COLUMN fiscal_number TEXT NOT NULL DEFAULT '';
-ALTER TABLE register_identity ADD COLUMN till_number TEXT NOT NULL DEFAULT '';
-)";
-
-// Schema 3: where the register's tape begins, one row once the register has told it.
+// The schema that keeps where the register's tape begins (the table tape_beginning).
 constexpr int kSchemaWithTapeBeginning = 3;
-constexpr std::string_view kTapeBeginningTable = R"(
-CREATE TABLE tape_beginning (
-  id INTEGER PRIMARY KEY CHECK (id = 1),
-  first_number INTEGER NOT NULL,
-  asked_at TEXT NOT NULL
-);
-)";
 
 // Where an archive that keeps no word of the register on it (one of an earlier schema, one
 // whose register never told) knows the tape to begin: the register said, number by number
@@ -69,8 +36,6 @@ FROM (SELECT min(number) AS number FROM document) AS lowest
 WHERE lowest.number > 1
   AND (SELECT count(*) FROM absent WHERE number BETWEEN 1 AND lowest.number - 1) = lowest.number - 1
 )";
-
-constexpr std::string_view kColumns = "SELECT number, kind, timestamp, z_number, text, fetched_at FROM document ";
 
 // A write that either commits whole or leaves the archive as it was.
 class Transaction {
@@ -115,6 +80,20 @@ bool differ(const std::string& held, const std::string& named) {
   return !held.empty() && !named.empty() && held != named;
 }
 
+// SQLite's report of a damaged file, which may run over lines, as one line.
+std::string one_line(std::string_view report) {
+  std::string line;
+  for (const char c : report) {
+    if (c == '\n' || c == '\r') {
+      if (!line.empty() && !line.ends_with("; ")) line += "; ";
+    } else {
+      line += c;
+    }
+  }
+  while (line.ends_with("; ")) line.resize(line.size() - 2);
+  return line;
+}
+
 }  // namespace
 
 int TapeArchive::check_schema(const std::string& path) {
@@ -125,13 +104,35 @@ int TapeArchive::check_schema(const std::string& path) {
     version = db_.single_integer("PRAGMA user_version").value_or(0);
   } catch (const ArchiveError& e) {
     if (e.not_a_database()) throw ArchiveError(path + " is not a Talqen archive");
+    if (e.damaged()) throw ArchiveError(path + " is damaged: " + e.detail());
     throw;
   }
   if (application_id != kApplicationId || version < 1) throw ArchiveError(path + " is not a Talqen archive");
   if (version > kSchemaVersion)
     throw ArchiveError(path + " was written by a later Talqen (archive schema " + std::to_string(version) +
                        "; this one reads up to " + std::to_string(kSchemaVersion) + ")");
+  std::optional<std::string> difference;
+  try {
+    difference = schema_difference(db_, static_cast<int>(version));
+  } catch (const ArchiveError& e) {
+    if (e.damaged()) throw ArchiveError(path + " is damaged: " + e.detail());
+    throw ArchiveError(path + " is not a Talqen archive: its tables cannot be read (" + e.detail() + ")");
+  }
+  if (difference) throw ArchiveError(path + " is not a Talqen archive: " + *difference);
   return static_cast<int>(version);
+}
+
+std::optional<std::string> TapeArchive::damage(const std::string& path) {
+  try {
+    Database db(path, Database::Mode::ReadOnly);
+    Statement check = db.prepare("PRAGMA quick_check(1)");
+    if (!check.step() || check.text(0) == "ok") return std::nullopt;
+    return one_line(check.text(0));
+  } catch (const ArchiveError& e) {
+    // No database at all, or one that cannot be opened, is for open_existing to refuse.
+    if (e.not_a_database() || e.cannot_open()) return std::nullopt;
+    return one_line(e.detail().empty() ? e.what() : e.detail());
+  }
 }
 
 TapeArchive TapeArchive::open_existing(const std::string& path) {
@@ -183,8 +184,7 @@ TapeArchive TapeArchive::open_for_register(const std::string& path, const Connec
 
 void TapeArchive::create_schema(const ConnectionAnswer& answer) {
   Transaction transaction(db_);
-  db_.execute(kSchema);
-  db_.execute(kTapeBeginningTable);
+  db_.execute(schema_statements());
   Statement insert = db_.prepare(
       "INSERT INTO register_identity (id, answer_serial, answer_fiscal_number, begun_at) VALUES (1, ?1, ?2, ?3)");
   insert.bind(1, answer.factory_number);
@@ -198,11 +198,11 @@ void TapeArchive::create_schema(const ConnectionAnswer& answer) {
 
 void TapeArchive::upgrade() {
   Transaction transaction(db_);
-  if (schema_ == 1) {
-    db_.execute(kUpgradeFromSchema1);
-    adopt_identity_of_documents();
+  for (int from = schema_; from < kSchemaVersion; ++from) {
+    db_.execute(upgrade_statements(from));
+    // Schema 2 knows its register by the tape: read from the documents schema 1 kept.
+    if (from == 1) adopt_identity_of_documents();
   }
-  if (schema_ < kSchemaWithTapeBeginning) db_.execute(kTapeBeginningTable);
   db_.execute("PRAGMA user_version = " + std::to_string(kSchemaVersion));
   transaction.commit();
   schema_ = kSchemaVersion;
@@ -274,15 +274,21 @@ void TapeArchive::visit(const ArchiveSelection& selection, const ArchivedDocumen
     select.bind(1, selection.from_date);
     select.bind(2, selection.to_date);
   }
+  const auto text_field = [&](int column) {
+    return StoredField<std::string_view>{stored_type_named(select.text(column)), select.text(column + 1)};
+  };
   ArchivedDocument document;
   while (select.step()) {
-    document.number = static_cast<std::int32_t>(select.integer(0));
-    document.is_z_report = select.text(1) == "z-report";
-    document.timestamp.assign(select.text(2));
-    document.z_number.reset();
-    if (!select.is_null(3)) document.z_number = static_cast<std::int32_t>(select.integer(3));
-    document.text.assign(select.text(4));
-    document.fetched_at.assign(select.text(5));
+    StoredRow row;
+    row.number = select.integer(0);
+    row.kind = text_field(1);
+    row.timestamp = text_field(3);
+    row.z_number = {stored_type_named(select.text(5)), select.integer(6)};
+    row.text_type = stored_type_named(select.text(7));
+    row.text_size = select.integer(8);
+    row.text = select.text(9);
+    row.fetched_at = text_field(10);
+    read_stored_row(row, document);
     visitor(document);
   }
 }
@@ -354,14 +360,22 @@ void TapeArchive::store_absent(std::int64_t number, const std::string& checked_a
 }
 
 std::optional<TapeBeginning> TapeArchive::tape_beginning() const {
+  // A file from elsewhere may hold anything: only a document number is a beginning.
+  const auto beginning = [](const Statement& row) -> std::optional<TapeBeginning> {
+    if (row.is_null(0) || row.integer(0) < 1 || row.integer(0) > kMaxDocumentNumber) return std::nullopt;
+    return TapeBeginning{row.integer(0), std::string(row.text(1))};
+  };
   // A file kept from writing at an earlier schema has no such table.
   if (schema_ >= kSchemaWithTapeBeginning) {
-    Statement told = db_.prepare("SELECT first_number, asked_at FROM tape_beginning WHERE id = 1");
-    if (told.step()) return TapeBeginning{told.integer(0), std::string(told.text(1))};
+    Statement told = db_.prepare(
+        "SELECT CASE WHEN typeof(first_number) = 'integer' THEN first_number END, "
+        "CASE WHEN typeof(asked_at) = 'text' THEN asked_at ELSE '' END FROM tape_beginning WHERE id = 1");
+    if (told.step())
+      if (const std::optional<TapeBeginning> said = beginning(told)) return said;
   }
   Statement absent = db_.prepare(kTapeBeginningOfAbsentNumbers);
   if (!absent.step()) return std::nullopt;
-  return TapeBeginning{absent.integer(0), std::string(absent.text(1))};
+  return beginning(absent);
 }
 
 void TapeArchive::store_tape_beginning(const TapeBeginning& beginning) {

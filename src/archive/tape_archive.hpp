@@ -51,6 +51,9 @@ class TapeArchive {
   // An existing archive, to read. Throws ArchiveError for a file that is missing, is not
   // a Talqen archive, or was written by a later schema.
   static TapeArchive open_existing(const std::string& path);
+  // What SQLite's quick check finds damaged in the file, in its words; nothing when the
+  // file is whole, and nothing for a file that is no database (open_existing refuses it).
+  static std::optional<std::string> damage(const std::string& path);
   // The archive of the register that gave this answer, made when the file does not exist.
   // Throws ArchiveError as open_existing does, and when the archive stored another
   // answer (another register on the line). A fiscal number the stored answer lacked is

@@ -7,6 +7,7 @@
 #include <set>
 #include <utility>
 
+#include "archive/stored_row.hpp"
 #include "journal/journal_errors.hpp"
 #include "render/rendering_helpers.hpp"
 
@@ -69,12 +70,12 @@ void TapeVerification::start_shift() {
   shift_first_document_ = 0;
 }
 
-void TapeVerification::not_held(std::int32_t first, std::int32_t last, bool absent) {
-  const std::int64_t count = std::int64_t{last} - first + 1;
+void TapeVerification::not_held(std::int64_t first, std::int64_t last, bool absent) {
+  const std::int64_t count = last - first + 1;
   not_held_since_receipt_ += count;
   not_held_since_z_ += count;
   // A run told in parts is one run.
-  if (pending_run_ && pending_run_absent_ == absent && std::int64_t{pending_run_->last_document} + 1 == first) {
+  if (pending_run_ && pending_run_absent_ == absent && pending_run_->last_document + 1 == first) {
     pending_run_->last_document = last;
     return;
   }
@@ -89,7 +90,7 @@ void TapeVerification::not_held(std::int32_t first, std::int32_t last, bool abse
   pending_run_absent_ = absent;
 }
 
-void TapeVerification::below_tape(std::int32_t first, std::int32_t last, std::int64_t tape_first) {
+void TapeVerification::below_tape(std::int64_t first, std::int64_t last, std::int64_t tape_first) {
   flush_run();
   const std::int64_t count = std::int64_t{last} - first + 1;
   not_held_since_receipt_ += count;
@@ -128,6 +129,15 @@ void TapeVerification::add(const ArchivedDocument& document) {
   }
 
   bool read = false;
+  if (!document.unreadable.empty()) {
+    Finding f;
+    f.first_document = f.last_document = document.number;
+    f.what = "cannot be read: " + document.unreadable;
+    report(std::move(f));
+    ++not_held_since_receipt_;
+    ++not_held_since_z_;
+    return;
+  }
   try {
     reader_.read(journal_line(document), [&](const journal::loaded_journal&, const journal::fiscal_document& loaded,
                                              std::int32_t) {
@@ -151,7 +161,7 @@ void TapeVerification::add(const ArchivedDocument& document) {
   if (!read) {
     Finding f;
     f.first_document = f.last_document = document.number;
-    f.what = "cannot be read: no whole document (DAT and MAC)";
+    f.what = "cannot be read: " + std::string(kNoWholeDocument);
     report(std::move(f));
     ++not_held_since_receipt_;
     ++not_held_since_z_;
@@ -349,7 +359,7 @@ void tell_not_held(const TapeArchive& tape, TapeVerification& verification, std:
   const std::int64_t absent = tape.absent_count(first, last);
   if (absent == 0 || absent == last - first + 1) {
     if (absent == 0 || tell_absent)
-      verification.not_held(static_cast<std::int32_t>(first), static_cast<std::int32_t>(last), absent != 0);
+      verification.not_held(first, last, absent != 0);
     return;
   }
   const std::int64_t middle = first + (last - first) / 2;
@@ -363,7 +373,7 @@ void tell_not_held_on_tape(const TapeArchive& tape, TapeVerification& verificati
                            std::int64_t first, std::int64_t last, bool tell_absent) {
   if (first < tape_first && first <= last) {
     const std::int64_t below_last = std::min(last, tape_first - 1);
-    verification.below_tape(static_cast<std::int32_t>(first), static_cast<std::int32_t>(below_last), tape_first);
+    verification.below_tape(first, below_last, tape_first);
     first = below_last + 1;
   }
   tell_not_held(tape, verification, first, last, tell_absent);
@@ -373,10 +383,10 @@ void tell_not_held_on_tape(const TapeArchive& tape, TapeVerification& verificati
 // that Z-report begins: the selection's first Z-report can then be checked. Searched
 // backwards in growing steps, as a shift is short beside a tape.
 // Numbers not held are told up to told_up_to: the selection tells its own.
-void read_shift_before(const TapeArchive& tape, TapeVerification& verification, std::int32_t first,
+void read_shift_before(const TapeArchive& tape, TapeVerification& verification, std::int64_t first,
                        std::int64_t told_up_to) {
-  std::optional<std::int32_t> z_document;
-  for (std::int64_t last = std::int64_t{first} - 1, step = 64; last >= 1 && !z_document; step *= 4) {
+  std::optional<std::int64_t> z_document;
+  for (std::int64_t last = first - 1, step = 64; last >= 1 && !z_document; step *= 4) {
     const std::int64_t from = std::max<std::int64_t>(1, last - step + 1);
     tape.visit({ArchiveSelection::By::DocumentNumbers, static_cast<std::int32_t>(from), static_cast<std::int32_t>(last), {}, {}},
                [&](const ArchivedDocument& document) {
@@ -387,7 +397,9 @@ void read_shift_before(const TapeArchive& tape, TapeVerification& verification, 
   if (!z_document) return;
   verification.read_before_selection(true);
   std::int64_t previous = -1;
-  tape.visit({ArchiveSelection::By::DocumentNumbers, *z_document, first - 1, {}, {}}, [&](const ArchivedDocument& document) {
+  tape.visit({ArchiveSelection::By::DocumentNumbers, static_cast<std::int32_t>(*z_document),
+              static_cast<std::int32_t>(first - 1), {}, {}},
+             [&](const ArchivedDocument& document) {
     if (previous >= 0) tell_not_held(tape, verification, previous + 1, std::int64_t{document.number} - 1, true);
     previous = document.number;
     verification.add(document);
@@ -397,6 +409,12 @@ void read_shift_before(const TapeArchive& tape, TapeVerification& verification, 
 }
 
 }  // namespace
+
+Finding damage_finding(const std::string& damage) {
+  Finding f;
+  f.what = "the archive file is damaged: " + damage;
+  return f;
+}
 
 VerificationSummary verify_archive(const TapeArchive& tape, const ArchiveSelection& selection,
                                    const FindingSink& sink, const std::function<void()>& between_documents) {
@@ -412,6 +430,11 @@ VerificationSummary verify_archive(const TapeArchive& tape, const ArchiveSelecti
   bool first = true;
   tape.visit(selection, [&](const ArchivedDocument& document) {
     if (between_documents) between_documents();
+    // A row whose number no register gives is told, and stands outside the numbering.
+    if (document.number < 1 || document.number > kMaxDocumentNumber) {
+      verification.add(document);
+      return;
+    }
     if (first) {
       first = false;
       read_shift_before(tape, verification, document.number,

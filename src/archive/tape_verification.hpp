@@ -34,8 +34,9 @@ struct Finding {
   // A note tells something that is not wrong: a Z-report that cannot be checked, the
   // documents after the last Z-report.
   bool note = false;
-  std::int32_t first_document = 0;  // the document concerned, or the first of a run
-  std::int32_t last_document = 0;   // the same, or the last of the run
+  // The document concerned, or the first and last of a run; 0 for the file as a whole.
+  std::int64_t first_document = 0;
+  std::int64_t last_document = 0;
   std::optional<std::int64_t> z_number;  // the Z-report the finding is about
   std::string what;                      // Windows-1251: it may name a payment form
   std::optional<Figure> expected;
@@ -64,11 +65,11 @@ class TapeVerification {
   // one, that the archive does not hold: absent (the register said it does not have
   // them, though it has a later one) or not fetched yet. Each is a finding; the receipt
   // and Z-report numbers that follow may skip as many.
-  void not_held(std::int32_t first, std::int32_t last, bool absent);
+  void not_held(std::int64_t first, std::int64_t last, bool absent);
   // Numbers first..last below the register's tape, which begins at tape_first: not held,
   // and rightly so. The first run is one note; the receipt and Z-report numbers that
   // follow may skip as many, as after numbers not held.
-  void below_tape(std::int32_t first, std::int32_t last, std::int64_t tape_first);
+  void below_tape(std::int64_t first, std::int64_t last, std::int64_t tape_first);
   // After the last document: the documents after the last Z-report, as notes.
   void finish();
   // While on, the documents added are those before the selection, from the Z-report that
@@ -125,9 +126,13 @@ class TapeVerification {
   bool shift_begun_ = false;
   ShiftSums shift_;
   std::int64_t shift_documents_ = 0;
-  std::int32_t shift_first_document_ = 0;
-  std::int32_t last_document_ = 0;
+  std::int64_t shift_first_document_ = 0;
+  std::int64_t last_document_ = 0;
 };
+
+// The one finding of an archive file that SQLite's quick check finds damaged (what
+// TapeArchive::damage reports): told before anything in the file is read.
+Finding damage_finding(const std::string& damage);
 
 // Verifies the selected documents of an archive: those it holds in number order, the
 // numbers of the selection it does not hold, and for a selection by numbers the numbers

@@ -28,6 +28,7 @@ std::string difference_text(const Finding& f) {
 }
 
 std::string documents_text(const Finding& f) {
+  if (f.first_document == 0 && f.last_document == 0) return "-";  // the file as a whole
   std::string text = std::to_string(f.first_document);
   if (f.last_document != f.first_document) text += "-" + std::to_string(f.last_document);
   return text;

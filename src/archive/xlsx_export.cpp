@@ -233,7 +233,7 @@ class XlsxExport final : public LoadedDocumentExport {
     }
   }
 
-  void document_row(std::int32_t number, std::string_view ts, const std::string& kind,
+  void document_row(std::int64_t number, std::string_view ts, const std::string& kind,
                     const journal::fiscal_document& loaded) {
     SheetSeries& sheet = *documents_;
     sheet.next_row();
@@ -252,7 +252,7 @@ class XlsxExport final : public LoadedDocumentExport {
     }
   }
 
-  void z_report_rows(std::int32_t number, std::string_view ts, const journal::z_report& z) {
+  void z_report_rows(std::int64_t number, std::string_view ts, const journal::z_report& z) {
     SheetSeries& sheet = *z_reports_;
     const auto head = [&](const char* line_type) {
       sheet.next_row();

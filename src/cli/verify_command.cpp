@@ -63,8 +63,10 @@ std::string figure_json(const std::optional<archive::Figure>& figure) {
 std::string finding_json(const archive::Finding& f) {
   const std::string difference = archive::difference_text(f);
   const std::string difference_text = difference == "-" ? "null" : difference;
+  // Document 0 is the file as a whole.
+  const auto document = [](std::int64_t number) { return number == 0 ? std::string("null") : std::to_string(number); };
   return std::string("{\"kind\":\"") + (f.note ? "note" : "finding") + "\",\"document\":" +
-         std::to_string(f.first_document) + ",\"last_document\":" + std::to_string(f.last_document) +
+         document(f.first_document) + ",\"last_document\":" + document(f.last_document) +
          ",\"z_number\":" + (f.z_number ? std::to_string(*f.z_number) : "null") +
          ",\"what\":" + archive::json_string(text::to_utf8(f.what)) + ",\"expected\":" + figure_json(f.expected) +
          ",\"found\":" + figure_json(f.found) + ",\"difference\":" + difference_text + "}";
@@ -81,8 +83,14 @@ int run_verify(const Options& options, const Terminal& terminal) {
   if (!request) {
     return usage_error(terminal, "verify", error);
   }
-  std::optional<archive::TapeArchive> tape = open_selected_archive("verify", request->db, request->dates_reversed, terminal);
-  if (!tape) return kExitUsage;
+  // A damaged file is one finding before anything in it is read.
+  const std::optional<std::string> damage =
+      request->dates_reversed ? std::nullopt : archive::TapeArchive::damage(request->db);
+  std::optional<archive::TapeArchive> tape;
+  if (!damage) {
+    tape = open_selected_archive("verify", request->db, request->dates_reversed, terminal);
+    if (!tape) return kExitUsage;
+  }
 
   bool first = true;
   bool written = true;
@@ -97,9 +105,14 @@ int run_verify(const Options& options, const Terminal& terminal) {
   };
   archive::VerificationSummary summary;
   try {
-    summary = archive::verify_archive(*tape, request->selection, sink, [] {
-      if (StopSignals::received() != 0) throw Stopped{};
-    });
+    if (damage) {
+      sink(archive::damage_finding(*damage));
+      summary.findings = 1;
+    } else {
+      summary = archive::verify_archive(*tape, request->selection, sink, [] {
+        if (StopSignals::received() != 0) throw Stopped{};
+      });
+    }
   } catch (const Stopped&) {
     std::fflush(stdout);
     return StopSignals::exit_status();

@@ -15,6 +15,7 @@
 
 #include "journal/journal_container.hpp"
 #include "journal/xml_dom.hpp"
+#include "journal/xml_journal_reader.hpp"
 
 namespace journal {
 

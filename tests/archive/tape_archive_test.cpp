@@ -48,7 +48,7 @@ archive::ArchivedDocument receipt(std::int32_t number) {
 
 std::vector<std::int32_t> numbers_of(const TapeArchive& archive, const ArchiveSelection& selection) {
   std::vector<std::int32_t> numbers;
-  archive.visit(selection, [&](const archive::ArchivedDocument& d) { numbers.push_back(d.number); });
+  archive.visit(selection, [&](const archive::ArchivedDocument& d) { numbers.push_back(static_cast<std::int32_t>(d.number)); });
   return numbers;
 }
 

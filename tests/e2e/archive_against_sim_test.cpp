@@ -47,7 +47,7 @@ std::string archived_journal_text(const std::string& path, std::vector<std::int3
   std::string text = "<?xml version=\"1.0\" encoding=\"windows-1251\"?>\r\n<RQ V=\"1\">\r\n";
   archive::TapeArchive::open_existing(path).visit({}, [&](const archive::ArchivedDocument& d) {
     text += d.text + "\r\n";
-    if (numbers) numbers->push_back(d.number);
+    if (numbers) numbers->push_back(static_cast<std::int32_t>(d.number));
   });
   return text + "</RQ>\r\n";
 }
