@@ -36,11 +36,14 @@ test-unit: build
 demo: build
 	@scripts/demo $(BUILD)
 
-# The Debian package of the three programs, from a Release build of its own.
+# The Debian package of the three programs, from a Release build of its own, checked by
+# Debian's lintian, which fails it on any error or warning.
 package: deps
 	@cmake -S . -B build-release $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DTALQEN_BENCH=OFF >/dev/null
 	@cmake --build build-release -j $(JOBS)
 	@cd build-release && cpack -G DEB >/dev/null && ls -1 $$PWD/talqen_*.deb
+	@if command -v lintian >/dev/null; then lintian --fail-on error,warning build-release/talqen_*.deb; \
+	  else echo "package: lintian is not installed, the package was not checked"; fi
 
 # PNGs of the desktop program's windows in docs/, taken under Xvfb.
 screenshots: build

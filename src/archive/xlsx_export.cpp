@@ -17,6 +17,7 @@
 #include "archive/export_rows.hpp"
 #include "archive/export_values.hpp"
 #include "archive/loaded_document_export.hpp"
+#include "archive/workbook_words.hpp"
 #include "text/cp1251.hpp"
 
 using namespace text::literals;
@@ -134,7 +135,7 @@ class SheetSeries {
     widths_.assign(header_.size(), 0);
     worksheet_freeze_panes(sheet_, 1, 0);
     for (std::size_t column = 0; column < header_.size(); ++column) {
-      const std::string name_text(header_[column]);
+      const std::string name_text(workbook_header(header_[column]));
       check(worksheet_write_string(sheet_, 0, static_cast<lxw_col_t>(column), name_text.c_str(), formats_.header));
       widen(static_cast<lxw_col_t>(column), characters(name_text) + 2);  // room for the filter's button
     }
@@ -210,7 +211,7 @@ class XlsxExport final : public LoadedDocumentExport {
     if (book_ == nullptr) return false;
     try {
       const std::string_view ts = loaded.ts.text;
-      const std::string kind = document_kind(loaded);
+      const std::string kind(workbook_value(document_kind(loaded)));
       document_row(document.number, ts, kind, loaded);
       if (!loaded.is_receipt) z_report_rows(document.number, ts, render::EntryOrInitial(loaded.zreports, loaded.zreport_key));
       document_rows(loaded, document_rows_);
@@ -220,7 +221,7 @@ class XlsxExport final : public LoadedDocumentExport {
         rows_->date(1, ts);
         rows_->text(2, iso_time(ts));
         rows_->text(3, kind);
-        rows_->text(4, std::string(r.line_type));
+        rows_->text(4, std::string(workbook_value(r.line_type)));
         rows_->text(5, r.name);
         rows_->number(6, r.quantity);
         rows_->number(7, r.price);
@@ -259,7 +260,7 @@ class XlsxExport final : public LoadedDocumentExport {
       sheet.whole(0, number);
       sheet.date(1, ts);
       sheet.number(2, count(z.NO));
-      sheet.text(3, line_type);
+      sheet.text(3, std::string(workbook_value(line_type)));
     };
     for (const auto& [key, m] : z.m_list) {
       head("payment_form");

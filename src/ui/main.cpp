@@ -33,7 +33,14 @@ class TalqenApplication final : public QApplication {
 
 constexpr const char* kUsage =
     "usage: talqen [--simulator]\n"
-    "  --simulator  run talqen-sim (Datecs, sample journal) beside the program and offer its port first\n";
+    "\n"
+    "Reads a fiscal register's electronic control tape over a serial line: receipts and\n"
+    "Z-reports fetched by number or by date, shown as the register printed them, saved to\n"
+    "a text file or printed by the register again, and kept in a tape archive.\n"
+    "\n"
+    "Options:\n"
+    "  --simulator  run talqen-sim (Datecs, sample journal) beside the program and offer its port first\n"
+    "  --help       this text\n";
 
 }  // namespace
 
