@@ -1,12 +1,14 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The Windows packages: a setup program (NSIS) that installs the programs and the README
-# under Program Files\Talqen with a Start-menu shortcut, an uninstaller and an entry in
-# Add/Remove Programs, and a zip of the programs for those who copy files.
+# The Windows packages: a setup program (NSIS) that installs the programs, the README and
+# the notices (the project's license, the libraries' licenses) under Program Files\Talqen
+# with a Start-menu shortcut, an uninstaller and an entry in Add/Remove Programs, and a
+# zip of the same for those who copy files.
 install(TARGETS talqen-cli RUNTIME DESTINATION .)
 if(TARGET talqen)
   install(TARGETS talqen RUNTIME DESTINATION .)
 endif()
 install(FILES README.md DESTINATION . RENAME README.txt)
+include(${CMAKE_CURRENT_LIST_DIR}/third_party_notices.cmake)
 
 set(CPACK_GENERATOR NSIS ZIP)
 set(CPACK_PACKAGE_NAME talqen)
@@ -19,7 +21,23 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/package_file_names.cmake)
 
 # A 64-bit setup program for 64-bit programs, which Wine without its 32-bit half runs too.
-set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+# The setup program's own version resource says what the programs' say.
+set(CPACK_NSIS_DEFINES "Target amd64-unicode
+VIProductVersion ${PROJECT_VERSION}.0
+VIFileVersion ${PROJECT_VERSION}.0
+VIAddVersionKey /LANG=1033 ProductName Talqen
+VIAddVersionKey /LANG=1033 ProductVersion ${PROJECT_VERSION}
+VIAddVersionKey /LANG=1033 FileVersion ${PROJECT_VERSION}
+VIAddVersionKey /LANG=1033 FileDescription 'Talqen ${PROJECT_VERSION} setup'
+VIAddVersionKey /LANG=1033 CompanyName 'Talqen maintainers'
+VIAddVersionKey /LANG=1033 LegalCopyright '${TALQEN_COPYRIGHT}'
+VIAddVersionKey /LANG=1033 Comments '${TALQEN_LICENSE_WORDS}'")
+# The project's license on a page of its own before anything is installed, with the line
+# ends Windows' text controls show as lines.
+file(READ ${CMAKE_SOURCE_DIR}/LICENSE license_text)
+string(REPLACE "\n" "\r\n" license_text "${license_text}")
+file(WRITE ${CMAKE_BINARY_DIR}/LICENSE.txt "${license_text}")
+set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_BINARY_DIR}/LICENSE.txt)
 set(CPACK_NSIS_PACKAGE_NAME "Talqen")
 set(CPACK_NSIS_DISPLAY_NAME "Talqen")
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
