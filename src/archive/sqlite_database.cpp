@@ -49,6 +49,8 @@ const std::string& sqlite_path(const std::string& path) { return path; }
 
 }  // namespace
 
+std::string sqlite_version() { return sqlite3_libversion(); }
+
 Database::Database(const std::string& path, Mode mode) : path_(path) {
   // A reader opens the file for writing too, and is then kept from writing: only a
   // connection that may write removes the WAL files when it closes, so a reader opened

@@ -37,6 +37,9 @@ class ArchiveError : public std::runtime_error {
 
 class Statement;
 
+// The version of SQLite the program runs with ("3.40.1").
+std::string sqlite_version();
+
 class Database {
  public:
   enum class Mode { ReadOnly, ReadWriteCreate };

@@ -2,6 +2,7 @@
 #include "archive/xlsx_export.hpp"
 
 #include <xlsxwriter.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <array>
@@ -322,6 +323,9 @@ class XlsxExport final : public LoadedDocumentExport {
 };
 
 }  // namespace
+
+std::string xlsxwriter_version() { return lxw_version(); }
+std::string zlib_library_version() { return zlibVersion(); }
 
 std::unique_ptr<JournalExport> xlsx_export(render::DocumentKind kind, const std::filesystem::path& path,
                                            std::int64_t rows_per_sheet) {

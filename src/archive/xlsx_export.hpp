@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <string>
 
 #include "archive/journal_export.hpp"
 
@@ -20,6 +21,10 @@ namespace archive {
 
 // The rows of an Excel sheet, its header row among them.
 inline constexpr std::int64_t kSheetRows = 1048576;
+
+// The versions of libxlsxwriter and of the zlib it compresses through ("1.1.4", "1.2.13").
+std::string xlsxwriter_version();
+std::string zlib_library_version();
 
 // Writes the workbook to path when the export finishes (nothing for an export that wrote
 // no document); rows_per_sheet, the header included, is at least 2.

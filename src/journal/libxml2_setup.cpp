@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "journal/libxml2_setup.hpp"
 
+#include <libxml/xmlversion.h>
+
 #include <libxml/parserInternals.h>
 
 #include <array>
@@ -10,6 +12,7 @@
 #include <vector>
 
 #include "journal/journal_errors.hpp"
+#include "journal/xml_dom.hpp"
 #include "text/cp1251.hpp"
 
 namespace journal::dom {
@@ -325,6 +328,14 @@ void prepare_libxml2() {
     xmlNewCharEncodingHandler("WINDOWS-1251", windows_1251_to_utf8, nullptr);
     xmlNewCharEncodingHandler("CP1251", windows_1251_to_utf8, nullptr);
   });
+}
+
+std::string libxml2_version() {
+  // xmlParserVersion is "20914" for 2.9.14.
+  const std::string v = xmlParserVersion;
+  if (v.size() < 5) return v;
+  const auto part = [&](std::size_t at, std::size_t n) { return std::to_string(std::stoi(v.substr(at, n))); };
+  return part(0, v.size() - 4) + "." + part(v.size() - 4, 2) + "." + part(v.size() - 2, 2);
 }
 
 void check_before_parsing(std::string_view text) {

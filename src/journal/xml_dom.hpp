@@ -110,6 +110,9 @@ class NodeList {
   const _xmlNode* first_;
 };
 
+// The version of libxml2 the program runs with ("2.9.14").
+std::string libxml2_version();
+
 // The lines joined as temp.xml holds them, each followed by CR LF.
 std::string JoinLines(std::span<const std::string> lines);
 
