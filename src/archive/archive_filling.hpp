@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // One run that fills a register's tape archive over the line: every number of a range
 // that the archive neither holds nor knows as absent is asked, each document committed as
-// it comes. Without a first number the range is the register's tape, from where it begins. talqen-cli's archive command and the desktop program's "Пополнить архив" are
+// it comes. Without a first number the range is the register's tape, from where it
+// begins. talqen-cli's archive command and the desktop program's "Пополнить архив" are
 // this run; they differ only in how they show it.
 #pragma once
 

@@ -317,6 +317,12 @@ std::int64_t TapeArchive::count_between(std::string_view table, std::int64_t fir
   return count.step() ? count.integer(0) : 0;
 }
 
+std::optional<std::int64_t> TapeArchive::lowest_held() const {
+  Statement lowest = db_.prepare("SELECT min(number) FROM document WHERE number >= 1");
+  if (!lowest.step() || lowest.is_null(0)) return std::nullopt;
+  return lowest.integer(0);
+}
+
 std::int64_t TapeArchive::held_count(std::int64_t first, std::int64_t last) const {
   return count_between("document", first, last);
 }

@@ -73,6 +73,8 @@ class TapeArchive {
   // Counts within [first, last].
   std::int64_t held_count(std::int64_t first, std::int64_t last) const;
   std::int64_t absent_count(std::int64_t first, std::int64_t last) const;
+  // The lowest document number held (from 1); nothing when none is.
+  std::optional<std::int64_t> lowest_held() const;
 
   // Commits one document. Throws ArchiveError, storing nothing, when the document names
   // another register (a DAT ZN or FN that is not the archive's). The first ZN, FN and TN

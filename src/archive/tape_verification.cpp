@@ -421,7 +421,10 @@ VerificationSummary verify_archive(const TapeArchive& tape, const ArchiveSelecti
   using By = ArchiveSelection::By;
   TapeVerification verification(sink);
   const std::optional<TapeBeginning> beginning = tape.tape_beginning();
-  const std::int64_t tape_first = beginning ? beginning->first_number : 1;
+  std::int64_t tape_first = beginning ? beginning->first_number : 1;
+  // A document held shows that the tape reached its number, so no hole above it is below
+  // the tape, even where the register now tells a later beginning (its tape moved on).
+  if (const std::optional<std::int64_t> lowest = tape.lowest_held()) tape_first = std::min(tape_first, *lowest);
   // By numbers, the selection's own numbers count from its first (the whole archive: 1);
   // by dates, only those between two selected documents.
   std::int64_t previous = selection.by == By::DocumentNumbers ? std::int64_t{selection.first} - 1

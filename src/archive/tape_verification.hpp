@@ -137,7 +137,8 @@ Finding damage_finding(const std::string& damage);
 // Verifies the selected documents of an archive: those it holds in number order, the
 // numbers of the selection it does not hold, and for a selection by numbers the numbers
 // before the first held one and after the last up to LAST (not "end"). Numbers below
-// where the archive knows the register's tape to begin are one note, not findings. The
+// where the archive knows the register's tape to begin (and below every document held)
+// are one note, not findings. The
 // selection's first shift is checked too when the archive holds the Z-report before it.
 // Throws ArchiveError when the archive fails.
 VerificationSummary verify_archive(const TapeArchive& tape, const ArchiveSelection& selection,

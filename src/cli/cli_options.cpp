@@ -239,7 +239,8 @@ constexpr CommandText kCommands[] = {
                        check an archive, offline: every number of the selection held (or
                        named absent by the register below a later one), Z-report and
                        receipt numbers following on, dates and times in order, and each
-                       Z-report's totals against the receipts of its shift. One line per
+                       Z-report's totals against the receipts of its shift; numbers below
+                       where the register's tape begins are one note. One line per
                        finding (tab-separated: finding or note, document, Z, what,
                        expected, found, difference), then a summary line; json: the same
                        as one object. Exit 0 nothing found, 1 something found

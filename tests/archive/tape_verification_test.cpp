@@ -191,6 +191,8 @@ TEST(TapeVerification, NumbersBelowTheRegistersTapeAreOneNoteNotFindings) {
        "15-15 Z- absent on the register, which holds a later document 0\n"},
       {"the tape's first document not fetched", {}, {}, 10, 10, "1-9",
        "10-10 Z- not in the archive: archive fetches it 0\n"},
+      // Told after the tape moved on: the documents held show where it reached.
+      {"told later than documents held", {}, {}, 20, 15, "1-9", "15-15 Z- not in the archive: archive fetches it 0\n"},
   };
   for (const auto& c : cases) {
     std::vector<std::optional<std::string>> stored_documents = documents;
