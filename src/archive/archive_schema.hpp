@@ -14,7 +14,7 @@
 namespace archive {
 
 // The statements that make the current schema's tables in an empty file.
-std::string_view schema_statements();
+std::string schema_statements();
 // The statements that bring the tables of schema `from` to the next schema; the data
 // that moves with them is the caller's.
 std::string_view upgrade_statements(int from);
