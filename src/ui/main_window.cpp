@@ -349,7 +349,7 @@ void MainWindow::fill_archive() {
     std::optional<std::string> path;     // the archive filled
     std::optional<std::string> refused;  // why nothing was asked
     archive::FillOutcome outcome;
-    std::vector<std::string> unreadable;
+    std::vector<std::string> lines;  // told before the outcome: where the fill began, unreadable documents
   };
   auto run = std::make_shared<Run>();
   const QString folder = archive_folder();
@@ -377,18 +377,19 @@ void MainWindow::fill_archive() {
         attention.show();
         // A time-out asks whether to go on, as in the journal window's retrievals.
         const bool was_open = std::exchange(window.flags.retrieval_open, true);
-        const std::optional<std::int64_t> last = window.FindLastDocumentNumber();
-        if (last) {
+        const std::optional<archive::FillRange> whole_tape = archive::AskWholeTape(window);
+        if (whole_tape) {
           run->path = path;
+          if (!whole_tape->tape_beginning) run->lines.push_back(archive::AskedFromFirstNumberLine());
           archive::FillObserver observer;
-          observer.unreadable = [run](const std::string& line) { run->unreadable.push_back(line); };
+          observer.unreadable = [run](const std::string& line) { run->lines.push_back(line); };
           observer.progress = [&attention](const archive::FillSummary& s) {
             attention.set_activity(std::string("Запрошено "_cp1251) + std::to_string(s.asked) + std::string(" из "_cp1251) +
                                    std::to_string(s.to_ask) + std::string(", получено "_cp1251) +
                                    std::to_string(s.fetched) + std::string(", в архиве "_cp1251) +
                                    std::to_string(s.held_before + s.fetched));
           };
-          run->outcome = archive::FillArchive(*tape, window, 1, *last, true, observer);
+          run->outcome = archive::FillArchive(*tape, window, *whole_tape, observer);
         } else {
           run->refused = std::string("РРО не сообщил номер последнего документа"_cp1251);
         }
@@ -403,7 +404,7 @@ void MainWindow::fill_archive() {
           return;
         }
         const retrieval::AssemblyReport& report = run->outcome.report;
-        std::vector<std::string> told = run->unreadable;
+        std::vector<std::string> told = run->lines;
         if (report.port_lost) told.push_back(std::string("Связь с портом потеряна"_cp1251));
         for (const std::int32_t n : report.incomplete)
           told.push_back(std::string("Документ "_cp1251) + std::to_string(n) + std::string(" получен не полностью"_cp1251));
