@@ -3,11 +3,27 @@
 // text in Windows-1251 like temp.xml.
 #pragma once
 
+#include <cstdio>
 #include <string>
 
 #include "text/cp1251.hpp"
 
 namespace bench {
+
+// Document d's moment as its TS (YYYYMMDDhhmmss): 20 seconds apart from 1 May 2024 08:00,
+// so that a date search over the whole tape finds every document.
+inline std::string generated_moment(int d) {
+  static constexpr int kDaysFromMay[] = {31, 30, 31, 31, 30, 31, 30, 31};
+  long long seconds = 8 * 3600 + 20LL * d;
+  int day = static_cast<int>(seconds / 86400);
+  seconds %= 86400;
+  int month = 0;
+  while (month < 7 && day >= kDaysFromMay[month]) day -= kDaysFromMay[month++];
+  char ts[32];
+  std::snprintf(ts, sizeof ts, "2024%02d%02d%02lld%02lld%02lld", month + 5, day + 1, seconds / 3600, seconds / 60 % 60,
+                seconds % 60);
+  return ts;
+}
 
 // A shop's day: receipts of one to eight lines with the usual extras, now and then a
 // return or a card payment, and a Z-report after every fortieth document.
@@ -48,7 +64,7 @@ inline std::string generated_journal(int documents) {
       utf8 += "<E N=\"" + std::to_string(n++) + "\" NO=\"" + number + "\" SM=\"48750\" CS=\"1\">"
               "<TX TX=\"1\" TXPR=\"20.00\" TXSM=\"7500\"/><TX TX=\"2\" TXPR=\"7.00\" TXSM=\"350\"/></E></C>";
     }
-    utf8 += "<TS>20240501" + std::to_string(100000 + d % 100000).substr(1) + "</TS></DAT><MAC DI=\"" + number +
+    utf8 += "<TS>" + generated_moment(d) + "</TS></DAT><MAC DI=\"" + number +
             "\" NT=\"1\">QUJD</MAC>\r\n";
   }
   utf8 += "</RQ>\r\n";

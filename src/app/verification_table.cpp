@@ -71,6 +71,11 @@ std::string sentence(const archive::Finding& f) {
     case Check::NotCheckable:
       return text::say(TALQEN_PHRASE("Verification", "Z-отчет не проверить: в архиве нет Z-отчета перед ним"));
     case Check::DamagedFile: return text::say(TALQEN_PHRASE("Verification", "Файл архива поврежден: %1"), {f.subject});
+    case Check::BelowTape:
+      return run ? text::say(TALQEN_PHRASE("Verification", "Этих документов нет на ленте РРО: она начинается с документа %1"),
+                             {f.subject})
+                 : text::say(TALQEN_PHRASE("Verification", "Этого документа нет на ленте РРО: она начинается с документа %1"),
+                             {f.subject});
     default: break;
   }
   const std::string name = figure_name(f.check, f.subject);

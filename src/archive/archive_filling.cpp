@@ -10,6 +10,7 @@
 #include "link/quendar.hpp"
 #include "messages/status_reporter.hpp"
 #include "text/cp1251.hpp"
+#include "text/wording.hpp"
 
 using namespace text::literals;
 
@@ -50,8 +51,27 @@ bool FillOutcome::whole() const {
          !report.interrupted && !report.stopped;
 }
 
-FillOutcome FillArchive(TapeArchive& archive, retrieval::JournalWindowLogic& window, std::int64_t first,
-                        std::int64_t last, bool absence_is_final, const FillObserver& observer) {
+std::optional<FillRange> AskWholeTape(retrieval::JournalWindowLogic& window) {
+  const std::optional<retrieval::TapeNumbers> tape = window.FindTapeNumbers();
+  if (!tape) return std::nullopt;
+  FillRange range;
+  range.last = tape->last;
+  if (tape->first) {
+    range.first = *tape->first;
+    range.tape_beginning = TapeBeginning{*tape->first, utc_now()};
+  }
+  return range;
+}
+
+std::string AskedFromFirstNumberLine() {
+  return text::say(TALQEN_PHRASE("Filling", "РРО не сообщил номер первого документа ленты: запрос с номера 1"));
+}
+
+FillOutcome FillArchive(TapeArchive& archive, retrieval::JournalWindowLogic& window, const FillRange& range,
+                        const FillObserver& observer) {
+  const std::int64_t first = range.first;
+  const std::int64_t last = range.last;
+  const bool absence_is_final = range.absence_is_final;
   FillOutcome outcome;
   FillSummary& summary = outcome.summary;
   summary.numbers = last >= first ? last - first + 1 : 0;
@@ -62,6 +82,7 @@ FillOutcome FillArchive(TapeArchive& archive, retrieval::JournalWindowLogic& win
   std::int64_t absent_not_kept = 0;
   std::int64_t unreadable = 0;
   try {
+    if (range.tape_beginning) archive.store_tape_beginning(*range.tape_beginning);
     outcome.report = window.FetchDocuments(
         first, last, summary.to_ask, kByDocumentNumber, [&](std::int64_t from) { return archive.first_missing(from, last); },
         [&](std::int32_t number, std::string&& bytes) {

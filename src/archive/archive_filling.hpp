@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // One run that fills a register's tape archive over the line: every number of a range
 // that the archive neither holds nor knows as absent is asked, each document committed as
-// it comes. talqen-cli's archive command and the desktop program's "Пополнить архив" are
+// it comes. Without a first number the range is the register's tape, from where it
+// begins. talqen-cli's archive command and the desktop program's "Пополнить архив" are
 // this run; they differ only in how they show it.
 #pragma once
 
@@ -54,10 +55,29 @@ struct FillObserver {
   std::function<void(const FillSummary& so_far)> progress;
 };
 
-// Fills [first, last] through the journal window's fetch (its progress, questions and
-// stop). A number the register does not have is kept as absent only when absence_is_final
-// (last is the register's own last number); beyond it, it may yet be written.
-FillOutcome FillArchive(TapeArchive& archive, retrieval::JournalWindowLogic& window, std::int64_t first,
-                        std::int64_t last, bool absence_is_final, const FillObserver& observer = {});
+// The numbers one fill asks.
+struct FillRange {
+  std::int64_t first = 1;
+  std::int64_t last = 0;
+  // last is the register's own last number: a number it does not have up to it is kept as
+  // absent. Beyond it, it may yet be written.
+  bool absence_is_final = true;
+  // Where the register said its tape begins, kept in the archive with the fill.
+  std::optional<TapeBeginning> tape_beginning;
+};
+
+// The register's whole tape, as it answers the widest span of dates (one date search): from
+// where it begins to its last document, absence final. From 1 when the answer does not
+// say where the tape begins (no tape_beginning). Nothing when it names no last number;
+// a refusal is told as the journal window tells it.
+std::optional<FillRange> AskWholeTape(retrieval::JournalWindowLogic& window);
+
+// What the user is told when the register did not say where its tape begins
+// (Windows-1251).
+std::string AskedFromFirstNumberLine();
+
+// Fills the range through the journal window's fetch (its progress, questions and stop).
+FillOutcome FillArchive(TapeArchive& archive, retrieval::JournalWindowLogic& window, const FillRange& range,
+                        const FillObserver& observer = {});
 
 }  // namespace archive

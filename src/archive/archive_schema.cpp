@@ -44,6 +44,15 @@ ALTER TABLE register_identity ADD COLUMN fiscal_number TEXT NOT NULL DEFAULT '';
 ALTER TABLE register_identity ADD COLUMN till_number TEXT NOT NULL DEFAULT '';
 )";
 
+// Schema 2 did not keep where the register's tape begins.
+constexpr std::string_view kUpgradeFromSchema2 = R"(
+CREATE TABLE tape_beginning (
+  id INTEGER PRIMARY KEY CHECK (id = 1),
+  first_number INTEGER NOT NULL,
+  asked_at TEXT NOT NULL
+);
+)";
+
 // One table or index of a file as its shape: what the file's SQL makes of it, column by
 // column, in words that can be shown.
 struct SchemaObject {
@@ -139,6 +148,7 @@ std::string schema_statements() {
 std::string_view upgrade_statements(int from) {
   switch (from) {
     case 1: return kUpgradeFromSchema1;
+    case 2: return kUpgradeFromSchema2;
     default: return {};
   }
 }

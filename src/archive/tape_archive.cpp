@@ -24,6 +24,19 @@ const std::string kColumns =
     "CASE WHEN typeof(text) = 'blob' AND length(text) <= " + std::to_string(kMaxDocumentText) + " THEN text END, "
     "typeof(fetched_at), fetched_at FROM document ";
 
+// The schema that keeps where the register's tape begins (the table tape_beginning).
+constexpr int kSchemaWithTapeBeginning = 3;
+
+// Where an archive that keeps no word of the register on it (one of an earlier schema, one
+// whose register never told) knows the tape to begin: the register said, number by number
+// from 1, that it lacks every number below the lowest one held. The numbering never skips.
+constexpr std::string_view kTapeBeginningOfAbsentNumbers = R"(
+SELECT lowest.number, (SELECT max(checked_at) FROM absent WHERE number BETWEEN 1 AND lowest.number - 1)
+FROM (SELECT min(number) AS number FROM document) AS lowest
+WHERE lowest.number > 1
+  AND (SELECT count(*) FROM absent WHERE number BETWEEN 1 AND lowest.number - 1) = lowest.number - 1
+)";
+
 // A write that either commits whole or leaves the archive as it was.
 class Transaction {
  public:
@@ -125,11 +138,11 @@ std::optional<std::string> TapeArchive::damage(const std::string& path) {
 TapeArchive TapeArchive::open_existing(const std::string& path) {
   TapeArchive archive(Database(path, Database::Mode::ReadOnly));
   archive.schema_ = archive.check_schema(path);
-  if (archive.schema_ == 1) {
+  if (archive.schema_ < kSchemaVersion) {
     // Brought up to date in place when the file may be written; otherwise read as it is.
     try {
       archive.db_.execute("PRAGMA query_only = OFF");
-      archive.upgrade_from_schema_1();
+      archive.upgrade();
     } catch (const ArchiveError&) {
     }
     archive.db_.execute("PRAGMA query_only = ON");
@@ -153,8 +166,9 @@ TapeArchive TapeArchive::open_for_register(const std::string& path, const Connec
   // The log is kept beside the file, and every commit reaches the disk before it counts.
   db.execute("PRAGMA journal_mode = WAL");
   db.execute("PRAGMA synchronous = FULL");
+  archive.schema_ = schema;
   if (fresh) archive.create_schema(answer);
-  if (schema == 1) archive.upgrade_from_schema_1();
+  if (schema < kSchemaVersion) archive.upgrade();
 
   const ConnectionAnswer held = archive.connection_answer();
   if (held.factory_number != answer.factory_number || differ(held.fiscal_number, answer.fiscal_number))
@@ -182,9 +196,19 @@ void TapeArchive::create_schema(const ConnectionAnswer& answer) {
   transaction.commit();
 }
 
-void TapeArchive::upgrade_from_schema_1() {
+void TapeArchive::upgrade() {
   Transaction transaction(db_);
-  db_.execute(upgrade_statements(1));
+  for (int from = schema_; from < kSchemaVersion; ++from) {
+    db_.execute(upgrade_statements(from));
+    // Schema 2 knows its register by the tape: read from the documents schema 1 kept.
+    if (from == 1) adopt_identity_of_documents();
+  }
+  db_.execute("PRAGMA user_version = " + std::to_string(kSchemaVersion));
+  transaction.commit();
+  schema_ = kSchemaVersion;
+}
+
+void TapeArchive::adopt_identity_of_documents() {
   // Schema 1 stored only documents whose ZN and FN agreed, so the first ones that name
   // each number name the register.
   RegisterIdentity tape;
@@ -202,9 +226,6 @@ void TapeArchive::upgrade_from_schema_1() {
     }
   }
   adopt_identity({}, tape);
-  db_.execute("PRAGMA user_version = " + std::to_string(kSchemaVersion));
-  transaction.commit();
-  schema_ = kSchemaVersion;
 }
 
 void TapeArchive::adopt_identity(const RegisterIdentity& held, const RegisterIdentity& named) {
@@ -296,6 +317,12 @@ std::int64_t TapeArchive::count_between(std::string_view table, std::int64_t fir
   return count.step() ? count.integer(0) : 0;
 }
 
+std::optional<std::int64_t> TapeArchive::lowest_held() const {
+  Statement lowest = db_.prepare("SELECT min(number) FROM document WHERE number >= 1");
+  if (!lowest.step() || lowest.is_null(0)) return std::nullopt;
+  return lowest.integer(0);
+}
+
 std::int64_t TapeArchive::held_count(std::int64_t first, std::int64_t last) const {
   return count_between("document", first, last);
 }
@@ -335,6 +362,32 @@ void TapeArchive::store_absent(std::int64_t number, const std::string& checked_a
   Statement insert = db_.prepare("INSERT OR REPLACE INTO absent (number, checked_at) VALUES (?1, ?2)");
   insert.bind(1, number);
   insert.bind(2, checked_at);
+  insert.run();
+}
+
+std::optional<TapeBeginning> TapeArchive::tape_beginning() const {
+  // A file from elsewhere may hold anything: only a document number is a beginning.
+  const auto beginning = [](const Statement& row) -> std::optional<TapeBeginning> {
+    if (row.is_null(0) || row.integer(0) < 1 || row.integer(0) > kMaxDocumentNumber) return std::nullopt;
+    return TapeBeginning{row.integer(0), std::string(row.text(1))};
+  };
+  // A file kept from writing at an earlier schema has no such table.
+  if (schema_ >= kSchemaWithTapeBeginning) {
+    Statement told = db_.prepare(
+        "SELECT CASE WHEN typeof(first_number) = 'integer' THEN first_number END, "
+        "CASE WHEN typeof(asked_at) = 'text' THEN asked_at ELSE '' END FROM tape_beginning WHERE id = 1");
+    if (told.step())
+      if (const std::optional<TapeBeginning> said = beginning(told)) return said;
+  }
+  Statement absent = db_.prepare(kTapeBeginningOfAbsentNumbers);
+  if (!absent.step()) return std::nullopt;
+  return beginning(absent);
+}
+
+void TapeArchive::store_tape_beginning(const TapeBeginning& beginning) {
+  Statement insert = db_.prepare("INSERT OR REPLACE INTO tape_beginning (id, first_number, asked_at) VALUES (1, ?1, ?2)");
+  insert.bind(1, beginning.first_number);
+  insert.bind(2, beginning.asked_at);
   insert.run();
 }
 

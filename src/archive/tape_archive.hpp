@@ -35,9 +35,16 @@ struct ConnectionAnswer {
   std::string fiscal_number;  // empty when the answer gives none
 };
 
+// Where the register's tape begins: the first document number it gave for the widest
+// span of dates, and when it gave it (UTC). Numbers below it were never on the tape.
+struct TapeBeginning {
+  std::int64_t first_number = 1;
+  std::string asked_at;
+};
+
 // The schema this program writes; an archive of a later one is refused, one of an earlier
 // one is brought to this one when opened.
-inline constexpr int kSchemaVersion = 2;
+inline constexpr int kSchemaVersion = 3;
 
 class TapeArchive {
  public:
@@ -66,6 +73,8 @@ class TapeArchive {
   // Counts within [first, last].
   std::int64_t held_count(std::int64_t first, std::int64_t last) const;
   std::int64_t absent_count(std::int64_t first, std::int64_t last) const;
+  // The lowest document number held (from 1); nothing when none is.
+  std::optional<std::int64_t> lowest_held() const;
 
   // Commits one document. Throws ArchiveError, storing nothing, when the document names
   // another register (a DAT ZN or FN that is not the archive's). The first ZN, FN and TN
@@ -74,16 +83,24 @@ class TapeArchive {
   // Commits a number the register said it does not have.
   void store_absent(std::int64_t number, const std::string& checked_at);
 
+  // Where the register's tape begins, as the register last told it; where it never did, the
+  // lowest number held when the register said it lacks every number below (a fill that
+  // asked from 1; those absent numbers are its true word and stay); else nothing.
+  std::optional<TapeBeginning> tape_beginning() const;
+  // Commits where the register's tape begins, in place of what was kept before.
+  void store_tape_beginning(const TapeBeginning& beginning);
+
  private:
   explicit TapeArchive(Database database) : db_(std::move(database)) {}
   // The schema of the file; refuses one that is no Talqen archive or of a later schema.
   // path for the message.
   int check_schema(const std::string& path);
   void create_schema(const ConnectionAnswer& answer);
-  // Brings an archive of schema 1, whose identity was the connection check's, to this
-  // schema in one transaction: the answer kept as it was, the tape's identity read from
-  // its documents.
-  void upgrade_from_schema_1();
+  // Brings an archive of an earlier schema to this one in one transaction. From schema 1,
+  // whose identity was the connection check's: the answer kept as it was, the tape's
+  // identity read from its documents. From schema 2: the table of where the tape begins.
+  void upgrade();
+  void adopt_identity_of_documents();
   // Fills the fields of the tape's identity that the archive does not have yet.
   void adopt_identity(const RegisterIdentity& held, const RegisterIdentity& named);
   std::int64_t count_between(std::string_view table, std::int64_t first, std::int64_t last) const;

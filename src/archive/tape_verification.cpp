@@ -113,6 +113,23 @@ void TapeVerification::not_held(std::int64_t first, std::int64_t last, bool abse
   pending_run_absent_ = absent;
 }
 
+void TapeVerification::below_tape(std::int64_t first, std::int64_t last, std::int64_t tape_first) {
+  flush_run();
+  const std::int64_t count = std::int64_t{last} - first + 1;
+  not_held_since_receipt_ += count;
+  not_held_since_z_ += count;
+  if (below_tape_told_ || before_selection_) return;
+  below_tape_told_ = true;
+  Finding f;
+  f.note = true;
+  f.check = Finding::Check::BelowTape;
+  f.subject = std::to_string(tape_first);
+  f.first_document = first;
+  f.last_document = last;
+  f.what = "the register's tape begins at " + f.subject;
+  report(std::move(f));
+}
+
 void TapeVerification::flush_run() {
   if (!pending_run_) return;
   Finding f = std::move(*pending_run_);
@@ -389,6 +406,18 @@ void tell_not_held(const TapeArchive& tape, TapeVerification& verification, std:
   tell_not_held(tape, verification, middle + 1, last, tell_absent);
 }
 
+// The same, for numbers of the selection: those below the register's tape, which begins
+// at tape_first, are below it, not missing.
+void tell_not_held_on_tape(const TapeArchive& tape, TapeVerification& verification, std::int64_t tape_first,
+                           std::int64_t first, std::int64_t last, bool tell_absent) {
+  if (first < tape_first && first <= last) {
+    const std::int64_t below_last = std::min(last, tape_first - 1);
+    verification.below_tape(first, below_last, tape_first);
+    first = below_last + 1;
+  }
+  tell_not_held(tape, verification, first, last, tell_absent);
+}
+
 // The documents from the last Z-report before number `first` up to it, read for the shift
 // that Z-report begins: the selection's first Z-report can then be checked. Searched
 // backwards in growing steps, as a shift is short beside a tape.
@@ -432,6 +461,11 @@ VerificationSummary verify_archive(const TapeArchive& tape, const ArchiveSelecti
                                    const FindingSink& sink, const std::function<void()>& between_documents) {
   using By = ArchiveSelection::By;
   TapeVerification verification(sink);
+  const std::optional<TapeBeginning> beginning = tape.tape_beginning();
+  std::int64_t tape_first = beginning ? beginning->first_number : 1;
+  // A document held shows that the tape reached its number, so no hole above it is below
+  // the tape, even where the register now tells a later beginning (its tape moved on).
+  if (const std::optional<std::int64_t> lowest = tape.lowest_held()) tape_first = std::min(tape_first, *lowest);
   // By numbers, the selection's own numbers count from its first (the whole archive: 1);
   // by dates, only those between two selected documents.
   std::int64_t previous = selection.by == By::DocumentNumbers ? std::int64_t{selection.first} - 1
@@ -450,13 +484,16 @@ VerificationSummary verify_archive(const TapeArchive& tape, const ArchiveSelecti
       read_shift_before(tape, verification, document.number,
                         previous >= 0 ? previous : std::int64_t{document.number} - 1);
     }
-    if (previous >= 0) tell_not_held(tape, verification, previous + 1, std::int64_t{document.number} - 1, true);
+    if (previous >= 0)
+      tell_not_held_on_tape(tape, verification, tape_first, previous + 1, std::int64_t{document.number} - 1, true);
     previous = document.number;
     verification.add(document);
   });
   // Up to an explicit LAST ("end" is the last held), what the archive has not fetched.
   const bool to_last = selection.by == By::DocumentNumbers && selection.last != std::numeric_limits<std::int32_t>::max();
-  if (to_last) tell_not_held(tape, verification, std::max<std::int64_t>(previous, selection.first - 1) + 1, selection.last, false);
+  if (to_last)
+    tell_not_held_on_tape(tape, verification, tape_first, std::max<std::int64_t>(previous, selection.first - 1) + 1,
+                          selection.last, false);
   verification.finish();
   return verification.summary();
 }

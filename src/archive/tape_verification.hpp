@@ -56,6 +56,7 @@ struct Finding {
     CashIn,            // subject: the cash form
     CashOut,
     DamagedFile,       // subject: what is wrong with the file (English, SQLite's words)
+    BelowTape,         // numbers below the register's tape; subject: the tape's first number
   };
 
   // A note tells something that is not wrong: a Z-report that cannot be checked, the
@@ -95,6 +96,10 @@ class TapeVerification {
   // them, though it has a later one) or not fetched yet. Each is a finding; the receipt
   // and Z-report numbers that follow may skip as many.
   void not_held(std::int64_t first, std::int64_t last, bool absent);
+  // Numbers first..last below the register's tape, which begins at tape_first: not held,
+  // and rightly so. The first run is one note; the receipt and Z-report numbers that
+  // follow may skip as many, as after numbers not held.
+  void below_tape(std::int64_t first, std::int64_t last, std::int64_t tape_first);
   // After the last document: the documents after the last Z-report, as notes.
   void finish();
   // While on, the documents added are those before the selection, from the Z-report that
@@ -140,6 +145,7 @@ class TapeVerification {
   // A run of numbers not held, told once the run has ended.
   std::optional<Finding> pending_run_;
   bool pending_run_absent_ = false;
+  bool below_tape_told_ = false;
   std::optional<std::string> previous_timestamp_;
   std::optional<std::int64_t> previous_receipt_number_;
   std::optional<std::int64_t> previous_z_number_;
@@ -160,9 +166,11 @@ Finding damage_finding(const std::string& damage);
 
 // Verifies the selected documents of an archive: those it holds in number order, the
 // numbers of the selection it does not hold, and for a selection by numbers the numbers
-// before the first held one and after the last up to LAST (not "end"). The selection's
-// first shift is checked too when the archive holds the Z-report before it. Throws
-// ArchiveError when the archive fails.
+// before the first held one and after the last up to LAST (not "end"). Numbers below
+// where the archive knows the register's tape to begin (and below every document held)
+// are one note, not findings. The
+// selection's first shift is checked too when the archive holds the Z-report before it.
+// Throws ArchiveError when the archive fails.
 VerificationSummary verify_archive(const TapeArchive& tape, const ArchiveSelection& selection,
                                    const FindingSink& sink, const std::function<void()>& between_documents = {});
 

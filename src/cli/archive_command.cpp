@@ -42,13 +42,22 @@ int run_archive(const Options& options, const Terminal& terminal, messages::Dial
     const std::string path = db_option ? *db_option : archive::default_archive_name(answer.factory_number);
     archive::TapeArchive archive = archive::TapeArchive::open_for_register(path, answer);
 
-    std::int64_t last = 0;
-    if (range->last) {
-      last = *range->last;
-    } else {
-      const std::optional<std::int64_t> register_last = ask_last_number(place, terminal);
-      if (!register_last) return kExitFailed;
-      last = *register_last;
+    // Without FIRST the register's tape from where it begins; LAST end asks the same question.
+    const bool first_given = !args->positional.empty();
+    archive::FillRange fill{range->first, range->last.value_or(0), !range->last, {}};
+    if (!range->last) {
+      const int said = terminal.error_lines();
+      const std::optional<archive::FillRange> tape = archive::AskWholeTape(place.window);
+      if (!tape) {
+        tell_no_last_number(terminal, said);
+        return kExitFailed;
+      }
+      fill.last = tape->last;
+      fill.tape_beginning = tape->tape_beginning;
+      if (!first_given) {
+        fill.first = tape->first;
+        if (!tape->tape_beginning) terminal.error(archive::AskedFromFirstNumberLine());
+      }
     }
 
     archive::FillOutcome outcome;
@@ -56,9 +65,7 @@ int run_archive(const Options& options, const Terminal& terminal, messages::Dial
     place.progress.show();
     {
       const RetrievalUnderway underway(place.window);
-      // Only below the register's own last number is a missing document absent for good.
-      outcome = archive::FillArchive(archive, place.window, range->first, last, !range->last,
-                                     {[&](const std::string& line) { terminal.error(line); }, {}});
+      outcome = archive::FillArchive(archive, place.window, fill, {[&](const std::string& line) { terminal.error(line); }, {}});
     }
     place.progress.hide();
 

@@ -160,7 +160,8 @@ constexpr std::string_view kOptionsText = R"(Options:
                        document, or cancel (default: stop, keep what came); retry is
                        accepted as another name for continue
   --retries N          ask a document whose fragments failed again from its first
-                       fragment up to N times before leaving it out, default 1
+                       fragment up to N times before leaving it out, and send a date
+                       search whose reply was lost or damaged again as often; default 1
   --quick-end          datecs: end each exchange at the reply's terminator instead of
                        after one more 100 ms read (as QuickEnd=1 in fpinit.ini does)
   --help               this text; after a command, that command's part of it
@@ -206,7 +207,8 @@ constexpr CommandText kCommands[] = {
                        without --yes the question is answered No and nothing is sent
 )"},
     {"archive", R"(  archive [--db FILE] [FIRST [LAST|end]]
-                       copy documents FIRST (default 1) to LAST (default end: the
+                       copy documents FIRST (default: where the register's tape begins,
+                       as it answers the widest span of dates) to LAST (default end: the
                        register's last document) into the register's archive, FILE
                        (default SERIAL.talqen.db in the current directory, after the
                        factory number), asking only for the numbers it does not hold yet;
@@ -237,7 +239,8 @@ constexpr CommandText kCommands[] = {
                        check an archive, offline: every number of the selection held (or
                        named absent by the register below a later one), Z-report and
                        receipt numbers following on, dates and times in order, and each
-                       Z-report's totals against the receipts of its shift. One line per
+                       Z-report's totals against the receipts of its shift; numbers below
+                       where the register's tape begins are one note. One line per
                        finding (tab-separated: finding or note, document, Z, what,
                        expected, found, difference), then a summary line; json: the same
                        as one object. Exit 0 nothing found, 1 something found

@@ -22,10 +22,14 @@ Workplace::Workplace(const Options& options, const Terminal& terminal, messages:
   window.set_organisation(organisation);
 }
 
+void tell_no_last_number(const Terminal& terminal, int lines_said_before) {
+  if (terminal.error_lines() == lines_said_before) terminal.error("РРО не сообщил номер последнего документа"_cp1251);
+}
+
 std::optional<std::int64_t> ask_last_number(Workplace& place, const Terminal& terminal) {
   const int said = terminal.error_lines();
   const std::optional<std::int64_t> last = place.window.FindLastDocumentNumber();
-  if (!last && terminal.error_lines() == said) terminal.error("РРО не сообщил номер последнего документа"_cp1251);
+  if (!last) tell_no_last_number(terminal, said);
   return last;
 }
 

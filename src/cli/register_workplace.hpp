@@ -52,6 +52,10 @@ int connected(Workplace& place, const Terminal& terminal, const std::string& com
   return StopSignals::received() != 0 ? StopSignals::exit_status() : status;
 }
 
+// That the register gave no last document number, unless the question told why already
+// (stderr had more lines than lines_said_before).
+void tell_no_last_number(const Terminal& terminal, int lines_said_before);
+
 // The register's last document number (what LAST = end stands for); nothing, told on
 // stderr, when the register gives none.
 std::optional<std::int64_t> ask_last_number(Workplace& place, const Terminal& terminal);

@@ -57,7 +57,7 @@ DateSearchOutcome JournalWindowLogic::FetchByDate() {
     ui_.dialogs.show_message(text::say(TALQEN_PHRASE("JournalWindow", "Конечная дата должна быть не меньше начальной!")));
     return DateSearchOutcome::Rejected;
   }
-  const RegisterAnswer answer = requests_.FindDocumentsByDate(fields.password, span);
+  const RegisterAnswer answer = SearchDates(span);
   date_search_code_ = answer.error_code();
   last_assembly_.port_lost = answer.port_lost;
   if (!answer.answered() || answer.result.FieldCount != 2) return DateSearchOutcome::NoRange;
@@ -80,7 +80,7 @@ bool JournalWindowLogic::FillNumbersFromDates() {
 }
 
 bool JournalWindowLogic::FindNumbersByDate(int& first, int& last) {
-  const RegisterAnswer answer = requests_.FindDocumentsByDate(fields.password, ReadDateFields());
+  const RegisterAnswer answer = SearchDates(ReadDateFields());
   if (answer.answered()) {
     if (answer.result.FieldCount != 2) return false;
     first = journal::to_integer(answer.field(0));
@@ -92,21 +92,43 @@ bool JournalWindowLogic::FindNumbersByDate(int& first, int& last) {
 }
 
 std::optional<std::int64_t> JournalWindowLogic::FindLastDocumentNumber() {
-  // The widest span the register's two-digit years can name: its last number is the last
-  // document on the tape, on either variant.
+  const std::optional<TapeNumbers> tape = FindTapeNumbers();
+  if (!tape) return std::nullopt;
+  return tape->last;
+}
+
+std::optional<TapeNumbers> JournalWindowLogic::FindTapeNumbers() {
+  // The widest span the register's two-digit years can name: its numbers are those of the
+  // whole tape, on either variant.
   const DateSpan widest{journal::date_triple("01.01.00"), journal::time_of_day("00:00"),
                         journal::date_triple("31.12.99"), journal::time_of_day("23:59")};
-  const RegisterAnswer answer = requests_.FindDocumentsByDate(fields.password, widest);
+  const RegisterAnswer answer = SearchDates(widest);
   if (!answer.answered()) {
     ReportFailedRequest(answer);
     return std::nullopt;
   }
   if (answer.result.FieldCount != 2) return std::nullopt;
+  TapeNumbers tape;
   try {
-    return journal::to_integer(answer.field(1));
+    tape.last = journal::to_integer(answer.field(1));
   } catch (const journal::ConversionError&) {
     return std::nullopt;
   }
+  try {
+    const std::int64_t first = journal::to_integer(answer.field(0));
+    if (first >= 1 && first <= tape.last) tape.first = first;
+  } catch (const journal::ConversionError&) {
+  }
+  return tape;
+}
+
+RegisterAnswer JournalWindowLogic::SearchDates(const DateSpan& span) {
+  // A Cancel at the time-out question of an earlier request is no answer to this one.
+  flags.cancelled_at_timeout = false;
+  RegisterAnswer answer = requests_.FindDocumentsByDate(fields.password, span);
+  for (int retry = 0; retry < retries_ && answer.link_failed() && !answer.port_lost && !stop_requested(); ++retry)
+    answer = requests_.FindDocumentsByDate(fields.password, span);
+  return answer;
 }
 
 void JournalWindowLogic::ReportFailedRequest(const RegisterAnswer& answer) {

@@ -78,6 +78,12 @@ struct RetrievalResult {
 // Which of the three outcomes the date search had.
 enum class DateSearchOutcome { Fetched, NoRange, Rejected };
 
+// The first and the last document number of the register's whole tape.
+struct TapeNumbers {
+  std::optional<std::int64_t> first;  // nothing when the register's answer names no usable first number
+  std::int64_t last = 0;
+};
+
 // The window's default long time format: hours without a leading zero.
 inline constexpr std::string_view kLongTimeFormat = "H:mm:ss";
 
@@ -150,6 +156,8 @@ class JournalWindowLogic {
   // span of dates; nothing when it gives none (a refusal is reported as for the numbers
   // of a span).
   std::optional<std::int64_t> FindLastDocumentNumber();
+  // The same question, with the first number of the tape that its answer carries too.
+  std::optional<TapeNumbers> FindTapeNumbers();
   void SaveListAs();  // "Сохранить"
   // "Печать на РРО": true when the register was asked and reported no failure. A number
   // field that is not a number throws journal::ConversionError before anything is sent.
@@ -170,7 +178,8 @@ class JournalWindowLogic {
   bool SaveList(const std::string& path);
 
   // How often a document whose fragments stopped coming is asked again from its first
-  // fragment before it is left out (1 unless set; 0 leaves it out at once).
+  // fragment before it is left out, and a date search whose exchange failed on the line
+  // is sent again (1 unless set; 0: neither is asked again).
   void set_retries(int retries) { retries_ = retries < 0 ? 0 : retries; }
 
   // A stop from the user interface: the retrieval ends after the current document, as
@@ -203,6 +212,9 @@ class JournalWindowLogic {
   // The progress text of the document just done.
   void ShowProgress();
   DateSpan ReadDateFields() const;
+  // The date search, sent again up to the retries while its exchange fails on the line (no
+  // reply, a damaged one); an answer that refuses is the register's word and is kept.
+  RegisterAnswer SearchDates(const DateSpan& span);
   // A Quendar request that failed: the register's code, or the line's reason when no code
   // came back. The Datecs status reporter tells its own.
   void ReportFailedRequest(const RegisterAnswer& answer);

@@ -121,6 +121,31 @@ long checked_number(const std::string& value, const char* what, std::size_t posi
   return *n;
 }
 
+// An element's text with the DI attribute of its start tag set to number, added after the
+// element's name where it has none. The text has passed the XML parser: its attributes are
+// name, "=", a quoted value, with blanks between.
+std::string with_number(std::string_view element, long number) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+  const std::string value = std::to_string(number);
+  std::size_t i = element.find_first_of(" \t\r\n/>");
+  const std::size_t name_end = i;
+  while (i < element.size()) {
+    while (i < element.size() && blank(element[i])) ++i;
+    if (i >= element.size() || element[i] == '/' || element[i] == '>') break;
+    const std::size_t attribute = i;
+    while (i < element.size() && element[i] != '=' && !blank(element[i])) ++i;
+    const std::string_view attribute_name = element.substr(attribute, i - attribute);
+    i = element.find_first_of("\"'", i);
+    if (i == std::string_view::npos) break;
+    const std::size_t close = element.find(element[i], i + 1);
+    if (close == std::string_view::npos) break;
+    if (attribute_name == "DI")
+      return std::string(element.substr(0, i + 1)) + value + std::string(element.substr(close));
+    i = close + 1;
+  }
+  return std::string(element.substr(0, name_end)) + " DI=\"" + value + "\"" + std::string(element.substr(name_end));
+}
+
 }  // namespace
 
 std::optional<MinuteStamp> minute_stamp_of_ts(std::string_view ts) {
@@ -136,7 +161,7 @@ std::optional<MinuteStamp> minute_stamp_of(std::string_view ddmmyy, std::string_
                        number_at(hhmm, 0, 2), number_at(hhmm, 2, 2));
 }
 
-JournalIndex JournalIndex::from_text(std::string_view journal_text) {
+JournalIndex JournalIndex::from_text(std::string_view journal_text, std::optional<long> first_number) {
   try {
     (void)journal::dom::Document::parse(journal_text);
   } catch (const journal::JournalError& e) {
@@ -159,11 +184,12 @@ JournalIndex JournalIndex::from_text(std::string_view journal_text) {
       throw JournalError("the journal holds <" + dat.name + "> where document " + std::to_string(position) +
                          " should begin with <DAT>");
     JournalDocument doc;
-    doc.bytes = std::string(journal_text.substr(dat.begin, dat.end - dat.begin));
-    if (k + 1 < children.size() && children[k + 1].name == "MAC") {
-      const ElementSpan& mac = children[++k];
-      doc.bytes += journal_text.substr(mac.begin, mac.end - mac.begin);
-    }
+    const auto element = [&](const ElementSpan& span) {
+      const std::string_view bytes = journal_text.substr(span.begin, span.end - span.begin);
+      return first_number ? with_number(bytes, *first_number + static_cast<long>(position) - 1) : std::string(bytes);
+    };
+    doc.bytes = element(dat);
+    if (k + 1 < children.size() && children[k + 1].name == "MAC") doc.bytes += element(children[++k]);
 
     try {
       const auto parsed = journal::dom::Document::parse(declaration + "<RQ>" + doc.bytes + "</RQ>");

@@ -44,7 +44,10 @@ class JournalIndex {
   // Reads a journal text such as temp.xml: an XML root whose children are DAT elements,
   // each followed by its MAC. Throws JournalError for a text that is not well-formed, a
   // root child other than DAT and MAC, or a DI or NO that is not a whole number.
-  static JournalIndex from_text(std::string_view journal_text);
+  // With first_number, the documents are numbered from it in their order instead: the DI
+  // of each DAT and MAC written anew (added where an element has none), as the tape of a
+  // register whose numbering began long before.
+  static JournalIndex from_text(std::string_view journal_text, std::optional<long> first_number = std::nullopt);
 
   const std::vector<JournalDocument>& documents() const { return documents_; }
   // The first document with that number; nullptr when there is none.

@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
   }
   sim::JournalIndex journal;
   try {
-    journal = sim::JournalIndex::from_text(journal_text);
+    journal = sim::JournalIndex::from_text(journal_text, o.first_number);
   } catch (const sim::JournalError& e) {
     return fail(kExitFailed, (o.journal.empty() ? std::string("journal") : o.journal) + ": " + e.what());
   }

@@ -48,7 +48,7 @@ SimParse parse_sim_command_line(const std::vector<std::string>& args) {
       o.service_mode = true;
     } else if (a == "--protocol" || a == "--journal" || a == "--link" || a == "--device" || a == "--password" ||
                a == "--log" || a == "--stats" || a == "--baud" || a == "--latency" || a == "--fault" || a == "--fault-rate" ||
-               a == "--seed" || a == "--end-mark" || a == "--answer-numbers") {
+               a == "--seed" || a == "--end-mark" || a == "--answer-numbers" || a == "--first-number") {
       const auto v = value();
       if (!v) return fail(a + " needs a value");
       if (a == "--protocol") {
@@ -90,6 +90,10 @@ SimParse parse_sim_command_line(const std::vector<std::string>& args) {
         if (!n) return fail("--seed needs a whole number: " + *v);
         o.seed = static_cast<unsigned>(*n);
         seed_given = true;
+      } else if (a == "--first-number") {
+        const auto n = whole_number(*v, 1, INT_MAX);
+        if (!n) return fail("--first-number needs a document number from 1: " + *v);
+        o.first_number = *n;
       } else if (a == "--answer-numbers") {
         const std::size_t comma = v->find(',');
         o.answer_factory_number = v->substr(0, comma);
@@ -119,7 +123,7 @@ std::string sim_usage_text() {
   return R"(usage: talqen-sim [--protocol datecs|quendar] [--journal FILE | --sample]
                   [--link PATH | --device PATH] [--baud N] [--password P] [--latency MS]
                   [--service-mode] [--log FILE] [--stats FILE] [--fault N:KIND]... [--fault-rate P [--seed S]]
-                  [--end-mark 0|-1] [--answer-numbers FACTORY[,FISCAL]]
+                  [--end-mark 0|-1] [--answer-numbers FACTORY[,FISCAL]] [--first-number N]
 
 A simulated fiscal register. By default it opens a pseudo-terminal and prints
 "READY <path>"; a client opens that path as its serial port. It serves until SIGINT or
@@ -129,6 +133,9 @@ SIGTERM.
   --journal FILE  the electronic control tape: a journal text like temp.xml (a DAT element
                   followed by its MAC per document); --sample: the built-in sample journal
                   (33 documents over three days); neither: an empty tape
+  --first-number N
+                  number the tape's documents from N in their order (the DI of each DAT
+                  and MAC written anew), as a tape that begins far into the numbering
   --link PATH     also make PATH a symbolic link to the pseudo-terminal (removed at exit)
   --device PATH   serve a serial device instead (null-modem cable); speed --baud or 9600
   --baud N        pace replies as a line of N baud would (10 bits a byte), and answer a

@@ -15,6 +15,7 @@ struct SimOptions {
   bool quendar = false;     // --protocol quendar; Datecs otherwise
   std::string journal;      // --journal FILE
   bool sample = false;      // --sample
+  std::optional<long> first_number;  // --first-number N: the tape's documents numbered from N
   std::string link;         // --link PATH: a symbolic link to the pseudo-terminal
   std::string device;       // --device PATH: serve a serial device instead
   int baud = 0;             // --baud N; 0: not given

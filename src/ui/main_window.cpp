@@ -405,7 +405,7 @@ void MainWindow::fill_archive() {
     std::optional<std::string> path;     // the archive filled
     std::optional<std::string> refused;  // why nothing was asked
     archive::FillOutcome outcome;
-    std::vector<std::string> unreadable;
+    std::vector<std::string> lines;  // told before the outcome: where the fill began, unreadable documents
   };
   auto run = std::make_shared<Run>();
   const QString folder = archive_folder();
@@ -433,11 +433,12 @@ void MainWindow::fill_archive() {
         attention.show();
         // A time-out asks whether to go on, as in the journal window's retrievals.
         const bool was_open = std::exchange(window.flags.retrieval_open, true);
-        const std::optional<std::int64_t> last = window.FindLastDocumentNumber();
-        if (last) {
+        const std::optional<archive::FillRange> whole_tape = archive::AskWholeTape(window);
+        if (whole_tape) {
           run->path = path;
+          if (!whole_tape->tape_beginning) run->lines.push_back(archive::AskedFromFirstNumberLine());
           archive::FillObserver observer;
-          observer.unreadable = [run](const std::string& line) { run->unreadable.push_back(line); };
+          observer.unreadable = [run](const std::string& line) { run->lines.push_back(line); };
           observer.progress = [&attention](const archive::FillSummary& s) {
             attention.set_activity(from_qstring(tr("Запрошено %1 из %2, получено %3, в архиве %4")
                                                     .arg(s.asked)
@@ -445,7 +446,7 @@ void MainWindow::fill_archive() {
                                                     .arg(s.fetched)
                                                     .arg(s.held_before + s.fetched)));
           };
-          run->outcome = archive::FillArchive(*tape, window, 1, *last, true, observer);
+          run->outcome = archive::FillArchive(*tape, window, *whole_tape, observer);
         } else {
           run->refused = from_qstring(tr("РРО не сообщил номер последнего документа"));
         }
@@ -459,7 +460,7 @@ void MainWindow::fill_archive() {
           dialogs_.show_message(*run->refused);
           return;
         }
-        dialogs_.show_message(app::fill_report_text(run->outcome, run->unreadable));
+        dialogs_.show_message(app::fill_report_text(run->outcome, run->lines));
         if (run->path) archive_->open_archive(*run->path);
       });
 }

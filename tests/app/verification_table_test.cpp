@@ -110,6 +110,8 @@ TEST(VerificationTable, FiguresAreMoneyFromHundredthsRunsAndTimesInWords) {
       {finding(Check::EarlierTime, 8, 8, "2024-05-13 10:00:00", Figure::words("not before 2024-05-13 10:00:00"),
                Figure::words("2024-05-13 09:59:00")),
        "8 | 41 | Дата и время документа раньше, чем у предыдущего | не раньше 13.05.2024 10:00:00 | 13.05.2024 09:59:00 | "},
+      {finding(Check::BelowTape, 1, 99, "100", std::nullopt, std::nullopt),
+       "1–99 | 41 | Этих документов нет на ленте РРО: она начинается с документа 100 |  |  | "},
       // The file as a whole: no documents to lead to.
       {finding(Check::DamagedFile, 0, 0, "database disk image is malformed", std::nullopt, std::nullopt),
        " | 41 | Файл архива поврежден: database disk image is malformed |  |  | "},

@@ -249,6 +249,53 @@ TEST(TapeArchive, AsksOnlyForNumbersNeitherHeldNorAbsent) {
   EXPECT_EQ(archive.absent_count(1, 10), 1);
 }
 
+// Where the tape begins: as the register told it, else where the absent numbers from 1 end
+// at the lowest document held. Held in an archive of schema 2, which had no word of it.
+TEST(TapeArchive, KnowsWhereTheTapeBeginsAsTheRegisterToldItOrAsItsAbsentNumbersSay) {
+  const struct {
+    const char* what;
+    std::vector<std::int32_t> held, absent;
+    std::optional<std::int64_t> told;
+    std::optional<std::int64_t> begins;
+  } cases[] = {
+      {"absent from 1 up to the lowest held", {5, 6}, {1, 2, 3, 4}, std::nullopt, 5},
+      {"a number below not known absent", {5, 6}, {1, 2, 4}, std::nullopt, std::nullopt},
+      {"held from 1", {1, 2}, {}, std::nullopt, std::nullopt},
+      {"absent numbers, nothing held", {}, {1, 2}, std::nullopt, std::nullopt},
+      {"the register's word goes first", {5, 6}, {1, 2, 3, 4}, 3, 3},
+      {"told, nothing held", {}, {}, 4188, 4188},
+  };
+  for (const auto& c : cases) {
+    for (const bool schema_2 : {false, true}) {
+      if (schema_2 && c.told) continue;  // schema 2 kept no word of the register
+      TempDir dir;
+      const std::string path = dir.file("archive.db");
+      {
+        TapeArchive archive = TapeArchive::open_for_register(path, kAnswer);
+        for (const std::int32_t n : c.held) archive.store(receipt(n), kRegister);
+        for (const std::int32_t n : c.absent) archive.store_absent(n, "2026-12-10T01:00:00Z");
+        if (c.told) archive.store_tape_beginning({*c.told, "2026-12-10T02:00:00Z"});
+      }
+      if (schema_2) {
+        archive::Database db(path, archive::Database::Mode::ReadWriteCreate);
+        db.execute("DROP TABLE tape_beginning; PRAGMA user_version = 2;");
+      }
+      const std::optional<archive::TapeBeginning> beginning = TapeArchive::open_existing(path).tape_beginning();
+      EXPECT_EQ(beginning ? std::optional(beginning->first_number) : std::nullopt, c.begins) << c.what << schema_2;
+      if (beginning) {
+        EXPECT_EQ(beginning->asked_at, c.told ? "2026-12-10T02:00:00Z" : "2026-12-10T01:00:00Z") << c.what;
+      }
+      if (schema_2) {
+        // Upgraded in place, and a fill can keep the register's word there.
+        TapeArchive upgraded = TapeArchive::open_for_register(path, kAnswer);
+        upgraded.store_tape_beginning({7, "2026-12-10T03:00:00Z"});
+        EXPECT_EQ(upgraded.tape_beginning()->first_number, 7) << c.what;
+        EXPECT_EQ(upgraded.absent_count(1, 10), static_cast<std::int64_t>(c.absent.size())) << c.what;
+      }
+    }
+  }
+}
+
 // Every document of the sample tape, filed as it arrives, read back by each selection in
 // the order a fetch of it brings them.
 TEST(TapeArchive, SelectionsReadTheSampleTapeInFetchOrder) {

@@ -28,12 +28,14 @@ const archive::ConnectionAnswer kRegister{"4000000001", "3000000001"};
 
 struct Verified {
   std::vector<Finding> findings;  // notes left out
+  std::vector<Finding> notes;
   archive::VerificationSummary summary;
 };
 
-// The documents stored in an archive (nullopt: left out), absent numbers noted, verified.
+// The documents stored in an archive (nullopt: left out), absent numbers noted, where the
+// register said its tape begins kept, verified.
 Verified verify(const std::vector<std::optional<std::string>>& documents, const std::vector<std::int32_t>& absent = {},
-                const archive::ArchiveSelection& selection = {}) {
+                const archive::ArchiveSelection& selection = {}, std::optional<std::int64_t> tape_first = {}) {
   TempDir dir;
   {
     archive::TapeArchive tape = archive::TapeArchive::open_for_register(dir.file("tape.db"), kRegister);
@@ -44,11 +46,12 @@ Verified verify(const std::vector<std::optional<std::string>>& documents, const 
       tape.store(arrived.document, arrived.named);
     }
     for (std::int32_t n : absent) tape.store_absent(n, "2026-12-10T06:00:00Z");
+    if (tape_first) tape.store_tape_beginning({*tape_first, "2026-12-10T06:00:00Z"});
   }
   Verified verified;
   verified.summary = archive::verify_archive(archive::TapeArchive::open_existing(dir.file("tape.db")), selection,
                                              [&](const Finding& f) {
-                                               if (!f.note) verified.findings.push_back(f);
+                                               (f.note ? verified.notes : verified.findings).push_back(f);
                                              });
   return verified;
 }
@@ -159,6 +162,51 @@ TEST(TapeVerification, AReceiptNumberThatSkipsIsFoundOnceAndMissingDocumentsExpl
   documents[2].reset();
   EXPECT_EQ(described(verify(documents, {}, {archive::ArchiveSelection::By::DocumentNumbers, 1, 12, {}, {}}).findings),
             "1-3 Z- not in the archive: archive fetches it 0\n");
+}
+
+TEST(TapeVerification, NumbersBelowTheRegistersTapeAreOneNoteNotFindings) {
+  // Two days of the generated tape as documents 10 to 27.
+  std::vector<std::optional<std::string>> documents(9);
+  for (const std::string& d : generated_tape({2, 6, 0})) documents.emplace_back(d);
+  std::vector<std::int32_t> below;
+  for (std::int32_t n = 1; n <= 9; ++n) below.push_back(n);
+  using By = archive::ArchiveSelection::By;
+  const struct {
+    const char* what;
+    archive::ArchiveSelection selection;
+    std::vector<std::int32_t> absent;
+    std::optional<std::int64_t> told;
+    std::int32_t not_fetched;  // a document of the tape left out, or 0
+    std::string below_note;  // "first-last" of the note, or empty: none
+    std::string findings;
+  } cases[] = {
+      {"the whole archive", {}, {}, 10, 0, "1-9", ""},
+      {"filled from 1: absent below", {}, below, std::nullopt, 0, "1-9", ""},
+      {"told, and absent below", {}, below, 10, 0, "1-9", ""},
+      {"a selection reaching below", {By::DocumentNumbers, 5, 27, {}, {}}, {}, 10, 0, "5-9", ""},
+      {"a selection on the tape", {By::DocumentNumbers, 12, 27, {}, {}}, {}, 10, 0, "", ""},
+      {"a selection past both ends", {By::DocumentNumbers, 1, 30, {}, {}}, {}, 10, 0, "1-9",
+       "28-30 Z- not in the archive: archive fetches it 0\n"},
+      {"a hole on the tape is still one", {}, {15}, 10, 15, "1-9",
+       "15-15 Z- absent on the register, which holds a later document 0\n"},
+      {"the tape's first document not fetched", {}, {}, 10, 10, "1-9",
+       "10-10 Z- not in the archive: archive fetches it 0\n"},
+      // Told after the tape moved on: the documents held show where it reached.
+      {"told later than documents held", {}, {}, 20, 15, "1-9", "15-15 Z- not in the archive: archive fetches it 0\n"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::optional<std::string>> stored_documents = documents;
+    if (c.not_fetched > 0) stored_documents[static_cast<std::size_t>(c.not_fetched - 1)].reset();
+    const Verified v = verify(stored_documents, c.absent, c.selection, c.told);
+    std::string notes;
+    for (const Finding& f : v.notes)
+      if (f.what == "the register's tape begins at 10" && f.check == Finding::Check::BelowTape && f.subject == "10")
+        notes += (notes.empty() ? "" : " ") + std::to_string(f.first_document) + "-" + std::to_string(f.last_document);
+    EXPECT_EQ(notes, c.below_note) << c.what;
+    // The first finding (a missing receipt's shift adds up otherwise after it), or none.
+    const std::string findings = described(v.findings);
+    EXPECT_EQ(findings.substr(0, findings.find('\n') + 1), c.findings) << c.what << ":\n" << findings;
+  }
 }
 
 TEST(TapeVerification, TheSimulatorsSampleTapeAddsUp) {

@@ -2,11 +2,13 @@
 // talqen-cli archive against talqen-sim in both variants, whose connection check spells
 // the register's numbers otherwise than its tape: a run killed in the middle and run
 // again holds the tape exactly as one fetch brings it, a run over an archive that is up
-// to date asks the register for no document, and documents of another register are
-// never mixed in.
+// to date asks the register for no document, documents of another register are never
+// mixed in, and a tape that begins far into the numbering is asked from where it begins.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -199,6 +201,110 @@ TEST(ArchiveAgainstSim, DocumentsOfAnotherRegisterAreNeverMixedIn) {
       EXPECT_EQ(contains(read_file(dir.file("sim.log")), "CMD A7"), !whole_archive) << v.protocol << " " << c.what;
     }
   }
+}
+
+// The document numbers of the read-document requests since the log had `from` bytes.
+std::vector<long> documents_asked(const std::string& log, std::size_t from = 0) {
+  std::vector<long> asked;
+  const std::string tail = log.substr(from);
+  const std::regex first_fragment("CMD A7 DATA \\[[^\\]]*\\] \"(?:271828;)?1[;,](\\d+)[;,]0;?\"");
+  for (auto it = std::sregex_iterator(tail.begin(), tail.end(), first_fragment); it != std::sregex_iterator(); ++it)
+    asked.push_back(std::stol((*it)[1]));
+  return asked;
+}
+
+// The note of verify on the numbers below a tape that begins at `first`.
+std::string tape_begins_at(long first) {
+  return "note\tdocument 1-" + std::to_string(first - 1) + "\tZ -\tthe register's tape begins at " +
+         std::to_string(first) + "\texpected -\tfound -\tdifference -\n";
+}
+
+TEST(ArchiveAgainstSim, TheFirstFillAsksTheTapeFromWhereItBeginsAndVerifyNamesThatOnce) {
+  struct Case {
+    const char* what;
+    long first_number;
+    std::vector<std::string> faults;
+    const char* summary;
+    long lowest_asked;
+  };
+  const Case cases[] = {
+      {"a tape from 4188", 4188, {}, "held 0, fetched 33, absent 0, incomplete 0\n", 4188},
+      // Field 1 of the answer to the widest span is no number: the fill asks from 1.
+      {"no beginning in the answer", 5, {"--fault", fault(2, "bad-number")}, "held 0, fetched 33, absent 4, incomplete 0\n",
+       1},
+  };
+  for (const Variant& v : kVariants) {
+    for (const Case& c : cases) {
+      TempDir dir;
+      const std::string log = dir.file("sim.log");
+      std::vector<std::string> options = {"--first-number", std::to_string(c.first_number), "--log", log};
+      options.insert(options.end(), c.faults.begin(), c.faults.end());
+      SimProcess sim = start_sim(v, options);
+      ASSERT_TRUE(sim.ready());
+      const ArchiveRun run = cli_in(dir, sim, v, "archive --db tape.db", kNoRepeats);
+      EXPECT_EQ(run.exit_code, 0) << v.protocol << " " << c.what << run.err;
+      EXPECT_EQ(run.out, c.summary) << v.protocol << " " << c.what;
+      EXPECT_EQ(contains(run.err, "РРО не сообщил номер первого документа ленты: запрос с номера 1\n"), c.lowest_asked == 1)
+          << v.protocol << " " << c.what << ": " << run.err;
+      const std::vector<long> asked = documents_asked(read_file(log));
+      ASSERT_FALSE(asked.empty()) << v.protocol << " " << c.what;
+      EXPECT_EQ(*std::min_element(asked.begin(), asked.end()), c.lowest_asked) << v.protocol << " " << c.what;
+      EXPECT_EQ(asked.size(), static_cast<std::size_t>(c.first_number + 33 - c.lowest_asked)) << v.protocol << " " << c.what;
+      std::vector<std::int32_t> held;
+      archived_journal_text(dir.file("tape.db"), &held);
+      ASSERT_EQ(held.size(), 33u) << v.protocol << " " << c.what;
+      EXPECT_EQ(held.front(), c.first_number) << v.protocol << " " << c.what;
+      EXPECT_EQ(held.back(), c.first_number + 32) << v.protocol << " " << c.what;
+
+      // Asked from 1, the numbers below are absent: the archive knows the tape's beginning all the same.
+      const CliOutcome verified = talqen_cli(dir, "verify --db tape.db");
+      EXPECT_EQ(verified.exit_code, 0) << v.protocol << " " << c.what << verified.err;
+      EXPECT_TRUE(verified.out.starts_with(tape_begins_at(c.first_number))) << v.protocol << " " << c.what << verified.out;
+      EXPECT_TRUE(verified.out.ends_with("summary\tdocuments 33\tZ-reports 3, checked 2\tfindings 0\n"))
+          << v.protocol << " " << c.what << verified.out;
+    }
+  }
+}
+
+TEST(ArchiveAgainstSim, AnArchiveFilledFromOneByAnEarlierProgramIsVerifiedFromTheTapesBeginning) {
+  const Variant& quendar = kVariants[1];
+  TempDir dir;
+  const std::string log = dir.file("sim.log");
+  // One exchange a number below the tape: a tape from 300 is asked in a second or two.
+  SimProcess sim = start_sim(quendar, {"--first-number", "300", "--log", log});
+  ASSERT_TRUE(sim.ready());
+  // FIRST given: asked from it, the numbers below the tape noted as absent, as every
+  // fill did before the archive kept where the tape begins. Then the file as that
+  // program left it: schema 2, which had no such table.
+  const ArchiveRun from_one = cli_in(dir, sim, quendar, "archive --db tape.db 1", kNoRepeats);
+  ASSERT_EQ(from_one.exit_code, 0) << from_one.err;
+  EXPECT_EQ(from_one.out, "held 0, fetched 33, absent 299, incomplete 0\n");
+  {
+    archive::Database db(dir.file("tape.db"), archive::Database::Mode::ReadWriteCreate);
+    db.execute("DROP TABLE tape_beginning; PRAGMA user_version = 2;");
+  }
+
+  const CliOutcome verified = talqen_cli(dir, "verify --db tape.db");
+  EXPECT_EQ(verified.exit_code, 0) << verified.err;
+  EXPECT_TRUE(verified.out.starts_with(tape_begins_at(300))) << verified.out;
+  EXPECT_EQ(verified.out.find("tape begins"), verified.out.rfind("tape begins")) << verified.out;
+  EXPECT_TRUE(verified.out.ends_with("\tfindings 0\n")) << verified.out;
+  {
+    const archive::Database db(dir.file("tape.db"), archive::Database::Mode::ReadOnly);
+    EXPECT_EQ(db.single_integer("PRAGMA user_version"), archive::kSchemaVersion);  // upgraded in place by verify
+  }
+  {
+    const archive::TapeArchive upgraded = archive::TapeArchive::open_existing(dir.file("tape.db"));
+    EXPECT_EQ(upgraded.absent_count(1, 299), 299);  // the register's word, kept
+    ASSERT_TRUE(upgraded.tape_beginning());
+    EXPECT_EQ(upgraded.tape_beginning()->first_number, 300);
+  }
+
+  const std::size_t before = read_file(log).size();
+  const ArchiveRun up_to_date = cli_in(dir, sim, quendar, "archive --db tape.db", kNoRepeats);
+  EXPECT_EQ(up_to_date.exit_code, 0) << up_to_date.err;
+  EXPECT_EQ(up_to_date.out, "held 33, fetched 0, absent 0, incomplete 0\n");
+  EXPECT_EQ(documents_asked(read_file(log), before), std::vector<long>{});
 }
 
 TEST(ArchiveAgainstSim, CarelessRangesAreUsageErrors) {

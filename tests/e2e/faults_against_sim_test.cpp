@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A register that misbehaves in the middle of a retrieval, and one whose line goes away:
 // whatever happens, talqen-cli ends within the protocol's waits, reports the fault, and
-// keeps every document the register delivered whole in temp.xml and on the screen.
+// keeps every document the register delivered whole in temp.xml and on the screen. A date
+// search whose reply was lost or damaged is sent again.
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -64,6 +65,43 @@ std::vector<FaultCase> every_fault() {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothVariants, FaultInTheMiddle, ::testing::ValuesIn(every_fault()), name_of);
+
+// Request 2, after the connection check, is the date search. Quendar's own repeat of a
+// malformed reply is off (Reply=0): what is tried is the search sent again.
+TEST(DateSearchOnABadLine, IsSentAgainUnlessTheRegisterRefusedIt) {
+  struct Case {
+    const char* command;
+    const char* fault;
+    int exit_code;
+    int searches;  // date searches the register received
+  };
+  const Case cases[] = {
+      {"fetch-dates --from 14.05.24 --to 14.05.24", "bad-checksum", 0, 2},
+      {"archive", "silence", 0, 2},
+      {"numbers --from 14.05.24 --to 14.05.24", "error=0601", 1, 1},
+  };
+  for (const Variant& v : kVariants) {
+    for (const Case& c : cases) {
+      TempDir dir;
+      const std::string log = dir.file("sim.log");
+      SimProcess sim = start_sim(v, {"--fault", fault(2, c.fault), "--log", log});
+      ASSERT_TRUE(sim.ready());
+      const CliRun run = cli(sim, v, std::string("--quick-end --on-timeout continue ") + c.command, kNoRepeats);
+      sim.stop();
+      const std::string what = std::string(v.protocol) + " " + c.command + " " + c.fault;
+      EXPECT_EQ(run.exit_code, c.exit_code) << what << "\n" << run.err;
+      const std::string sent = read_file(log);
+      std::size_t searches = 0;
+      for (std::size_t at = sent.find(" CMD EE "); at != std::string::npos; at = sent.find(" CMD EE ", at + 1)) ++searches;
+      EXPECT_EQ(searches, static_cast<std::size_t>(c.searches)) << what << "\n" << sent;
+      if (c.command[0] == 'f') {
+        EXPECT_EQ(run.temp_xml, journal_text_of(numbers(12, 22))) << what;
+      } else if (c.command[0] == 'a') {
+        EXPECT_EQ(run.out, "held 0, fetched 33, absent 0, incomplete 0\n") << what;
+      }
+    }
+  }
+}
 
 // The simulator is killed in the middle of a retrieval, so that its pseudo-terminal
 // hangs up as a USB adapter's line does when it is pulled out.

@@ -101,7 +101,7 @@ TEST(HostileArchive, IsRefusedOrReportedInBoundedTimeAndLeavesTheOutputAsItWas) 
            "UPDATE document SET text = NULL WHERE number = 5;",
        0, false, nullptr, {"column text BLOB NOT NULL expected"}},
       {"garbage for a text", "UPDATE document SET text = CAST(x'3c44415420' || randomblob(300) AS BLOB) WHERE number = 5;",
-       0, false, "5", {"cannot be read: line 1"}},
+       0, false, "5", {"cannot be read: line "}},  // the random bytes may hold a line feed
       {"an empty text", "UPDATE document SET text = x'' WHERE number = 6;", 0, false, "6", {"it has no text"}},
       {"a text stored as text", "UPDATE document SET text = CAST(text AS TEXT) WHERE number = 8;", 0, false, "8",
        {"its text is stored as text"}},

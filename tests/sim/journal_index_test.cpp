@@ -26,6 +26,7 @@ TEST(JournalIndex, CutsTheTextIntoDocumentsByteForByte) {
     std::string body;                   // inside <RQ V="1">
     std::vector<long> numbers;
     std::vector<std::string> bytes;
+    std::optional<long> first_number = std::nullopt;  // --first-number
   };
   const std::string dat7 = R"(<DAT DI="7"><C T="0"><L N="1">a &lt; b</L></C><TS>20240513091200</TS></DAT>)";
   const std::string mac7 = R"(<MAC DI="7">QUJD</MAC>)";
@@ -38,9 +39,14 @@ TEST(JournalIndex, CutsTheTextIntoDocumentsByteForByte) {
       {"CDATA holding markup", R"(<DAT><C><L><![CDATA[</DAT><MAC>]]></L></C></DAT><MAC>x</MAC>)", {1},
        {R"(<DAT><C><L><![CDATA[</DAT><MAC>]]></L></C></DAT><MAC>x</MAC>)"}},
       {"an empty journal", "", {}, {}},
+      {"numbered anew, DI written or added", dat7 + mac7 + dat + "<MAC/>", {4188, 4189},
+       {R"(<DAT DI="4188"><C T="0"><L N="1">a &lt; b</L></C><TS>20240513091200</TS></DAT><MAC DI="4188">QUJD</MAC>)",
+        R"(<DAT DI="4189" note='x > y'><Z NO="3"/></DAT><MAC DI="4189"/>)"},
+       4188},
   };
   for (const Case& c : cases) {
-    const JournalIndex index = JournalIndex::from_text(kDeclaration + "<RQ V=\"1\">" + c.body + "</RQ>");
+    const JournalIndex index =
+        JournalIndex::from_text(kDeclaration + "<RQ V=\"1\">" + c.body + "</RQ>", c.first_number);
     ASSERT_EQ(index.documents().size(), c.numbers.size()) << c.what;
     for (std::size_t i = 0; i < c.numbers.size(); ++i) {
       EXPECT_EQ(index.documents()[i].number, c.numbers[i]) << c.what;

@@ -45,7 +45,7 @@ TEST(SimOptions, RefusesBadCommandLines) {
       "--baud fast",              "--latency -1",              "--fault 0:nak",        "--fault 2:melt",
       "--fault nak",              "--fault 2:error=12",        "--fault 2:error=00g6", "--fault-rate 1.5",
       "--seed 3",                 "--protocol quendar --end-mark -1", "--end-mark 1",   "--frobnicate",
-      "--log",
+      "--log",                    "--first-number 0",
   };
   for (const char* line : cases) EXPECT_FALSE(sim::parse_sim_command_line(words(line)).options) << line;
 }

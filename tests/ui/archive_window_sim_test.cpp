@@ -172,6 +172,29 @@ TEST_F(ArchiveInTheProgram, FillStoppedInTheMiddleGoesOnWhereItStoppedAskingNoth
   for (const auto& [number, times] : asked) EXPECT_EQ(times, 1) << "document " << number;
 }
 
+TEST_F(ArchiveInTheProgram, FillAsksTheTapeFromWhereItBeginsAndTheDateSearchAgainAfterADamagedReply) {
+  // Quendar's own repeat of a malformed reply is off: the second date search is the fill's.
+  testing_support::write_file(dir.file("fpinit.ini"), "[Fiscal Printer]\r\nReply=0\r\n");
+  const std::string log = dir.file("sim.log");
+  SimProcess sim({"--protocol", "quendar", "--sample", "--first-number", "4188", "--fault", "2:bad-checksum", "--log", log});
+  ASSERT_TRUE(sim.ready());
+  connect_to(sim, false);
+  windows->main_window.fill_archive_action->trigger();
+  settle();
+  settle_archive();
+  EXPECT_EQ(dialogs.messages, std::vector<std::string>{win("Получено документов: 33.")});
+  EXPECT_EQ(archive_window().logic().summary().documents, 33);
+  sim.stop();
+  const std::string sent = read_file(log);
+  std::vector<std::string> searches, documents;
+  const std::regex request("CMD (EE|A7) DATA \\[[^\\]]*\\] \"271828;([^;]*);([^;]*);");
+  for (auto it = std::sregex_iterator(sent.begin(), sent.end(), request); it != std::sregex_iterator(); ++it)
+    ((*it)[1] == "EE" ? searches : documents).push_back((*it)[3]);
+  EXPECT_EQ(searches, (std::vector<std::string>{"0000", "0000"}));  // the widest span, twice
+  ASSERT_FALSE(documents.empty());
+  EXPECT_EQ(documents.front(), "4188");
+}
+
 TEST_F(ArchiveInTheProgram, AnArchiveOpenedWithoutARegisterShowsWhatTheExportShows) {
   const std::string path = archive_by_cli();
   ui::MainWindow& m = windows->main_window;

@@ -144,6 +144,10 @@
         <source>не запрошены: %1</source>
         <translation>не запитано: %1</translation>
     </message>
+    <message>
+        <source>РРО не сообщил номер первого документа ленты: запрос с номера 1</source>
+        <translation>РРО не повідомив номер першого документа стрічки: запит з номера 1</translation>
+    </message>
 </context>
 <context>
     <name>JournalWindow</name>
@@ -804,6 +808,14 @@
     <message>
         <source>Файл архива поврежден: %1</source>
         <translation>Файл архіву пошкоджено: %1</translation>
+    </message>
+    <message>
+        <source>Этих документов нет на ленте РРО: она начинается с документа %1</source>
+        <translation>Цих документів немає на стрічці РРО: вона починається з документа %1</translation>
+    </message>
+    <message>
+        <source>Этого документа нет на ленте РРО: она начинается с документа %1</source>
+        <translation>Цього документа немає на стрічці РРО: вона починається з документа %1</translation>
     </message>
 </context>
 <context>
