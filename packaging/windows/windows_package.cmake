@@ -1,8 +1,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The Windows packages: a setup program (NSIS) that installs the programs, the README and
 # the notices (the project's license, the libraries' licenses) under Program Files\Talqen
-# with a Start-menu shortcut, an uninstaller and an entry in Add/Remove Programs, and a
-# zip of the same for those who copy files.
+# with a Start-menu shortcut, an uninstaller and an entry in Add/Remove Programs, its pages
+# in Russian or Ukrainian, and a zip of the same for those who copy files.
 install(TARGETS talqen-cli RUNTIME DESTINATION .)
 if(TARGET talqen)
   install(TARGETS talqen RUNTIME DESTINATION .)
@@ -11,6 +11,9 @@ install(FILES README.md DESTINATION . RENAME README.txt)
 include(${CMAKE_CURRENT_LIST_DIR}/third_party_notices.cmake)
 
 set(CPACK_GENERATOR NSIS ZIP)
+# The setup program's script is ours (NSIS.template.in beside this file): its pages in
+# Russian and Ukrainian, chosen by Windows' display language as the program chooses its own.
+set(CPACK_MODULE_PATH ${CMAKE_CURRENT_LIST_DIR})
 set(CPACK_PACKAGE_NAME talqen)
 set(CPACK_PACKAGE_VENDOR "Talqen")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Reads a fiscal register's electronic control tape")

@@ -12,6 +12,7 @@
 #include "retrieval/failure_lines.hpp"
 #include "text/atomic_file.hpp"
 #include "text/cp1251.hpp"
+#include "text/wording.hpp"
 
 using namespace text::literals;
 
@@ -88,15 +89,15 @@ bool ArchiveView::takes(const archive::ArchivedDocument& document) const {
 
 std::variant<ArchiveView, std::string> read_view(const ArchiveFields& fields) {
   using By = archive::ArchiveSelection::By;
-  if (fields.kind == render::DocumentKind::None) return std::string("Неверный тип документа"_cp1251);
+  if (fields.kind == render::DocumentKind::None) return text::say(TALQEN_PHRASE("ArchiveWindow", "Неверный тип документа"));
   ArchiveView view;
   view.kind = fields.kind;
   if (!fields.by_dates) {
     const std::optional<std::int32_t> first = whole_number(fields.first_number);
     const std::optional<std::int32_t> last = whole_number(fields.last_number);
-    if (!first) return std::string("Неверный начальный номер"_cp1251);
-    if (!last) return std::string("Неверный конечный номер"_cp1251);
-    if (*last < *first) return std::string("Конечный номер должен быть не меньше начального!"_cp1251);
+    if (!first) return text::say(TALQEN_PHRASE("ArchiveWindow", "Неверный начальный номер"));
+    if (!last) return text::say(TALQEN_PHRASE("ArchiveWindow", "Неверный конечный номер"));
+    if (*last < *first) return text::say(TALQEN_PHRASE("ArchiveWindow", "Конечный номер должен быть не меньше начального!"));
     view.selection.by = fields.kind == render::DocumentKind::ZReports ? By::ZReportNumbers : By::DocumentNumbers;
     view.selection.first = *first;
     view.selection.last = *last;
@@ -106,11 +107,11 @@ std::variant<ArchiveView, std::string> read_view(const ArchiveFields& fields) {
   const std::optional<std::string> to_day = day_of(fields.end_date);
   const std::optional<std::string> from_time = minute_of(fields.start_time);
   const std::optional<std::string> to_time = minute_of(fields.end_time);
-  if (!from_day) return std::string("Неверная начальная дата"_cp1251);
-  if (!to_day) return std::string("Неверная конечная дата"_cp1251);
-  if (!from_time || !to_time) return std::string("Неверное время"_cp1251);
+  if (!from_day) return text::say(TALQEN_PHRASE("ArchiveWindow", "Неверная начальная дата"));
+  if (!to_day) return text::say(TALQEN_PHRASE("ArchiveWindow", "Неверная конечная дата"));
+  if (!from_time || !to_time) return text::say(TALQEN_PHRASE("ArchiveWindow", "Неверное время"));
   if (*from_day + *from_time > *to_day + *to_time)
-    return std::string("Конечная дата должна быть не меньше начальной!"_cp1251);
+    return text::say(TALQEN_PHRASE("ArchiveWindow", "Конечная дата должна быть не меньше начальной!"));
   view.selection.by = By::Dates;
   view.selection.from_date = *from_day;
   view.selection.to_date = *to_day;
@@ -120,36 +121,38 @@ std::variant<ArchiveView, std::string> read_view(const ArchiveFields& fields) {
 }
 
 std::string summary_line(const ArchiveSummary& summary) {
-  std::string line = std::string("Документов: "_cp1251) + std::to_string(summary.documents);
+  std::string line = text::say(TALQEN_PHRASE("ArchiveWindow", "Документов: %1"), {std::to_string(summary.documents)});
   if (!summary.held_runs.empty()) {
-    line += std::string("; номера "_cp1251);
+    std::string runs;
     for (std::size_t i = 0; i < summary.held_runs.size(); ++i) {
       if (i == ArchiveSummary::kShownRuns) {
-        line += ", ...";
+        runs += ", ...";
         break;
       }
       const auto& [first, last] = summary.held_runs[i];
-      if (i > 0) line += ", ";
-      line += std::to_string(first);
-      if (last != first) line += std::string("–"_cp1251) + std::to_string(last);
+      if (i > 0) runs += ", ";
+      runs += std::to_string(first);
+      if (last != first) runs += std::string("–"_cp1251) + std::to_string(last);
     }
+    line += text::say(TALQEN_PHRASE("ArchiveWindow", "; номера %1"), {runs});
   }
   const std::string_view filled = summary.last_filled;
   if (filled.size() >= 19)
-    line += std::string("; пополнен "_cp1251) + std::string(filled.substr(8, 2)) + "." + std::string(filled.substr(5, 2)) +
-            "." + std::string(filled.substr(0, 4)) + " " + std::string(filled.substr(11, 8)) + " UTC";
+    line += text::say(TALQEN_PHRASE("ArchiveWindow", "; пополнен %1 UTC"),
+                      {std::string(filled.substr(8, 2)) + "." + std::string(filled.substr(5, 2)) + "." +
+                       std::string(filled.substr(0, 4)) + " " + std::string(filled.substr(11, 8))});
   return line;
 }
 
 std::string SelectionResult::problem() const {
   if (archive_error) return text::from_utf8(*archive_error);
-  if (file_failed) return std::string("Невозможно записать файл"_cp1251);
+  if (file_failed) return text::say(TALQEN_PHRASE("ArchiveWindow", "Невозможно записать файл"));
   if (failure)
-    return std::string("Документ "_cp1251) + std::to_string(failure->document_number) +
-           std::string(" не читается: "_cp1251) + failure->reason;
-  if (stopped) return std::string("Остановлено"_cp1251);
-  if (selected == 0) return std::string("В архиве нет документов этой выборки"_cp1251);
-  if (written == 0) return std::string("Среди документов выборки нет документов этого типа"_cp1251);
+    return text::say(TALQEN_PHRASE("ArchiveWindow", "Документ %1 не читается: %2"),
+                     {std::to_string(failure->document_number), failure->reason});
+  if (stopped) return text::say(TALQEN_PHRASE("ArchiveWindow", "Остановлено"));
+  if (selected == 0) return text::say(TALQEN_PHRASE("ArchiveWindow", "В архиве нет документов этой выборки"));
+  if (written == 0) return text::say(TALQEN_PHRASE("ArchiveWindow", "Среди документов выборки нет документов этого типа"));
   return {};
 }
 
@@ -277,7 +280,8 @@ VerificationReport ArchiveWindowLogic::verify(const ArchiveView& view, const GoO
   VerificationReport report;
   if (!tape_) return report;
   if (const std::optional<std::string> damage = archive::TapeArchive::damage(path_)) {
-    report.findings.push_back({archive::finding_line(archive::damage_finding(*damage)), 0, 0});
+    const archive::Finding finding = archive::damage_finding(*damage);
+    report.findings.push_back({archive::finding_line(finding), 0, 0, finding});
     report.summary.findings = 1;
     report.summary_line = archive::verification_summary_line(report.summary);
     return report;
@@ -308,7 +312,7 @@ VerificationReport ArchiveWindowLogic::verify(const ArchiveView& view, const GoO
             return number >= 1 && number <= archive::kMaxDocumentNumber ? static_cast<std::int32_t>(number) : 0;
           };
           report.findings.push_back(
-              {archive::finding_line(finding), shown(finding.first_document), shown(finding.last_document)});
+              {archive::finding_line(finding), shown(finding.first_document), shown(finding.last_document), finding});
         },
         [&] {
           if (go_on && !go_on(++read)) throw Stopped{};

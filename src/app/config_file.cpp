@@ -7,6 +7,7 @@
 
 #include "app/profile_file.hpp"
 #include "text/cp1251.hpp"
+#include "text/wording.hpp"
 
 using namespace text::literals;
 
@@ -24,10 +25,10 @@ bool ensure_config_file(const std::string& path, messages::Dialogs& dialogs) {
   if (std::filesystem::exists(path, ec)) return true;
   // The first key creates the file; only a file that was made is announced as created.
   if (write_profile_text(path, "CountryMode", "Country code", "0") != ProfileWrite::Written) {
-    dialogs.show_message(std::string("Файл fpinit.ini отсутствует и не может быть создан: "_cp1251) + path);
+    dialogs.show_message(text::say(TALQEN_PHRASE("Configuration", "Файл fpinit.ini отсутствует и не может быть создан: %1"), {path}));
     return false;
   }
-  dialogs.show_message("Файл fpinit.ini отсутствует.\n Создание файла!"_cp1251);
+  dialogs.show_message(text::say(TALQEN_PHRASE("Configuration", "Файл fpinit.ini отсутствует.\n Создание файла!")));
   write_profile_text(path, "Fiscal Printer", "ExtendedTax", "1");
   write_profile_text(path, "LogFile", "Log", "0");
   write_profile_text(path, "LogFile", "LogName", "talqen.log");
@@ -91,6 +92,14 @@ ProtocolVariant stored_protocol(const std::string& path) {
 
 ProfileWrite store_protocol(const std::string& path, ProtocolVariant variant) {
   return write_profile_text(path, "Fiscal Printer", "Protocol", variant == ProtocolVariant::Quendar ? "quendar" : "datecs");
+}
+
+std::optional<Language> stored_language(const std::string& path) {
+  return language_of_code(read_profile_text(path, "Interface", "Language", "", kPortTextLimit));
+}
+
+ProfileWrite store_language(const std::string& path, Language language) {
+  return write_profile_text(path, "Interface", "Language", language_code(language));
 }
 
 render::Organisation stored_organisation(const std::string& path) {

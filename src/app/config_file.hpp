@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/language.hpp"
 #include "app/profile_file.hpp"
 #include "messages/dialogs.hpp"
 #include "messages/status_reporter.hpp"
@@ -54,6 +55,11 @@ std::optional<int> stored_speed(const std::string& path);
 enum class ProtocolVariant { Datecs, Quendar };
 ProtocolVariant stored_protocol(const std::string& path);
 ProfileWrite store_protocol(const std::string& path, ProtocolVariant variant);
+
+// [Interface] Language=ru|uk, in any case: the language the user chose for the desktop
+// program; nothing when absent or unknown (the system's language then).
+std::optional<Language> stored_language(const std::string& path);
+ProfileWrite store_language(const std::string& path, Language language);
 
 // [Organisation] Name= and City= (Windows-1251): the organisation at the head of every
 // rendered document; an absent key keeps the register's own line.

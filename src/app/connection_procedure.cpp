@@ -11,6 +11,7 @@
 #include "link/serial_port.hpp"
 #include "messages/error_codes.hpp"
 #include "text/cp1251.hpp"
+#include "text/wording.hpp"
 
 using namespace text::literals;
 
@@ -19,8 +20,8 @@ namespace app {
 namespace {
 
 
-std::string_view wrong_protocol() {
-  return "Подключения нет. Возможно использование не того протокола обмена данными"_cp1251;
+std::string wrong_protocol() {
+  return text::say(TALQEN_PHRASE("Connection", "Подключения нет. Возможно использование не того протокола обмена данными"));
 }
 
 // A field of a result, or empty where the reply had fewer fields.
@@ -36,7 +37,7 @@ void ConnectionProcedure::show_connected() {
   connected_ = true;
   view_.set_journal_menu_enabled(true);
   view_.set_indicator_connected(true);
-  view_.set_connect_caption("Отключить"_cp1251);
+  view_.set_connect_caption(text::say(TALQEN_PHRASE("Connection", "Отключить")));
   view_.set_port_boxes_enabled(false);
 }
 
@@ -44,7 +45,7 @@ void ConnectionProcedure::show_not_connected() {
   connected_ = false;
   view_.set_journal_menu_enabled(false);
   view_.set_indicator_connected(false);
-  view_.set_connect_caption("Подключить"_cp1251);
+  view_.set_connect_caption(text::say(TALQEN_PHRASE("Connection", "Подключить")));
   view_.set_port_boxes_enabled(true);
   view_.set_variant_buttons_enabled(true);
 }
@@ -62,10 +63,10 @@ ConnectionResult ConnectionProcedure::connect() {
   const bool datecs_variant = view_.datecs_selected();
   const int opened = datecs_variant ? datecs::open_port(port, baud) : quendar::open_port(port, baud);
   if (opened == -1) {
-    std::string text("Невозможно подключить порт"_cp1251);
+    std::string told = text::say(TALQEN_PHRASE("Connection", "Невозможно подключить порт"));
     const std::string reason = device_link::last_open_error();
-    if (!reason.empty()) text += "\n" + reason;
-    dialogs_.show_message(text);
+    if (!reason.empty()) told += "\n" + reason;
+    dialogs_.show_message(told);
     return ConnectionResult::PortNotOpened;
   }
   show_connected();
@@ -94,7 +95,7 @@ ConnectionResult ConnectionProcedure::connect() {
   // A file that cannot be read keeps the user's settings untouched; they are told.
   // The variant is kept beside them, so that the next start selects what connected.
   if (store_port_and_speed(config, port, speed) == ProfileWrite::Unreadable)
-    dialogs_.show_message(std::string("Файл fpinit.ini не читается: порт и скорость не сохранены"_cp1251));
+    dialogs_.show_message(text::say(TALQEN_PHRASE("Connection", "Файл fpinit.ini не читается: порт и скорость не сохранены")));
   else
     store_protocol(config, datecs_variant ? ProtocolVariant::Datecs : ProtocolVariant::Quendar);
   if (quendar_status) view_.set_status_text(*quendar_status);
@@ -109,10 +110,10 @@ std::optional<std::string> DatecsIdentity(const datecs::RetData& r) {
 }
 
 std::string QuendarIdentity(const datecs::RetData& r) {
-  std::string text = std::string("   Модель:"_cp1251) + field(r, 0) + std::string(",    Версия:"_cp1251) +
-                     field(r, 1) + ",     " + field(r, 2) + ".";
-  if (r.StatusBytes[0] & 0x01) text += " Сервис.реж."_cp1251;
-  return text;
+  std::string identity = text::say(TALQEN_PHRASE("Connection", "   Модель:%1,    Версия:%2,     %3."),
+                                   {field(r, 0), field(r, 1), field(r, 2)});
+  if (r.StatusBytes[0] & 0x01) identity += text::say(TALQEN_PHRASE("Connection", " Сервис.реж."));
+  return identity;
 }
 
 bool ConnectionProcedure::check_datecs() {
@@ -132,7 +133,7 @@ std::optional<std::string> ConnectionProcedure::check_quendar(bool& closed) {
   if (!messages::ReplyAccepted(r, error)) {
     // A user who gave up waiting needs no word of the time-out.
     if (!device_link::abort_requested())
-      dialogs_.show_message(std::string("Проверка состояния регистратора:\n  "_cp1251) + error);
+      dialogs_.show_message(text::say(TALQEN_PHRASE("Connection", "Проверка состояния регистратора:\n  %1"), {error}));
     closed = quendar::close_port() != 0;
     return std::nullopt;
   }

@@ -18,6 +18,7 @@ struct VerificationReport {
     std::string text;
     std::int32_t first_document = 0;  // the documents the finding concerns
     std::int32_t last_document = 0;
+    archive::Finding finding;         // what the line says, for the window's words
   };
   std::vector<Line> findings;
   archive::VerificationSummary summary;

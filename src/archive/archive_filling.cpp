@@ -10,6 +10,7 @@
 #include "link/quendar.hpp"
 #include "messages/status_reporter.hpp"
 #include "text/cp1251.hpp"
+#include "text/wording.hpp"
 
 using namespace text::literals;
 
@@ -63,7 +64,7 @@ std::optional<FillRange> AskWholeTape(retrieval::JournalWindowLogic& window) {
 }
 
 std::string AskedFromFirstNumberLine() {
-  return std::string("РРО не сообщил номер первого документа ленты: запрос с номера 1"_cp1251);
+  return text::say(TALQEN_PHRASE("Filling", "РРО не сообщил номер первого документа ленты: запрос с номера 1"));
 }
 
 FillOutcome FillArchive(TapeArchive& archive, retrieval::JournalWindowLogic& window, const FillRange& range,

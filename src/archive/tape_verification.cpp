@@ -30,6 +30,28 @@ std::string readable_timestamp(const std::string& ts) {
          ts.substr(10, 2) + ":" + ts.substr(12, 2);
 }
 
+using Check = Finding::Check;
+
+// The figure's name as the lines for scripts give it.
+std::string what_of(Check check, const std::string& subject) {
+  switch (check) {
+    case Check::Receipts: return "receipts";
+    case Check::Sales: return "sales " + subject;
+    case Check::Returns: return "returns " + subject;
+    case Check::TurnoverSales: return "turnover of sales, tax group " + subject;
+    case Check::TurnoverReturns: return "turnover of returns, tax group " + subject;
+    case Check::TaxSales: return "tax of sales, tax group " + subject;
+    case Check::TaxReturns: return "tax of returns, tax group " + subject;
+    case Check::ExciseSales: return "excise of sales, tax group " + subject;
+    case Check::ExciseReturns: return "excise of returns, tax group " + subject;
+    case Check::SaleReceipts: return "sale receipts";
+    case Check::ReturnReceipts: return "return receipts";
+    case Check::CashIn: return "cash in " + subject;
+    case Check::CashOut: return "cash out " + subject;
+    default: return subject;
+  }
+}
+
 template <class Sums>
 std::set<std::string> keys_of(const std::map<std::string, Sums>& a, const std::map<std::string, Sums>& b) {
   std::set<std::string> keys;
@@ -83,6 +105,7 @@ void TapeVerification::not_held(std::int64_t first, std::int64_t last, bool abse
   Finding f;
   f.first_document = first;
   f.last_document = last;
+  f.check = absent ? Check::AbsentOnRegister : Check::NotFetched;
   f.what = absent ? "absent on the register, which holds a later document" : "not in the archive: archive fetches it";
   f.expected = Figure::words("held");
   f.found = Figure::words(absent ? "absent" : "not fetched");
@@ -99,9 +122,11 @@ void TapeVerification::below_tape(std::int64_t first, std::int64_t last, std::in
   below_tape_told_ = true;
   Finding f;
   f.note = true;
+  f.check = Finding::Check::BelowTape;
+  f.subject = std::to_string(tape_first);
   f.first_document = first;
   f.last_document = last;
-  f.what = "the register's tape begins at " + std::to_string(tape_first);
+  f.what = "the register's tape begins at " + f.subject;
   report(std::move(f));
 }
 
@@ -120,6 +145,8 @@ void TapeVerification::add(const ArchivedDocument& document) {
     if (previous_timestamp_ && document.timestamp < *previous_timestamp_) {
       Finding f;
       f.first_document = f.last_document = document.number;
+      f.check = Check::EarlierTime;
+      f.subject = readable_timestamp(*previous_timestamp_);
       f.what = "date and time before the previous document's";
       f.expected = Figure::words("not before " + readable_timestamp(*previous_timestamp_));
       f.found = Figure::words(readable_timestamp(document.timestamp));
@@ -132,6 +159,8 @@ void TapeVerification::add(const ArchivedDocument& document) {
   if (!document.unreadable.empty()) {
     Finding f;
     f.first_document = f.last_document = document.number;
+    f.check = Check::Unreadable;
+    f.subject = document.unreadable;
     f.what = "cannot be read: " + document.unreadable;
     report(std::move(f));
     ++not_held_since_receipt_;
@@ -152,6 +181,8 @@ void TapeVerification::add(const ArchivedDocument& document) {
     reader_ = ArchivedDocumentReader();  // what the failed text left behind is not the next one's
     Finding f;
     f.first_document = f.last_document = document.number;
+    f.check = Check::Unreadable;
+    f.subject = e.what();
     f.what = std::string("cannot be read: ") + e.what();
     report(std::move(f));
     read = true;
@@ -161,6 +192,7 @@ void TapeVerification::add(const ArchivedDocument& document) {
   if (!read) {
     Finding f;
     f.first_document = f.last_document = document.number;
+    f.check = Check::NoWholeDocument;
     f.what = "cannot be read: " + std::string(kNoWholeDocument);
     report(std::move(f));
     ++not_held_since_receipt_;
@@ -169,7 +201,7 @@ void TapeVerification::add(const ArchivedDocument& document) {
 }
 
 void TapeVerification::check_follows_on(const ArchivedDocument& document, std::optional<std::int64_t> z_number,
-                                        const char* what, std::int64_t number, std::optional<std::int64_t>& previous,
+                                        bool z_report, std::int64_t number, std::optional<std::int64_t>& previous,
                                         std::int64_t& not_held_since) {
   if (previous) {
     const std::int64_t expected = *previous + 1;
@@ -178,7 +210,8 @@ void TapeVerification::check_follows_on(const ArchivedDocument& document, std::o
       Finding f;
       f.first_document = f.last_document = document.number;
       f.z_number = z_number;
-      f.what = what;
+      f.check = z_report ? Check::ZReportNumber : Check::ReceiptNumber;
+      f.what = z_report ? "Z-report number" : "receipt number";
       f.expected = Figure::whole(expected);
       f.found = Figure::whole(number);
       report(std::move(f));
@@ -192,7 +225,7 @@ void TapeVerification::read_receipt(const ArchivedDocument& document, const jour
   if (shift_documents_++ == 0) shift_first_document_ = document.number;
   const journal::sale_end& e = r.end;
   if (r.e_count > 0) {
-    check_follows_on(document, std::nullopt, "receipt number", whole_of(e.NO), previous_receipt_number_,
+    check_follows_on(document, std::nullopt, false, whole_of(e.NO), previous_receipt_number_,
                      not_held_since_receipt_);
   }
   // A cancelled receipt counts for nothing, nor does one without its end.
@@ -235,7 +268,7 @@ void TapeVerification::read_receipt(const ArchivedDocument& document, const jour
 void TapeVerification::read_z_report(const ArchivedDocument& document, const journal::z_report& z) {
   ++summary_.z_reports;
   const std::int64_t z_number = whole_of(z.NO);
-  check_follows_on(document, z_number, "Z-report number", z_number, previous_z_number_, not_held_since_z_);
+  check_follows_on(document, z_number, true, z_number, previous_z_number_, not_held_since_z_);
 
   if (shift_begun_ && !before_selection_) {
     ShiftSums reported;
@@ -269,6 +302,7 @@ void TapeVerification::read_z_report(const ArchivedDocument& document, const jou
     f.note = true;
     f.first_document = f.last_document = document.number;
     f.z_number = z_number;
+    f.check = Check::NotCheckable;
     f.what = "not checkable: the archive holds no Z-report before it";
     report(std::move(f));
   }
@@ -277,12 +311,15 @@ void TapeVerification::read_z_report(const ArchivedDocument& document, const jou
 }
 
 void TapeVerification::compare(const ArchivedDocument& document, std::int64_t z_number, const ShiftSums& z) {
-  const auto figure = [&](const std::string& what, std::int64_t expected, std::int64_t found, bool amount) {
+  const auto figure = [&](Check check, const std::string& subject, std::int64_t expected, std::int64_t found,
+                          bool amount) {
     if (expected == found) return;
     Finding f;
     f.first_document = f.last_document = document.number;
     f.z_number = z_number;
-    f.what = what;
+    f.check = check;
+    f.subject = subject;
+    f.what = what_of(check, subject);
     f.expected = amount ? Figure::hundredths(expected) : Figure::whole(expected);
     f.found = amount ? Figure::hundredths(found) : Figure::whole(found);
     report(std::move(f));
@@ -290,61 +327,63 @@ void TapeVerification::compare(const ArchivedDocument& document, std::int64_t z_
   // Expected: what the Z-report says; found: what the shift's receipts add up to.
   for (const std::string& name : keys_of(z.payments, shift_.payments)) {
     const PaymentSums said = sums_or_zero(z.payments, name), added = sums_or_zero(shift_.payments, name);
-    figure("sales " + name, said.sales, added.sales, true);
-    figure("returns " + name, said.returns, added.returns, true);
+    figure(Check::Sales, name, said.sales, added.sales, true);
+    figure(Check::Returns, name, said.returns, added.returns, true);
   }
   for (const std::string& group : keys_of(z.groups, shift_.groups)) {
     const GroupSums said = sums_or_zero(z.groups, group), added = sums_or_zero(shift_.groups, group);
-    figure("turnover of sales, tax group " + group, said.turnover_sales, added.turnover_sales, true);
-    figure("turnover of returns, tax group " + group, said.turnover_returns, added.turnover_returns, true);
-    figure("tax of sales, tax group " + group, said.tax_sales, added.tax_sales, true);
-    figure("tax of returns, tax group " + group, said.tax_returns, added.tax_returns, true);
-    figure("excise of sales, tax group " + group, said.excise_sales, added.excise_sales, true);
-    figure("excise of returns, tax group " + group, said.excise_returns, added.excise_returns, true);
+    figure(Check::TurnoverSales, group, said.turnover_sales, added.turnover_sales, true);
+    figure(Check::TurnoverReturns, group, said.turnover_returns, added.turnover_returns, true);
+    figure(Check::TaxSales, group, said.tax_sales, added.tax_sales, true);
+    figure(Check::TaxReturns, group, said.tax_returns, added.tax_returns, true);
+    figure(Check::ExciseSales, group, said.excise_sales, added.excise_sales, true);
+    figure(Check::ExciseReturns, group, said.excise_returns, added.excise_returns, true);
   }
-  figure("sale receipts", z.sale_receipts, shift_.sale_receipts, false);
-  figure("return receipts", z.return_receipts, shift_.return_receipts, false);
+  figure(Check::SaleReceipts, {}, z.sale_receipts, shift_.sale_receipts, false);
+  figure(Check::ReturnReceipts, {}, z.return_receipts, shift_.return_receipts, false);
   for (const std::string& name : keys_of(z.cash, shift_.cash)) {
     const CashSums said = sums_or_zero(z.cash, name), added = sums_or_zero(shift_.cash, name);
-    figure("cash in " + name, said.in, added.in, true);
-    figure("cash out " + name, said.out, added.out, true);
+    figure(Check::CashIn, name, said.in, added.in, true);
+    figure(Check::CashOut, name, said.out, added.out, true);
   }
 }
 
 void TapeVerification::finish() {
   flush_run();
   if (shift_documents_ == 0) return;
-  const auto note = [&](const std::string& what, Figure found) {
+  const auto note = [&](Check check, const std::string& subject, Figure found) {
     Finding f;
     f.note = true;
     f.first_document = shift_first_document_;
     f.last_document = last_document_;
-    f.what = "after the last Z-report: " + what;
+    f.check = check;
+    f.subject = subject;
+    f.what = "after the last Z-report: " + what_of(check, subject);
     f.found = std::move(found);
     report(std::move(f));
   };
-  note("receipts", Figure::whole(shift_documents_));
-  note("sale receipts", Figure::whole(shift_.sale_receipts));
-  note("return receipts", Figure::whole(shift_.return_receipts));
+  note(Check::Receipts, {}, Figure::whole(shift_documents_));
+  note(Check::SaleReceipts, {}, Figure::whole(shift_.sale_receipts));
+  note(Check::ReturnReceipts, {}, Figure::whole(shift_.return_receipts));
   // The sums that are not zero.
-  const auto sum = [&](const std::string& what, std::int64_t hundredths) {
-    if (hundredths != 0) note(what, Figure::hundredths(hundredths));
+  const auto sum = [&](Check check, const std::string& subject, std::int64_t hundredths) {
+    if (hundredths != 0) note(check, subject, Figure::hundredths(hundredths));
   };
   for (const auto& [name, form] : shift_.payments) {
-    sum("sales " + name, form.sales);
-    sum("returns " + name, form.returns);
+    sum(Check::Sales, name, form.sales);
+    sum(Check::Returns, name, form.returns);
   }
   for (const auto& [group, g] : shift_.groups) {
-    sum("turnover of sales, tax group " + group, g.turnover_sales);
-    sum("turnover of returns, tax group " + group, g.turnover_returns);
-    sum("tax of sales, tax group " + group, g.tax_sales);
-    sum("tax of returns, tax group " + group, g.tax_returns);
-    sum("excise of sales, tax group " + group, g.excise_sales);
-    sum("excise of returns, tax group " + group, g.excise_returns);
+    sum(Check::TurnoverSales, group, g.turnover_sales);
+    sum(Check::TurnoverReturns, group, g.turnover_returns);
+    sum(Check::TaxSales, group, g.tax_sales);
+    sum(Check::TaxReturns, group, g.tax_returns);
+    sum(Check::ExciseSales, group, g.excise_sales);
+    sum(Check::ExciseReturns, group, g.excise_returns);
   }
   for (const auto& [name, c] : shift_.cash) {
-    sum("cash in " + name, c.in);
-    sum("cash out " + name, c.out);
+    sum(Check::CashIn, name, c.in);
+    sum(Check::CashOut, name, c.out);
   }
 }
 
@@ -412,6 +451,8 @@ void read_shift_before(const TapeArchive& tape, TapeVerification& verification, 
 
 Finding damage_finding(const std::string& damage) {
   Finding f;
+  f.check = Finding::Check::DamagedFile;
+  f.subject = damage;
   f.what = "the archive file is damaged: " + damage;
   return f;
 }

@@ -31,9 +31,39 @@ struct Figure {
 };
 
 struct Finding {
+  // What was looked at. `what` says it in the words scripts read; the check and its
+  // subject let a window say it in a sentence.
+  enum class Check {
+    NotFetched,        // numbers the archive does not hold yet
+    AbsentOnRegister,  // numbers the register does not have, though it has a later one
+    EarlierTime,       // subject: the previous document's date and time
+    Unreadable,        // subject: why
+    NoWholeDocument,
+    ReceiptNumber,
+    ZReportNumber,
+    NotCheckable,      // a Z-report with no Z-report before it in the archive
+    Receipts,          // the documents after the last Z-report
+    Sales,             // subject: the payment form
+    Returns,
+    TurnoverSales,     // subject: the tax group
+    TurnoverReturns,
+    TaxSales,
+    TaxReturns,
+    ExciseSales,
+    ExciseReturns,
+    SaleReceipts,
+    ReturnReceipts,
+    CashIn,            // subject: the cash form
+    CashOut,
+    DamagedFile,       // subject: what is wrong with the file (English, SQLite's words)
+    BelowTape,         // numbers below the register's tape; subject: the tape's first number
+  };
+
   // A note tells something that is not wrong: a Z-report that cannot be checked, the
   // documents after the last Z-report.
   bool note = false;
+  Check check = Check::Unreadable;
+  std::string subject;  // Windows-1251
   // The document concerned, or the first and last of a run; 0 for the file as a whole.
   std::int64_t first_document = 0;
   std::int64_t last_document = 0;
@@ -101,7 +131,7 @@ class TapeVerification {
   void read_z_report(const ArchivedDocument& document, const journal::z_report& z);
   // A receipt or Z number that does not follow on from the previous one beyond what the
   // documents not held since could explain; then it is the previous one.
-  void check_follows_on(const ArchivedDocument& document, std::optional<std::int64_t> z_number, const char* what,
+  void check_follows_on(const ArchivedDocument& document, std::optional<std::int64_t> z_number, bool z_report,
                         std::int64_t number, std::optional<std::int64_t>& previous, std::int64_t& not_held_since);
   void compare(const ArchivedDocument& document, std::int64_t z_number, const ShiftSums& z);
   void report(Finding finding);

@@ -21,6 +21,7 @@
 #include "link/serial_port.hpp"
 #include "link/termios_speeds.hpp"
 #include "text/cp1251.hpp"
+#include "text/wording.hpp"
 
 using namespace text::literals;
 
@@ -34,10 +35,12 @@ constexpr int kDrainLimitMs = 1000;
 constexpr int kWriteMarginMs = 1000;
 
 // Why an open failed, as the user is told it.
-std::string busy(const std::string& name) { return name + std::string(": занят другой программой"_cp1251); }
+std::string busy(const std::string& name) {
+  return text::say(TALQEN_PHRASE("SerialPort", "%1: занят другой программой"), {name});
+}
 
 std::string unsupported_speed(const std::string& name, int speed) {
-  return name + std::string(": скорость "_cp1251) + std::to_string(speed) + std::string(" не поддерживается"_cp1251);
+  return text::say(TALQEN_PHRASE("SerialPort", "%1: скорость %2 не поддерживается"), {name, std::to_string(speed)});
 }
 
 // "COM3 (/dev/ttyS2): No such file or directory"; a port another program holds says so.

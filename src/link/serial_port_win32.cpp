@@ -9,6 +9,7 @@
 
 #include "link/serial_port.hpp"
 #include "text/cp1251.hpp"
+#include "text/wording.hpp"
 
 using namespace text::literals;
 
@@ -30,7 +31,7 @@ bool is_device_gone(DWORD error) {
 // anything else names the device and the system's own words.
 std::string open_failure(const std::string& name, const std::string& path, DWORD error) {
   if (error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION)
-    return name + std::string(": занят другой программой"_cp1251);
+    return text::say(TALQEN_PHRASE("SerialPort", "%1: занят другой программой"), {name});
   char text[512] = {};
   const DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
                                         text, sizeof text, nullptr);

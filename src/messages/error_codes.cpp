@@ -6,6 +6,7 @@
 
 #include "messages/status_word.hpp"
 #include "text/cp1251.hpp"
+#include "text/wording.hpp"
 
 using namespace text::literals;
 
@@ -114,16 +115,16 @@ struct GroupMessages {
 
 const std::vector<GroupMessages>& group_messages() {
   static const std::vector<GroupMessages> groups = {
-      {1, "Ошибка оборудования!\n "_cp1251, {"Неопределенная ошибка оборудования!"_cp1251, "Ошибка принтера!"_cp1251, "Ошибка RAM!"_cp1251, "Ошибка контрольной суммы памяти программы!"_cp1251, "Ошибка Flash памяти!"_cp1251, "Ошибка дисплея!"_cp1251, "Ошибка часов, необходимо скорректировать время!"_cp1251, "Ошибка, возникшая в связи с понижением напряжения питания!"_cp1251, "SIM: отказ оборудования!"_cp1251, "MMC: отказ оборудования!"_cp1251}},
-      {2, ""_cp1251, {"Нет команды с таким кодом!"_cp1251, "Данная функция не поддерживается!"_cp1251, "В сообщении нет данных"_cp1251, "Переполнение буфера приемника/передатчика!"_cp1251}},
-      {5, "Ошибка фискальной памяти!\n "_cp1251, {"Нет свободного места для записи в ФП!"_cp1251, "Ошибка записи в фискальную память!"_cp1251, "Заводской номер не установлен!"_cp1251, "Дата текущей записи более ранняя \n   чем дата предыдущей записи!"_cp1251, "Запрещен выход за пределы суток!"_cp1251, "Данные в фискальной памяти неверны!"_cp1251, "Фискальная память исчерпана!"_cp1251, "Данная команда выполняется только в фискальном режиме!"_cp1251, "Дата и время не были установлены \nс момента последнего аварийного обнуления ОЗУ!"_cp1251, "С начала смены прошло более 24х часов!"_cp1251, "Необходимо скорректировать время!"_cp1251, "Ошибка в формате таблицы!"_cp1251, "ДОшибка в формате даты!"_cp1251, "Ошибка в формате времени!"_cp1251, "Устанавливаемое время меньше текущего!"_cp1251}},
-      {6, "Неверный пароль доступа!"_cp1251, {}},
-      {7, "Команда не может быть выполнена в данном состоянии регистратора!\n"_cp1251, {"Неверный режим регистратора (перемычка)!"_cp1251, "Команда невыполнима в данном состоянии смены!"_cp1251, "Необходимо выгрузить контрольную ленту (бумажную/подписанную)!"_cp1251, "Регистратор находится в автономном режиме!"_cp1251}},
-      {8, "При выполнении операции \n  обнаружено арифметическое переполнение!"_cp1251, {}},
-      {9, "Не обнулено!"_cp1251, {"Не очищено!"_cp1251, "Чтение-запись по неинициализированному указателю!"_cp1251, "Адрес-параметр за пределами зоны!"_cp1251, "Выделен недостаточный буфер!"_cp1251, "Ошибка данных"_cp1251}},
-      {10, "Ошибка работы с базой товаров!\n "_cp1251, {"Нет свободного места для выполнения команды!"_cp1251, "Длинна записи больше максимума (>255)!"_cp1251, "Артикул с данным кодом не найден!"_cp1251, "Индекс за пределами базы!"_cp1251, "Артикул с данным кодом существует!"_cp1251, "Налог запрещен!"_cp1251}},
-      {11, "Ошибка работы с продажами!\n "_cp1251, {"Неверное состояние документа!"_cp1251, "Недостаточно свободного места для выполнения команды!"_cp1251, "Неизвестный тип продажи!"_cp1251, "Аннуляция: не может начинаться с данной операции!"_cp1251, "Аннуляция: данная операция в чеке не найдена!"_cp1251, "Аннуляция: последовательность неполная!"_cp1251, "Аннулировать нечего!"_cp1251, "Копия чека недоступна!"_cp1251, "В кассе недостаточно наличных денег для выполнения операции!"_cp1251, "Указанный тип оплаты запрещен для данного чека!"_cp1251, "Сдача запрещена с данного типа оплаты!"_cp1251, "Значение скидки вышло за допустимый диапазон!"_cp1251, "Переполнение итога по чеку!"_cp1251, "Переполнение по оплатам в чеке!"_cp1251, "Переполнение буфера!"_cp1251, "Продажа: ошибка в количестве!"_cp1251, "Продажа: ошибка в цене!"_cp1251, "Аннуляция: удаляемая последовательность заблокирована!"_cp1251}},
-      {240, "Ошибка форматированной строки!\n "_cp1251, {"Форматированная строка: параметры!"_cp1251, "Форматированная строка: тип данных!"_cp1251, "Форматированная строка: выбор шрифта!"_cp1251, "Форматированная строка: выравнивание!"_cp1251, "Форматированная строка: позиции в строке!"_cp1251}},
+      {1, TALQEN_NOOP("RegisterError", "Ошибка оборудования!\n "), {TALQEN_NOOP("RegisterError", "Неопределенная ошибка оборудования!"), TALQEN_NOOP("RegisterError", "Ошибка принтера!"), TALQEN_NOOP("RegisterError", "Ошибка RAM!"), TALQEN_NOOP("RegisterError", "Ошибка контрольной суммы памяти программы!"), TALQEN_NOOP("RegisterError", "Ошибка Flash памяти!"), TALQEN_NOOP("RegisterError", "Ошибка дисплея!"), TALQEN_NOOP("RegisterError", "Ошибка часов, необходимо скорректировать время!"), TALQEN_NOOP("RegisterError", "Ошибка, возникшая в связи с понижением напряжения питания!"), TALQEN_NOOP("RegisterError", "SIM: отказ оборудования!"), TALQEN_NOOP("RegisterError", "MMC: отказ оборудования!")}},
+      {2, {}, {TALQEN_NOOP("RegisterError", "Нет команды с таким кодом!"), TALQEN_NOOP("RegisterError", "Данная функция не поддерживается!"), TALQEN_NOOP("RegisterError", "В сообщении нет данных"), TALQEN_NOOP("RegisterError", "Переполнение буфера приемника/передатчика!")}},
+      {5, TALQEN_NOOP("RegisterError", "Ошибка фискальной памяти!\n "), {TALQEN_NOOP("RegisterError", "Нет свободного места для записи в ФП!"), TALQEN_NOOP("RegisterError", "Ошибка записи в фискальную память!"), TALQEN_NOOP("RegisterError", "Заводской номер не установлен!"), TALQEN_NOOP("RegisterError", "Дата текущей записи более ранняя \n   чем дата предыдущей записи!"), TALQEN_NOOP("RegisterError", "Запрещен выход за пределы суток!"), TALQEN_NOOP("RegisterError", "Данные в фискальной памяти неверны!"), TALQEN_NOOP("RegisterError", "Фискальная память исчерпана!"), TALQEN_NOOP("RegisterError", "Данная команда выполняется только в фискальном режиме!"), TALQEN_NOOP("RegisterError", "Дата и время не были установлены \nс момента последнего аварийного обнуления ОЗУ!"), TALQEN_NOOP("RegisterError", "С начала смены прошло более 24х часов!"), TALQEN_NOOP("RegisterError", "Необходимо скорректировать время!"), TALQEN_NOOP("RegisterError", "Ошибка в формате таблицы!"), TALQEN_NOOP("RegisterError", "ДОшибка в формате даты!"), TALQEN_NOOP("RegisterError", "Ошибка в формате времени!"), TALQEN_NOOP("RegisterError", "Устанавливаемое время меньше текущего!")}},
+      {6, TALQEN_NOOP("RegisterError", "Неверный пароль доступа!"), {}},
+      {7, TALQEN_NOOP("RegisterError", "Команда не может быть выполнена в данном состоянии регистратора!\n"), {TALQEN_NOOP("RegisterError", "Неверный режим регистратора (перемычка)!"), TALQEN_NOOP("RegisterError", "Команда невыполнима в данном состоянии смены!"), TALQEN_NOOP("RegisterError", "Необходимо выгрузить контрольную ленту (бумажную/подписанную)!"), TALQEN_NOOP("RegisterError", "Регистратор находится в автономном режиме!")}},
+      {8, TALQEN_NOOP("RegisterError", "При выполнении операции \n  обнаружено арифметическое переполнение!"), {}},
+      {9, TALQEN_NOOP("RegisterError", "Не обнулено!"), {TALQEN_NOOP("RegisterError", "Не очищено!"), TALQEN_NOOP("RegisterError", "Чтение-запись по неинициализированному указателю!"), TALQEN_NOOP("RegisterError", "Адрес-параметр за пределами зоны!"), TALQEN_NOOP("RegisterError", "Выделен недостаточный буфер!"), TALQEN_NOOP("RegisterError", "Ошибка данных")}},
+      {10, TALQEN_NOOP("RegisterError", "Ошибка работы с базой товаров!\n "), {TALQEN_NOOP("RegisterError", "Нет свободного места для выполнения команды!"), TALQEN_NOOP("RegisterError", "Длинна записи больше максимума (>255)!"), TALQEN_NOOP("RegisterError", "Артикул с данным кодом не найден!"), TALQEN_NOOP("RegisterError", "Индекс за пределами базы!"), TALQEN_NOOP("RegisterError", "Артикул с данным кодом существует!"), TALQEN_NOOP("RegisterError", "Налог запрещен!")}},
+      {11, TALQEN_NOOP("RegisterError", "Ошибка работы с продажами!\n "), {TALQEN_NOOP("RegisterError", "Неверное состояние документа!"), TALQEN_NOOP("RegisterError", "Недостаточно свободного места для выполнения команды!"), TALQEN_NOOP("RegisterError", "Неизвестный тип продажи!"), TALQEN_NOOP("RegisterError", "Аннуляция: не может начинаться с данной операции!"), TALQEN_NOOP("RegisterError", "Аннуляция: данная операция в чеке не найдена!"), TALQEN_NOOP("RegisterError", "Аннуляция: последовательность неполная!"), TALQEN_NOOP("RegisterError", "Аннулировать нечего!"), TALQEN_NOOP("RegisterError", "Копия чека недоступна!"), TALQEN_NOOP("RegisterError", "В кассе недостаточно наличных денег для выполнения операции!"), TALQEN_NOOP("RegisterError", "Указанный тип оплаты запрещен для данного чека!"), TALQEN_NOOP("RegisterError", "Сдача запрещена с данного типа оплаты!"), TALQEN_NOOP("RegisterError", "Значение скидки вышло за допустимый диапазон!"), TALQEN_NOOP("RegisterError", "Переполнение итога по чеку!"), TALQEN_NOOP("RegisterError", "Переполнение по оплатам в чеке!"), TALQEN_NOOP("RegisterError", "Переполнение буфера!"), TALQEN_NOOP("RegisterError", "Продажа: ошибка в количестве!"), TALQEN_NOOP("RegisterError", "Продажа: ошибка в цене!"), TALQEN_NOOP("RegisterError", "Аннуляция: удаляемая последовательность заблокирована!")}},
+      {240, TALQEN_NOOP("RegisterError", "Ошибка форматированной строки!\n "), {TALQEN_NOOP("RegisterError", "Форматированная строка: параметры!"), TALQEN_NOOP("RegisterError", "Форматированная строка: тип данных!"), TALQEN_NOOP("RegisterError", "Форматированная строка: выбор шрифта!"), TALQEN_NOOP("RegisterError", "Форматированная строка: выравнивание!"), TALQEN_NOOP("RegisterError", "Форматированная строка: позиции в строке!")}},
   };
   return groups;
 }
@@ -153,13 +154,13 @@ std::int32_t error_code_at(std::size_t index) {
 bool ReplyAccepted(datecs::RetData result, std::string& text) {
   text.clear();
   if (result.Status & status::kNoReply) {
-    text = "Таймаут устройства! Ошибка!"_cp1251;
+    text = text::say(TALQEN_PHRASE("RegisterError", "Таймаут устройства! Ошибка!"));
     return false;
   }
   // A NAK or a damaged reply carries no code of its own: the error field still holds
   // the previous reply's, which must not pass for an answer.
   if (result.Status & (status::kNak | status::kChecksumMismatch)) {
-    text = status::first_reported_bit(result.Status)->message;
+    text = status::message_of(*status::first_reported_bit(result.Status));
     return false;
   }
   const std::string_view code = datecs::error_field(result);
@@ -173,20 +174,23 @@ bool ReplyAccepted(datecs::RetData result, std::string& text) {
   if (group == 0 && detail == 0) return true;
 
   if (group == kFieldFormatGroup) {
-    text = std::string("Неправильный формат поля номер "_cp1251) + std::to_string(detail) + "!";
+    text = text::say(TALQEN_PHRASE("RegisterError", "Неправильный формат поля номер %1!"), {std::to_string(detail)});
     return false;
   }
   if (group == kFieldValueGroup) {
-    text = std::string("Значение поля номер "_cp1251) + std::to_string(detail) +
-           std::string(" выходит за допустимый диапазон!"_cp1251);
+    text = text::say(TALQEN_PHRASE("RegisterError", "Значение поля номер %1 выходит за допустимый диапазон!"),
+                     {std::to_string(detail)});
     return false;
   }
   for (const GroupMessages& g : group_messages()) {
     if (g.group != group) continue;
-    text = g.heading;
+    // Heading and detail are translated apart: the heading is shared by the group's details.
+    const auto say = [](std::string_view russian) { return text::say({"RegisterError", russian}); };
+    text = g.heading.empty() ? std::string() : say(g.heading);
     if (!g.details.empty())
-      text += detail < static_cast<int>(g.details.size()) ? g.details[static_cast<std::size_t>(detail)]
-                                                          : "Неизвестная ошибка!"_cp1251;
+      text += detail < static_cast<int>(g.details.size())
+                  ? say(g.details[static_cast<std::size_t>(detail)])
+                  : text::say(TALQEN_PHRASE("RegisterError", "Неизвестная ошибка!"));
     break;
   }
   return false;

@@ -3,7 +3,7 @@
 
 #include "link/abort.hpp"
 #include "messages/status_word.hpp"
-#include "text/cp1251.hpp"
+#include "text/wording.hpp"
 
 using namespace text::literals;
 
@@ -37,11 +37,12 @@ void StatusReporter::report(datecs::RetData& result) {
   // The user has given up already: no question, no time-out to tell of.
   if (bit->bit == status::kNoReply && device_link::giving_up_quiet_waits()) return;
   if (bit->bit == status::kNoReply && flags_.retrieval_open) {
-    const bool retry = dialogs_.ask_retry_cancel("Таймаут"_cp1251, "Для продолжения нажмите "_cp1251);
+    const bool retry = dialogs_.ask_retry_cancel(text::say(TALQEN_PHRASE("StatusWord", "Таймаут")),
+                                                text::say(TALQEN_PHRASE("StatusWord", "Для продолжения нажмите ")));
     flags_.cancelled_at_timeout = !retry;
     return;
   }
-  dialogs_.show_message(bit->message);
+  dialogs_.show_message(status::message_of(*bit));
 }
 
 ResultRoute::ResultRoute(StatusReporter& reporter) : previous_(routed) { routed = &reporter; }

@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "text/cp1251.hpp"
+#include "text/wording.hpp"
 
 namespace status {
 
@@ -14,34 +14,34 @@ namespace {
 constexpr int kLink = -1;
 
 constexpr std::array<StatusBit, 28> kBits = {{
-    {0x00000001, 0, 0x01, "Синтаксическая ошибка"_cp1251, 1},
-    {0x00000002, 0, 0x02, "Неверная команда"_cp1251, 2},
-    {0x00000004, 0, 0x04, "Дата и время неверны"_cp1251, 3},
-    {0x00000008, 0, 0x10, "Ошибка печати"_cp1251, 4},
-    {0x00000010, 1, 0x01, "Арифметическое переполнение"_cp1251, 5},
-    {0x00000020, 1, 0x02, "Команда не разрешена"_cp1251, 6},
-    {0x00000040, 1, 0x04, "Обнуление ОЗУ"_cp1251, 7},
+    {0x00000001, 0, 0x01, TALQEN_NOOP("StatusWord", "Синтаксическая ошибка"), 1},
+    {0x00000002, 0, 0x02, TALQEN_NOOP("StatusWord", "Неверная команда"), 2},
+    {0x00000004, 0, 0x04, TALQEN_NOOP("StatusWord", "Дата и время неверны"), 3},
+    {0x00000008, 0, 0x10, TALQEN_NOOP("StatusWord", "Ошибка печати"), 4},
+    {0x00000010, 1, 0x01, TALQEN_NOOP("StatusWord", "Арифметическое переполнение"), 5},
+    {0x00000020, 1, 0x02, TALQEN_NOOP("StatusWord", "Команда не разрешена"), 6},
+    {0x00000040, 1, 0x04, TALQEN_NOOP("StatusWord", "Обнуление ОЗУ"), 7},
     {0x00000080, 1, 0x08, {}, 0},
-    {0x00000100, 1, 0x10, "Обнуление ОЗУ"_cp1251, 8},
-    {0x00000200, 2, 0x01, "Нет бумаги"_cp1251, 9},
+    {0x00000100, 1, 0x10, TALQEN_NOOP("StatusWord", "Обнуление ОЗУ"), 8},
+    {0x00000200, 2, 0x01, TALQEN_NOOP("StatusWord", "Нет бумаги"), 9},
     {0x00000400, 2, 0x08, {}, 0},
     {0x00000800, 2, 0x20, {}, 0},
     {0x00001000, 1, 0x20, {}, 0},
-    {0x00002000, 4, 0x04, "Не модуля фиск. памяти"_cp1251, 10},
+    {0x00002000, 4, 0x04, TALQEN_NOOP("StatusWord", "Не модуля фиск. памяти"), 10},
     {0x00004000, 5, 0x20, {}, 0},
-    {0x00010000, 4, 0x01, "Ошибка записи в фиск. память"_cp1251, 12},
-    {0x00020000, 4, 0x10, "Фиск. память переполнена"_cp1251, 13},
-    {0x00040000, 5, 0x01, "Запись в фиск. память запрещена"_cp1251, 14},
-    {0x00080000, 5, 0x04, "Ошибка последнего Z-отчета"_cp1251, 15},
-    {0x00100000, 4, 0x08, "В фиск. памяти мало места"_cp1251, 11},
+    {0x00010000, 4, 0x01, TALQEN_NOOP("StatusWord", "Ошибка записи в фиск. память"), 12},
+    {0x00020000, 4, 0x10, TALQEN_NOOP("StatusWord", "Фиск. память переполнена"), 13},
+    {0x00040000, 5, 0x01, TALQEN_NOOP("StatusWord", "Запись в фиск. память запрещена"), 14},
+    {0x00080000, 5, 0x04, TALQEN_NOOP("StatusWord", "Ошибка последнего Z-отчета"), 15},
+    {0x00100000, 4, 0x08, TALQEN_NOOP("StatusWord", "В фиск. памяти мало места"), 11},
     {0x00200000, 5, 0x02, {}, 0},
     {0x00400000, 5, 0x08, {}, 0},
     {0x00800000, 5, 0x10, {}, 0},
-    {kChecksumMismatch, kLink, 0, "Ошибка протокола"_cp1251, 16},
-    {kNak, kLink, 0, "Ошибка приема команды"_cp1251, 17},
-    {kNoReply, kLink, 0, "Таймаут"_cp1251, 18},
-    {0x08000000, 0, 0x20, "Общая ошибка"_cp1251, 19},
-    {0x10000000, 4, 0x20, "Общая ошибка фиск. памяти"_cp1251, 20},
+    {kChecksumMismatch, kLink, 0, TALQEN_NOOP("StatusWord", "Ошибка протокола"), 16},
+    {kNak, kLink, 0, TALQEN_NOOP("StatusWord", "Ошибка приема команды"), 17},
+    {kNoReply, kLink, 0, TALQEN_NOOP("StatusWord", "Таймаут"), 18},
+    {0x08000000, 0, 0x20, TALQEN_NOOP("StatusWord", "Общая ошибка"), 19},
+    {0x10000000, 4, 0x20, TALQEN_NOOP("StatusWord", "Общая ошибка фиск. памяти"), 20},
 }};
 
 constexpr int kReportedBits = 20;
@@ -76,6 +76,8 @@ std::uint32_t build_status_word(ExchangeOutcome outcome,
   }
   return bits_from_status_bytes(bytes);
 }
+
+std::string message_of(const StatusBit& bit) { return text::say({"StatusWord", bit.message}); }
 
 const StatusBit* first_reported_bit(std::uint32_t word) {
   for (const StatusBit* b : kTestOrder)

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace status {
@@ -17,8 +18,8 @@ inline constexpr std::uint32_t kLinkBits = kChecksumMismatch | kNak | kNoReply;
 inline constexpr int kStatusByteCount = 6;
 
 // One bit of the word: where it comes from (status byte and mask; byte -1 for the link
-// bits), the message shown for it (empty: none) and its place in the order in which
-// the bits are tested (0: never reported).
+// bits), the message shown for it (empty: none; Russian, see message_of) and its place
+// in the order in which the bits are tested (0: never reported).
 struct StatusBit {
   std::uint32_t bit;
   int byte;
@@ -40,6 +41,9 @@ std::uint32_t bits_from_status_bytes(std::span<const std::uint8_t, kStatusByteCo
 // status-byte bits and no link bit.
 std::uint32_t build_status_word(ExchangeOutcome outcome,
                                 std::span<const std::uint8_t, kStatusByteCount> bytes);
+
+// The bit's message in the user's language.
+std::string message_of(const StatusBit& bit);
 
 // The bit whose message is shown for this word: the first set bit in test order that
 // the table reports, or nullptr when none is.

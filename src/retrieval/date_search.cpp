@@ -10,6 +10,7 @@
 #include "messages/error_codes.hpp"
 #include "retrieval/journal_window_logic.hpp"
 #include "text/cp1251.hpp"
+#include "text/wording.hpp"
 
 using namespace text::literals;
 
@@ -38,7 +39,7 @@ RetrievalResult JournalWindowLogic::RetrieveByDates() {
         break;
       case DateSearchOutcome::NoRange:
         rendered_lines.clear();
-        rendered_lines.push_back(std::string("РРО вернул ошибку:  "_cp1251) + date_search_code_ + " !");
+        rendered_lines.push_back(text::say(TALQEN_PHRASE("JournalWindow", "РРО вернул ошибку:  %1 !"), {date_search_code_}));
         outcome = Outcome::NoRange;
         break;
       case DateSearchOutcome::Rejected:
@@ -53,7 +54,7 @@ RetrievalResult JournalWindowLogic::RetrieveByDates() {
 DateSearchOutcome JournalWindowLogic::FetchByDate() {
   const DateSpan span = ReadDateFields();
   if (later(span.start_date, span.end_date)) {
-    ui_.dialogs.show_message("Конечная дата должна быть не меньше начальной!"_cp1251);
+    ui_.dialogs.show_message(text::say(TALQEN_PHRASE("JournalWindow", "Конечная дата должна быть не меньше начальной!")));
     return DateSearchOutcome::Rejected;
   }
   const RegisterAnswer answer = SearchDates(span);
@@ -145,7 +146,7 @@ void JournalWindowLogic::ReportFailedRequest(const RegisterAnswer& answer) {
 
 void JournalWindowLogic::ShowRegisterError() {
   const std::string_view code = datecs::error_field(quendar::last_result());
-  ui_.dialogs.show_captioned_message("Error", std::string("РРО вернул ошибку:"_cp1251) + std::string(code));
+  ui_.dialogs.show_captioned_message("Error", text::say(TALQEN_PHRASE("JournalWindow", "РРО вернул ошибку:%1"), {code}));
 }
 
 }  // namespace retrieval

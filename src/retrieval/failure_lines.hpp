@@ -7,14 +7,15 @@
 #include <vector>
 
 #include "text/cp1251.hpp"
+#include "text/wording.hpp"
 
 namespace retrieval {
 
 template <class Lines>  // a list of strings or render::PackedLines
 void AppendFailureLines(Lines& lines) {
   using namespace text::literals;
-  lines.emplace_back("Непредвиденный сбой в структуре получаемой информации!"_cp1251);
-  lines.emplace_back("Попробуйте выбрать другой диапазон номеров или дат!"_cp1251);
+  lines.emplace_back(text::say(TALQEN_PHRASE("JournalWindow", "Непредвиденный сбой в структуре получаемой информации!")));
+  lines.emplace_back(text::say(TALQEN_PHRASE("JournalWindow", "Попробуйте выбрать другой диапазон номеров или дат!")));
 }
 
 }  // namespace retrieval

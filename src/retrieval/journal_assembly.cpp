@@ -14,6 +14,7 @@
 #include "retrieval/journal_window_logic.hpp"
 #include "retrieval/journal_envelope.hpp"
 #include "text/cp1251.hpp"
+#include "text/wording.hpp"
 
 using namespace text::literals;
 
@@ -54,11 +55,11 @@ std::string JournalWindowLogic::ReportRefusal(const RegisterAnswer& answer) {
   if (answer.datecs) {
     // The status reporter has shown the message of the refusing bit already.
     const status::StatusBit* bit = status::first_reported_bit(answer.result.Status);
-    return bit ? std::string(bit->message) : std::string();
+    return bit ? status::message_of(*bit) : std::string();
   }
   std::string decoded;
   messages::ReplyAccepted(answer.result, decoded);
-  std::string text = std::string("РРО вернул ошибку: "_cp1251) + answer.error_code();
+  std::string text = text::say(TALQEN_PHRASE("JournalWindow", "РРО вернул ошибку: %1"), {answer.error_code()});
   if (!decoded.empty()) text += " " + decoded;
   ui_.dialogs.show_message(text);
   return text;
@@ -177,7 +178,7 @@ AssemblyReport JournalWindowLogic::AssembleJournal(int first, int last, int docu
   const bool ended_early = report.stopped || report.register_error || report.interrupted;
   if (ended_early && report.documents_kept == 0) return report;
   report.saved = save_lines(temp_xml_path_, journal_lines);
-  if (!report.saved) ui_.dialogs.show_message(std::string("Невозможно записать файл "_cp1251) + temp_xml_path_);
+  if (!report.saved) ui_.dialogs.show_message(text::say(TALQEN_PHRASE("JournalWindow", "Невозможно записать файл %1"), {temp_xml_path_}));
   return report;
 }
 

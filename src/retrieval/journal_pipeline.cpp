@@ -10,6 +10,7 @@
 #include "render/journal_renderer.hpp"
 #include "retrieval/failure_lines.hpp"
 #include "text/cp1251.hpp"
+#include "text/wording.hpp"
 
 using namespace text::literals;
 
@@ -37,7 +38,7 @@ std::exception_ptr LoadRendering(const Text& text, journal::loaded_journal& jour
     }
   };
   journal::LoadJournalText(text, journal, state, render_document);
-  if (journal.doc_count <= 0 && tell_empty) lines.emplace_back("Запрашиваемые данные отсутствуют!"_cp1251);
+  if (journal.doc_count <= 0 && tell_empty) lines.emplace_back(text::say(TALQEN_PHRASE("JournalWindow", "Запрашиваемые данные отсутствуют!")));
   return failure;
 }
 

@@ -12,6 +12,7 @@
 #include "retrieval/journal_pipeline.hpp"
 #include "retrieval/line_file.hpp"
 #include "text/cp1251.hpp"
+#include "text/wording.hpp"
 
 using namespace text::literals;
 
@@ -92,8 +93,8 @@ void JournalWindowLogic::BeginRetrieval() {
   flags.retrieval_open = true;
   last_assembly_ = {};
   ui_.frame.hide_journal_window();
-  ui_.attention.set_caption("ВНИМАНИЕ!!!!"_cp1251);
-  ui_.attention.set_activity("ИДЁТ ЗАГРУЗКА ДАННЫХ...."_cp1251);
+  ui_.attention.set_caption(text::say(TALQEN_PHRASE("JournalWindow", "ВНИМАНИЕ!!!!")));
+  ui_.attention.set_activity(text::say(TALQEN_PHRASE("JournalWindow", "ИДЁТ ЗАГРУЗКА ДАННЫХ....")));
   ui_.attention.show();
   ui_.attention.repaint();
 }
@@ -103,12 +104,12 @@ RetrievalResult JournalWindowLogic::EndRetrieval(RetrievalResult::Outcome outcom
   ui_.attention.hide();
   ui_.frame.show_journal_window();
   if (outcome == RetrievalResult::Outcome::Failed) AppendFailureLines(rendered_lines);
-  if (last_assembly_.port_lost) ui_.dialogs.show_message("Связь с портом потеряна"_cp1251);
+  if (last_assembly_.port_lost) ui_.dialogs.show_message(text::say(TALQEN_PHRASE("JournalWindow", "Связь с портом потеряна")));
   if (!last_assembly_.incomplete.empty()) {
     std::string text;
     for (const std::int32_t n : last_assembly_.incomplete) {
       if (!text.empty()) text += '\n';
-      text += std::string("Документ "_cp1251) + decimal(n) + std::string(" получен не полностью"_cp1251);
+      text += text::say(TALQEN_PHRASE("JournalWindow", "Документ %1 получен не полностью"), {decimal(n)});
     }
     ui_.dialogs.show_message(text);
   }
@@ -144,8 +145,8 @@ int JournalWindowLogic::FetchValidatedRange() {
     last_assembly_ = AssembleJournal(first, last, type);
     return 0;
   }
-  ui_.dialogs.show_message(first < 1 ? "Началный номер должен быть >0!"_cp1251
-                                     : "Конечный номер должен быть не меньше начального!"_cp1251);
+  ui_.dialogs.show_message(first < 1 ? text::say(TALQEN_PHRASE("JournalWindow", "Началный номер должен быть >0!"))
+                                     : text::say(TALQEN_PHRASE("JournalWindow", "Конечный номер должен быть не меньше начального!")));
   return 1;
 }
 
@@ -156,12 +157,14 @@ void JournalWindowLogic::SaveListAs() {
 
 bool JournalWindowLogic::SaveList(const std::string& path) {
   if (save_lines(path, rendered_lines)) return true;
-  ui_.dialogs.show_message(std::string("Невозможно записать файл "_cp1251) + path);
+  ui_.dialogs.show_message(text::say(TALQEN_PHRASE("JournalWindow", "Невозможно записать файл %1"), {path}));
   return false;
 }
 
 bool JournalWindowLogic::PrintOnRegister() {
-  if (!ui_.dialogs.ask_yes_no("Продолжить?"_cp1251, "Печать требует затрат бумажной ленты"_cp1251)) return false;
+  if (!ui_.dialogs.ask_yes_no(text::say(TALQEN_PHRASE("JournalWindow", "Продолжить?")),
+                              text::say(TALQEN_PHRASE("JournalWindow", "Печать требует затрат бумажной ленты"))))
+    return false;
   std::int32_t first = 0;
   std::int32_t last = 0;
   if (document_kind == render::DocumentKind::ZReports && document_by_z_number.has_entries()) {

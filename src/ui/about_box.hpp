@@ -18,6 +18,12 @@ class AboutBox final : public QDialog {
   QLabel* title_label;  // title and version
   QLabel* authors_label;  // author
   QPushButton* close_button;
+
+ protected:
+  void changeEvent(QEvent* e) override;
+
+ private:
+  void retranslate();
 };
 
 }  // namespace ui

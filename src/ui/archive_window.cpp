@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QDeadlineTimer>
 #include <QComboBox>
+#include <QEvent>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -44,7 +45,7 @@ constexpr std::int64_t kProgressStep = 200;
 
 // The save dialog's file types, each with the form it picks.
 struct ExportType {
-  const char* filter;  // UTF-8
+  const char* filter;  // UTF-8, translated in the context ui::ArchiveWindow
   const char* suffix;
   archive::ExportFormat format;
 };
@@ -52,8 +53,8 @@ constexpr ExportType kExportTypes[] = {
     {"Excel (*.xlsx)", "xlsx", archive::ExportFormat::Xlsx},
     {"CSV (*.csv)", "csv", archive::ExportFormat::Csv},
     {"JSON (*.json)", "json", archive::ExportFormat::Json},
-    {"Текст (*.txt)", "txt", archive::ExportFormat::Text},
-    {"Текст журнала (*.xml)", "xml", archive::ExportFormat::Xml},
+    {QT_TRANSLATE_NOOP("ui::ArchiveWindow", "Текст (*.txt)"), "txt", archive::ExportFormat::Text},
+    {QT_TRANSLATE_NOOP("ui::ArchiveWindow", "Текст журнала (*.xml)"), "xml", archive::ExportFormat::Xml},
 };
 
 // After this long a reading shows the attention window.
@@ -66,83 +67,82 @@ ArchiveWindow::ArchiveWindow(const messages::ProgramState& program, messages::Di
     : QDialog(parent), program_(program), dialogs_(dialogs), attention_(attention),
       lines_(std::make_unique<LineListModel>(shown_)) {
   setFont(designed_font());
-  setWindowTitle(QStringLiteral("Архив РРО"));
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                  Qt::WindowMinMaxButtonsHint);
   resize(900, 640);
 
-  const auto named = [](auto* widget, const QString& name) {
-    widget->setAccessibleName(name);
-    return widget;
-  };
-  const auto field = [&](const QString& name, const char* mask = nullptr, const QString& hint = {}) {
-    auto* e = named(new QLineEdit(this), name);
+  const auto field = [this](const char* mask = nullptr) {
+    auto* e = new QLineEdit(this);
     if (mask) e->setInputMask(QString::fromLatin1(mask));
-    if (!hint.isEmpty()) e->setToolTip(hint);
     return e;
   };
-  const auto button = [&](const QString& caption) {
-    auto* b = new QPushButton(caption, this);
-    b->setAccessibleName(QString(caption).remove(QLatin1Char('&')));
+  const auto button = [this] {
+    auto* b = new QPushButton(this);
     b->setAutoDefault(false);
     return b;
   };
 
-  lines_view = named(new QListView(this), QStringLiteral("Документы"));
+  lines_view = new QListView(this);
   show_lines_in(*lines_view, *lines_);
 
-  kind_box = named(new QComboBox(this), QStringLiteral("Тип документа"));
-  kind_box->addItems({QStringLiteral("Z-отчет"), QStringLiteral("Чек"), QStringLiteral("Чек+Z-отчет")});
-  by_numbers_button = named(new QRadioButton(QStringLiteral("по &номерам"), this), QStringLiteral("по номерам"));
-  first_number_edit = field(QStringLiteral("Начальный номер"));
-  last_number_edit = field(QStringLiteral("Конечный номер"));
-  by_dates_button = named(new QRadioButton(QStringLiteral("по &датам"), this), QStringLiteral("по датам"));
-  start_date_edit = field(QStringLiteral("Начальная дата"), kDateMask, QStringLiteral("дд.мм.гг"));
-  start_time_edit = field(QStringLiteral("Начальное время"), kTimeMask, QStringLiteral("чч:мм"));
-  end_date_edit = field(QStringLiteral("Конечная дата"), kDateMask, QStringLiteral("дд.мм.гг"));
-  end_time_edit = field(QStringLiteral("Конечное время"), kTimeMask, QStringLiteral("чч:мм"));
-  show_button = button(QStringLiteral("Показать"));
+  kind_box = new QComboBox(this);
+  kind_box->addItems({QString(), QString(), QString()});
+  by_numbers_button = new QRadioButton(this);
+  first_number_edit = field();
+  last_number_edit = field();
+  by_dates_button = new QRadioButton(this);
+  start_date_edit = field(kDateMask);
+  start_time_edit = field(kTimeMask);
+  end_date_edit = field(kDateMask);
+  end_time_edit = field(kTimeMask);
+  show_button = button();
   show_button->setDefault(true);
-  find_edit = field(QStringLiteral("Найти"));
-  find_next_button = button(QStringLiteral("Далее"));
-  find_previous_button = button(QStringLiteral("Назад"));
-  export_button = button(QStringLiteral("Экспорт…"));
-  verify_button = button(QStringLiteral("Проверить"));
-  close_button = button(QStringLiteral("Закрыть"));
+  find_edit = field();
+  find_next_button = button();
+  find_previous_button = button();
+  export_button = button();
+  verify_button = button();
+  close_button = button();
 
-  const auto caption = [this](const QString& text, QWidget* buddy) {
-    auto* l = new QLabel(text, this);
+  const auto caption = [this](QWidget* buddy) {
+    auto* l = new QLabel(this);
     l->setBuddy(buddy);
     return l;
   };
-  auto* selection = new QGroupBox(QStringLiteral("Выборка"), this);
-  auto* grid = new QGridLayout(selection);
-  grid->addWidget(caption(QStringLiteral("&Тип документа"), kind_box), 0, 0);
+  kind_caption_ = caption(kind_box);
+  first_number_caption_ = caption(first_number_edit);
+  last_number_caption_ = caption(last_number_edit);
+  from_caption_ = caption(start_date_edit);
+  to_caption_ = caption(end_date_edit);
+  find_caption_ = caption(find_edit);
+  selection_group_ = new QGroupBox(this);
+  auto* grid = new QGridLayout(selection_group_);
+  grid->addWidget(kind_caption_, 0, 0);
   grid->addWidget(kind_box, 0, 1, 1, 2);
   grid->addWidget(by_numbers_button, 1, 0, 1, 3);
-  grid->addWidget(caption(QStringLiteral("Н&ачальный номер"), first_number_edit), 2, 0);
+  grid->addWidget(first_number_caption_, 2, 0);
   grid->addWidget(first_number_edit, 2, 1, 1, 2);
-  grid->addWidget(caption(QStringLiteral("&Конечный номер"), last_number_edit), 3, 0);
+  grid->addWidget(last_number_caption_, 3, 0);
   grid->addWidget(last_number_edit, 3, 1, 1, 2);
   grid->addWidget(by_dates_button, 4, 0, 1, 3);
-  grid->addWidget(caption(QStringLiteral("&С"), start_date_edit), 5, 0);
+  grid->addWidget(from_caption_, 5, 0);
   grid->addWidget(start_date_edit, 5, 1);
   grid->addWidget(start_time_edit, 5, 2);
-  grid->addWidget(caption(QStringLiteral("&По"), end_date_edit), 6, 0);
+  grid->addWidget(to_caption_, 6, 0);
   grid->addWidget(end_date_edit, 6, 1);
   grid->addWidget(end_time_edit, 6, 2);
   grid->addWidget(show_button, 7, 1, 1, 2);
 
-  auto* finding = new QGroupBox(QStringLiteral("Поиск"), this);
-  auto* find_grid = new QGridLayout(finding);
-  find_grid->addWidget(caption(QStringLiteral("На&йти"), find_edit), 0, 0);
+  search_group_ = new QGroupBox(this);
+  auto* find_grid = new QGridLayout(search_group_);
+  find_grid->addWidget(find_caption_, 0, 0);
   find_grid->addWidget(find_edit, 0, 1, 1, 2);
   find_grid->addWidget(find_previous_button, 1, 1);
   find_grid->addWidget(find_next_button, 1, 2);
 
   auto* side = new QVBoxLayout;
-  side->addWidget(selection);
-  side->addWidget(finding);
+  side->addWidget(selection_group_);
+  side->addWidget(search_group_);
   side->addStretch(1);
   side->addWidget(verify_button);
   side->addWidget(export_button);
@@ -197,6 +197,50 @@ ArchiveWindow::ArchiveWindow(const messages::ProgramState& program, messages::Di
   connect(previous, &QShortcut::activated, this, [this] { find(app::SearchDirection::Backwards); });
   // Enter in the search field finds the next line instead of showing the selection again.
   find_edit->installEventFilter(this);
+  retranslate();
+}
+
+void ArchiveWindow::retranslate() {
+  const auto button = [](QAbstractButton* b, const QString& caption) {
+    b->setText(caption);
+    b->setAccessibleName(QString(caption).remove(QLatin1Char('&')));
+  };
+  lines_view->setAccessibleName(tr("Документы"));
+  kind_box->setAccessibleName(tr("Тип документа"));
+  const QString kinds[] = {tr("Z-отчет"), tr("Чек"), tr("Чек+Z-отчет")};
+  for (int i = 0; i < 3; ++i) kind_box->setItemText(i, kinds[i]);
+  button(by_numbers_button, tr("по &номерам"));
+  first_number_edit->setAccessibleName(tr("Начальный номер"));
+  last_number_edit->setAccessibleName(tr("Конечный номер"));
+  button(by_dates_button, tr("по &датам"));
+  start_date_edit->setAccessibleName(tr("Начальная дата"));
+  start_time_edit->setAccessibleName(tr("Начальное время"));
+  end_date_edit->setAccessibleName(tr("Конечная дата"));
+  end_time_edit->setAccessibleName(tr("Конечное время"));
+  for (QLineEdit* date : {start_date_edit, end_date_edit}) date->setToolTip(tr("дд.мм.гг"));
+  for (QLineEdit* time : {start_time_edit, end_time_edit}) time->setToolTip(tr("чч:мм"));
+  button(show_button, tr("Показать"));
+  find_edit->setAccessibleName(tr("Найти"));
+  button(find_next_button, tr("Далее"));
+  button(find_previous_button, tr("Назад"));
+  button(export_button, tr("Экспорт…"));
+  button(verify_button, tr("Проверить"));
+  button(close_button, tr("Закрыть"));
+  kind_caption_->setText(tr("&Тип документа"));
+  first_number_caption_->setText(tr("Н&ачальный номер"));
+  last_number_caption_->setText(tr("&Конечный номер"));
+  from_caption_->setText(tr("&С"));
+  to_caption_->setText(tr("&По"));
+  find_caption_->setText(tr("На&йти"));
+  selection_group_->setTitle(tr("Выборка"));
+  search_group_->setTitle(tr("Поиск"));
+  show_archive_state();
+  // What the status line told stays in the words it was told in until the next message.
+}
+
+void ArchiveWindow::changeEvent(QEvent* e) {
+  QDialog::changeEvent(e);
+  if (e->type() == QEvent::LanguageChange) retranslate();
 }
 
 ArchiveWindow::~ArchiveWindow() {
@@ -301,7 +345,7 @@ void ArchiveWindow::show_attention(const std::string& caption) {
   previous_cancel_ = attention_.cancel_action();
   attention_.set_cancel_action([this] { stop_.store(true); });
   attention_.set_caption(caption);
-  attention_.set_activity(std::string("Чтение архива"_cp1251));
+  attention_.set_activity(from_qstring(tr("Чтение архива")));
   attention_.set_progress("");
   attention_.show();
 }
@@ -313,9 +357,13 @@ void ArchiveWindow::hide_attention() {
 }
 
 void ArchiveWindow::show_archive_state() {
+  if (!logic_.is_open()) {
+    setWindowTitle(tr("Архив РРО"));
+    summary_label->clear();
+    return;
+  }
   const archive::RegisterIdentity& identity = logic_.identity();
-  setWindowTitle(QStringLiteral("Архив РРО  ЗН ") + to_qstring(identity.serial) + QStringLiteral("  ФН ") +
-                 to_qstring(identity.fiscal_number));
+  setWindowTitle(tr("Архив РРО  ЗН %1  ФН %2").arg(to_qstring(identity.serial), to_qstring(identity.fiscal_number)));
   summary_label->setText(to_qstring(app::summary_line(logic_.summary())));
 }
 
@@ -355,7 +403,7 @@ void ArchiveWindow::open_archive(const std::string& path, std::function<void(boo
         else if (done)
           done(true);
       },
-      std::string("Архив РРО"_cp1251));
+      from_qstring(tr("Архив РРО")));
 }
 
 void ArchiveWindow::show_selection() {
@@ -370,7 +418,7 @@ void ArchiveWindow::show_view(const app::ArchiveView& view, std::function<void()
       [this, view, organisation, result] {
         *result = logic_.show(view, organisation, pending_, [this](std::int64_t read) {
           if (read % kProgressStep == 0)
-            attention_.set_progress(std::string("Документов: "_cp1251) + std::to_string(read));
+            attention_.set_progress(from_qstring(tr("Документов: %1").arg(read)));
           return !stop_.load();
         });
       },
@@ -381,12 +429,12 @@ void ArchiveWindow::show_view(const app::ArchiveView& view, std::function<void()
         lines_->refresh();
         const std::string problem = result->problem();
         status_bar->showMessage(problem.empty()
-                                    ? QStringLiteral("Показано документов: ") + QString::number(result->written)
+                                    ? tr("Показано документов: %1").arg(result->written)
                                     : to_qstring(problem));
         if (result->failure || result->archive_error) dialogs_.show_message(problem);
         if (then) then();
       },
-      std::string("Архив РРО"_cp1251));
+      from_qstring(tr("Архив РРО")));
 }
 
 void ArchiveWindow::find(app::SearchDirection direction) {
@@ -400,7 +448,7 @@ void ArchiveWindow::find(app::SearchDirection direction) {
       current.isValid() ? std::optional<std::size_t>(static_cast<std::size_t>(current.row())) : std::nullopt;
   const std::optional<std::size_t> found = app::find_line(shown_, from_qstring(wanted), from, direction);
   if (!found) {
-    status_bar->showMessage(QStringLiteral("Не найдено"));
+    status_bar->showMessage(tr("Не найдено"));
     return;
   }
   status_bar->clearMessage();
@@ -411,11 +459,11 @@ void ArchiveWindow::find(app::SearchDirection direction) {
 
 void ArchiveWindow::ask_export() {
   if (!logic_.is_open() || !shown_view_) return;
-  auto* dialog = new QFileDialog(this, QStringLiteral("Экспорт"));
+  auto* dialog = new QFileDialog(this, tr("Экспорт"));
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   dialog->setAcceptMode(QFileDialog::AcceptSave);
   QStringList filters;
-  for (const ExportType& type : kExportTypes) filters << QString::fromUtf8(type.filter);
+  for (const ExportType& type : kExportTypes) filters << tr(type.filter);
   dialog->setNameFilters(filters);
   const auto suffix_of = [filters](const QString& filter) {
     return QString::fromLatin1(kExportTypes[std::max<qsizetype>(0, filters.indexOf(filter))].suffix);
@@ -442,8 +490,7 @@ void ArchiveWindow::export_selection(const std::string& path, archive::ExportFor
   read(
       [this, path, format, view = *view, organisation, result] {
         *result = logic_.export_to(path, format, view, organisation, [this](std::int64_t read) {
-          if (read % kProgressStep == 0)
-            attention_.set_progress(std::string("Документов: "_cp1251) + std::to_string(read));
+          if (read % kProgressStep == 0) attention_.set_progress(from_qstring(tr("Документов: %1").arg(read)));
           return !stop_.load();
         });
       },
@@ -453,9 +500,9 @@ void ArchiveWindow::export_selection(const std::string& path, archive::ExportFor
           dialogs_.show_message(problem + (result->file_failed ? " " + path : std::string()));
           return;
         }
-        status_bar->showMessage(QStringLiteral("Записано документов: ") + QString::number(result->written));
+        status_bar->showMessage(tr("Записано документов: %1").arg(result->written));
       },
-      std::string("Экспорт"_cp1251));
+      from_qstring(tr("Экспорт")));
 }
 
 void ArchiveWindow::verify_selection() {
@@ -466,8 +513,7 @@ void ArchiveWindow::verify_selection() {
   read(
       [this, view = *view, report] {
         *report = logic_.verify(view, [this](std::int64_t read) {
-          if (read % kProgressStep == 0)
-            attention_.set_progress(std::string("Документов: "_cp1251) + std::to_string(read));
+          if (read % kProgressStep == 0) attention_.set_progress(from_qstring(tr("Документов: %1").arg(read)));
           return !stop_.load();
         });
       },
@@ -475,7 +521,7 @@ void ArchiveWindow::verify_selection() {
         if (!*report || (*report)->stopped) return;
         verification_window->show_report(std::move(**report));
       },
-      std::string("Проверка архива"_cp1251));
+      from_qstring(tr("Проверка архива")));
 }
 
 void ArchiveWindow::show_documents(std::int32_t first, std::int32_t last, bool widen_when_none) {

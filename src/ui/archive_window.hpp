@@ -22,6 +22,7 @@
 #include "ui/exchange_worker.hpp"
 
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListView;
@@ -88,11 +89,14 @@ class ArchiveWindow final : public QDialog {
   QLabel* summary_label;
 
  protected:
+  void changeEvent(QEvent* e) override;
   void reject() override;
   void closeEvent(QCloseEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
+  // Every caption in the program's language now.
+  void retranslate();
   // The fields into the logic's terms, and back.
   app::ArchiveFields read_fields() const;
   void show_fields(const app::ArchiveFields& fields);
@@ -123,6 +127,14 @@ class ArchiveWindow final : public QDialog {
   std::atomic<bool> stop_{false};
   int readings_ = 0;               // readings started, so that a late timer knows its own
   bool attention_shown_ = false;
+  QLabel* kind_caption_;
+  QLabel* first_number_caption_;
+  QLabel* last_number_caption_;
+  QLabel* from_caption_;
+  QLabel* to_caption_;
+  QLabel* find_caption_;
+  QGroupBox* selection_group_;
+  QGroupBox* search_group_;
 };
 
 }  // namespace ui

@@ -30,7 +30,7 @@ AttentionDialog::AttentionDialog(QWidget* parent) : QDialog(parent) {
   progress_bar->setGeometry(96, 200, 280, 18);
   progress_bar->setRange(0, 100);
   progress_bar->setValue(0);
-  cancel_button = new QPushButton(QStringLiteral("Отмена"), this);
+  cancel_button = new QPushButton(tr("Отмена"), this);
   cancel_button->setGeometry(198, 234, 75, 25);
   connect(cancel_button, &QPushButton::clicked, this, &AttentionDialog::cancel);
 }
@@ -84,6 +84,7 @@ bool AttentionDialog::is_active() const {
 bool AttentionDialog::event(QEvent* e) {
   // Painted at once whenever it becomes active.
   if (e->type() == QEvent::WindowActivate) QWidget::repaint();
+  if (e->type() == QEvent::LanguageChange) cancel_button->setText(tr("Отмена"));
   return QDialog::event(e);
 }
 

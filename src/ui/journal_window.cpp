@@ -4,6 +4,7 @@
 #include <exception>
 
 #include <QCloseEvent>
+#include <QEvent>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -28,11 +29,16 @@ namespace {
 // How long closing waits for a stopped retrieval's current document.
 constexpr int kStopWaitMs = 60000;
 
-QLabel* label(const QString& text, QWidget* parent, int left, int top, QWidget* names) {
-  auto* l = new QLabel(text, parent);
+QLabel* label(QWidget* parent, int left, int top, QWidget* names) {
+  auto* l = new QLabel(parent);
   l->move(left, top);
   l->setBuddy(names);
   return l;
+}
+
+void set_caption(QLabel* l, const QString& text) {
+  l->setText(text);
+  l->adjustSize();
 }
 
 QLineEdit* edit(QWidget* parent, int left, int top, int width, int height) {
@@ -41,18 +47,23 @@ QLineEdit* edit(QWidget* parent, int left, int top, int width, int height) {
   return e;
 }
 
-QLineEdit* masked(QWidget* parent, int left, int top, int width, const char* mask, const QString& hint) {
+QLineEdit* masked(QWidget* parent, int left, int top, int width, const char* mask) {
   QLineEdit* e = edit(parent, left, top, width, 21);
   e->setInputMask(QString::fromLatin1(mask));
-  e->setToolTip(hint);
   return e;
 }
 
-QPushButton* button(const QString& text, QWidget* parent, int left, int top, int width) {
-  auto* b = new QPushButton(text, parent);
-  // The designed width, or more where this platform's font needs it for the caption.
-  b->setGeometry(left, top, std::max(width, b->sizeHint().width()), 25);
+QPushButton* button(QWidget* parent, int left, int top, int width) {
+  auto* b = new QPushButton(parent);
+  b->setGeometry(left, top, width, 25);
+  b->setProperty("designed_width", width);
   return b;
+}
+
+void set_caption(QPushButton* b, const QString& text) {
+  b->setText(text);
+  // The designed width, or more where this platform's font needs it for the caption.
+  b->resize(std::max(b->property("designed_width").toInt(), b->sizeHint().width()), b->height());
 }
 
 }  // namespace
@@ -69,7 +80,6 @@ JournalWindow::JournalWindow(messages::ProgramState& program, messages::Dialogs&
       lines_(std::make_unique<LineListModel>(logic_.rendered_lines)),
       empty_list_(std::make_unique<LineListModel>(no_lines_)) {
   setFont(designed_font());
-  setWindowTitle(QStringLiteral("Форма запроса и отображения данных"));
   setWindowModality(Qt::ApplicationModal);
   setGeometry(414, 125, 833, 638);
   setFixedSize(833, 638);
@@ -78,39 +88,38 @@ JournalWindow::JournalWindow(messages::ProgramState& program, messages::Dialogs&
   lines_view = new QListView(this);
   lines_view->setGeometry(24, 8, 473, 569);
   show_lines_in(*lines_view, *lines_);
-  lines_view->setAccessibleName(QStringLiteral("Документы"));
 
-  by_numbers_group = new QGroupBox(QStringLiteral("по номерам"), this);
+  by_numbers_group = new QGroupBox(this);
   by_numbers_group->setGeometry(520, 24, 281, 201);
   kind_box = new QComboBox(by_numbers_group);
   kind_box->setEditable(true);
   kind_box->setGeometry(16, 48, 145, 21);
-  kind_box->addItems({QStringLiteral("Z-отчет"), QStringLiteral("Чек"), QStringLiteral("Чек+Z-отчет")});
-  kind_label = label(QStringLiteral("&Тип документа"), by_numbers_group, 16, 24, kind_box);
+  kind_box->addItems({QString(), QString(), QString()});
+  kind_label = label(by_numbers_group, 16, 24, kind_box);
   password_edit = edit(by_numbers_group, 16, 88, 121, 21);
-  password_label = label(QStringLiteral("П&ароль"), by_numbers_group, 19, 72, password_edit);
+  password_label = label(by_numbers_group, 19, 72, password_edit);
   first_number_edit = edit(by_numbers_group, 16, 128, 121, 21);
-  first_number_label = label(QStringLiteral("&Начальный номер"), by_numbers_group, 16, 112, first_number_edit);
+  first_number_label = label(by_numbers_group, 16, 112, first_number_edit);
   last_number_edit = edit(by_numbers_group, 16, 176, 121, 21);
-  last_number_label = label(QStringLiteral("&Конечный номер"), by_numbers_group, 16, 152, last_number_edit);
-  fetch_by_numbers_button = button(QStringLiteral("Получить"), by_numbers_group, 198, 32, 75);
-  print_button = button(QStringLiteral("Печать на РРО"), by_numbers_group, 184, 128, 89);
+  last_number_label = label(by_numbers_group, 16, 152, last_number_edit);
+  fetch_by_numbers_button = button(by_numbers_group, 198, 32, 75);
+  print_button = button(by_numbers_group, 184, 128, 89);
 
-  by_dates_group = new QGroupBox(QStringLiteral("по датам"), this);
+  by_dates_group = new QGroupBox(this);
   by_dates_group->setGeometry(520, 248, 281, 185);
-  fetch_by_dates_button = button(QStringLiteral("Получить"), by_dates_group, 182, 16, 75);
-  numbers_from_dates_button = button(QStringLiteral("Вернуть номера"), by_dates_group, 168, 48, 89);
-  start_date_edit = masked(by_dates_group, 24, 104, 118, kDateMask, QStringLiteral("дд.мм.гг"));
-  start_date_label = label(QStringLiteral("Н&ачальная дата"), by_dates_group, 24, 76, start_date_edit);
-  end_date_edit = masked(by_dates_group, 24, 152, 118, kDateMask, QStringLiteral("дд.мм.гг"));
-  end_date_label = label(QStringLiteral("Ко&нечная дата"), by_dates_group, 23, 132, end_date_edit);
-  start_time_edit = masked(by_dates_group, 184, 104, 71, kTimeMask, QStringLiteral("чч:мм"));
-  time_label = label(QStringLiteral("&Время"), by_dates_group, 192, 80, start_time_edit);
-  end_time_edit = masked(by_dates_group, 184, 144, 72, kTimeMask, QStringLiteral("чч:мм"));
-  end_time_edit->setAccessibleName(QStringLiteral("Конечное время"));
+  fetch_by_dates_button = button(by_dates_group, 182, 16, 75);
+  numbers_from_dates_button = button(by_dates_group, 168, 48, 89);
+  start_date_edit = masked(by_dates_group, 24, 104, 118, kDateMask);
+  start_date_label = label(by_dates_group, 24, 76, start_date_edit);
+  end_date_edit = masked(by_dates_group, 24, 152, 118, kDateMask);
+  end_date_label = label(by_dates_group, 23, 132, end_date_edit);
+  start_time_edit = masked(by_dates_group, 184, 104, 71, kTimeMask);
+  time_label = label(by_dates_group, 192, 80, start_time_edit);
+  end_time_edit = masked(by_dates_group, 184, 144, 72, kTimeMask);
 
-  save_button = button(QStringLiteral("Сохранить"), this, 720, 456, 75);
-  close_button = button(QStringLiteral("Закрыть"), this, 720, 504, 75);
+  save_button = button(this, 720, 456, 75);
+  close_button = button(this, 720, 504, 75);
+  retranslate();
 
   connect(kind_box, &QComboBox::activated, this, [this] { run_handler([this] { logic_.FillNumbersForKind(); }); });
   connect(fetch_by_numbers_button, &QPushButton::clicked, this, [this] { run_exchange([this] { logic_.RetrieveByNumbers(); }, true); });
@@ -125,6 +134,39 @@ JournalWindow::JournalWindow(messages::ProgramState& program, messages::Dialogs&
 }
 
 JournalWindow::~JournalWindow() = default;
+
+void JournalWindow::retranslate() {
+  setWindowTitle(tr("Форма запроса и отображения данных"));
+  lines_view->setAccessibleName(tr("Документы"));
+  by_numbers_group->setTitle(tr("по номерам"));
+  // The kinds in the order of render::DocumentKindOfItem; the typed text follows the item.
+  const QString kinds[] = {tr("Z-отчет"), tr("Чек"), tr("Чек+Z-отчет")};
+  const bool typed_an_item = kind_box->findText(kind_box->currentText(), Qt::MatchExactly) == kind_box->currentIndex();
+  for (int i = 0; i < 3; ++i) kind_box->setItemText(i, kinds[i]);
+  if (typed_an_item) kind_box->setEditText(kind_box->itemText(kind_box->currentIndex()));
+  set_caption(kind_label, tr("&Тип документа"));
+  set_caption(password_label, tr("П&ароль"));
+  set_caption(first_number_label, tr("&Начальный номер"));
+  set_caption(last_number_label, tr("&Конечный номер"));
+  set_caption(fetch_by_numbers_button, tr("Получить"));
+  set_caption(print_button, tr("Печать на РРО"));
+  by_dates_group->setTitle(tr("по датам"));
+  set_caption(fetch_by_dates_button, tr("Получить"));
+  set_caption(numbers_from_dates_button, tr("Вернуть номера"));
+  set_caption(start_date_label, tr("Н&ачальная дата"));
+  set_caption(end_date_label, tr("Ко&нечная дата"));
+  set_caption(time_label, tr("&Время"));
+  for (QLineEdit* date : {start_date_edit, end_date_edit}) date->setToolTip(tr("дд.мм.гг"));
+  for (QLineEdit* time : {start_time_edit, end_time_edit}) time->setToolTip(tr("чч:мм"));
+  end_time_edit->setAccessibleName(tr("Конечное время"));
+  set_caption(save_button, tr("Сохранить"));
+  set_caption(close_button, tr("Закрыть"));
+}
+
+void JournalWindow::changeEvent(QEvent* e) {
+  QDialog::changeEvent(e);
+  if (e->type() == QEvent::LanguageChange) retranslate();
+}
 
 void JournalWindow::read_fields() {
   logic_.document_kind = render::DocumentKindOfItem(kind_box->findText(kind_box->currentText(), Qt::MatchExactly));

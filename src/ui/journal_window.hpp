@@ -65,6 +65,7 @@ class JournalWindow final : public QDialog, private retrieval::WindowFrame {
   QPushButton* close_button;  // Button2 on the designed form
 
  protected:
+  void changeEvent(QEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
   void reject() override;
 
@@ -78,6 +79,8 @@ class JournalWindow final : public QDialog, private retrieval::WindowFrame {
   // The fields as typed into the logic, and the logic's fields and lines back.
   void read_fields();
   void show_state();
+  // Every caption in the program's language now.
+  void retranslate();
   // A handler of the logic between the two, on the UI thread: it does not talk to the register.
   template <class Handler>
   void run_handler(Handler handler);

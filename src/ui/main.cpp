@@ -4,8 +4,10 @@
 #include <QMessageBox>
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <string>
 
+#include "app/config_file.hpp"
 #include "messages/status_reporter.hpp"
 #include "ui/program_windows.hpp"
 #include "ui/qt_dialogs.hpp"
@@ -25,7 +27,7 @@ class TalqenApplication final : public QApplication {
     } catch (const std::exception& e) {
       QMessageBox::critical(activeWindow(), ui::kApplicationTitle, QString::fromLocal8Bit(e.what()));
     } catch (...) {
-      QMessageBox::critical(activeWindow(), ui::kApplicationTitle, QStringLiteral("Непредвиденная ошибка"));
+      QMessageBox::critical(activeWindow(), ui::kApplicationTitle, QCoreApplication::translate("ui::TalqenApplication", "Непредвиденная ошибка"));
     }
     return false;
   }
@@ -67,6 +69,13 @@ int main(int argc, char** argv) {
   ui::UiClock clock;
   ui::SimulatorProcess simulator;
   ui::ProgramWindows windows(messages::program_state(), dialogs, clock);
+  // The language of fpinit.ini in the program directory, else the system's.
+  std::error_code ec;
+  app::fix_program_directory(messages::program_state(), std::filesystem::current_path(ec).string());
+  windows.translation.apply(app::stored_language(messages::program_state().config_path)
+                                .value_or(app::language_of_system(
+                                    ui::Translation::system_language().toStdString())));
+  windows.main_window.attach_translation(windows.translation);
   if (simulate) {
     QString error;
     if (!simulator.start(QStringLiteral("datecs"), error)) {

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -21,16 +22,19 @@
 
 #include "app/config_file.hpp"
 #include "app/connection_answer.hpp"
+#include "app/fill_report.hpp"
 #include "archive/archive_filling.hpp"
-#include "retrieval/failure_lines.hpp"
 #include "app/register_probe.hpp"
 #include "link/serial_port.hpp"
 #include "text/cp1251.hpp"
+#include "text/wording.hpp"
 #include "ui/qt_text.hpp"
 #include "ui/journal_window.hpp"
 #include "ui/archive_window.hpp"
 #include "ui/about_box.hpp"
 #include "ui/exchange_worker.hpp"
+#include "ui/qt_dialogs.hpp"
+#include "ui/translation.hpp"
 
 #include "ui/designed_font.hpp"
 
@@ -48,8 +52,9 @@ constexpr int kStopWaitMs = 30000;
 
 // "COM3, 57600 бод, Quendar": a line of the port, speed and variant for the status bar.
 QString line_settings(const std::string& port, int speed, bool datecs) {
-  return QString::fromStdString(port) + QStringLiteral(", ") + QString::number(speed) + QStringLiteral(" бод, ") +
-         (datecs ? QStringLiteral("Datecs") : QStringLiteral("Quendar"));
+  return MainWindow::tr("%1, %2 бод, %3")
+      .arg(QString::fromStdString(port), QString::number(speed),
+           datecs ? QStringLiteral("Datecs") : QStringLiteral("Quendar"));
 }
 
 }  // namespace
@@ -121,7 +126,7 @@ MainWindow::MainWindow(messages::ProgramState& program, messages::Dialogs& dialo
       worker_(worker),
       view_(std::make_unique<WidgetView>(*this)) {
   setFont(designed_font());
-  setWindowTitle(QStringLiteral("Talqen"));
+  setWindowTitle(kApplicationTitle);
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                  Qt::WindowMinimizeButtonHint);
 
@@ -129,9 +134,9 @@ MainWindow::MainWindow(messages::ProgramState& program, messages::Dialogs& dialo
   client->setFixedSize(kClientWidth, kClientHeight - 20);
   setCentralWidget(client);
 
-  connection_group = new QGroupBox(QStringLiteral("Подключение к последовательному порту"), client);
+  connection_group = new QGroupBox(client);
   connection_group->setGeometry(16, 4, 513, 156);
-  port_label = new QLabel(QStringLiteral("&Последовательный порт:"), connection_group);
+  port_label = new QLabel(connection_group);
   port_label->move(92, 25);
   port_box = new QComboBox(connection_group);
   port_box->setEditable(true);
@@ -144,7 +149,7 @@ MainWindow::MainWindow(messages::ProgramState& program, messages::Dialogs& dialo
     if (port_box->findText(name) < 0) port_box->addItem(name);
   }
   port_label->setBuddy(port_box);
-  speed_label = new QLabel(QStringLiteral("&Скорость порта (бод):"), connection_group);
+  speed_label = new QLabel(connection_group);
   speed_label->move(92, 56);
   speed_box = new QComboBox(connection_group);
   speed_box->setGeometry(320, 49, 98, kComboHeight);
@@ -157,27 +162,36 @@ MainWindow::MainWindow(messages::ProgramState& program, messages::Dialogs& dialo
   quendar_button->setGeometry(48, 128, 113, 17);
   indicator = new ConnectionIndicator(connection_group);
   indicator->setGeometry(324, 116, 65, 20);
-  indicator->setAccessibleName(QStringLiteral("Индикатор подключения"));
-  connect_button = new QPushButton(QStringLiteral("Подключить"), connection_group);
+  connect_button = new QPushButton(connection_group);
   connect_button->setGeometry(403, 116, 87, 20);
-  find_button = new QPushButton(QStringLiteral("Найти"), connection_group);
+  find_button = new QPushButton(connection_group);
   find_button->setGeometry(403, 90, 87, 20);
-  find_button->setToolTip(QStringLiteral("Найти порт, скорость и протокол регистратора"));
-  close_button = new QPushButton(QStringLiteral("Закрыть"), client);
+  close_button = new QPushButton(client);
   close_button->setGeometry(463, 232, 60, 20);
 
   status_text = new QLabel(this);
   statusBar()->addWidget(status_text, 1);
   statusBar()->setSizeGripEnabled(false);
 
-  journal_menu = menuBar()->addMenu(QStringLiteral("КЛЭФ"));
-  open_journal_action = journal_menu->addAction(QStringLiteral("Вывод документов в электронном виде"));
+  journal_menu = menuBar()->addMenu(QString());
+  open_journal_action = journal_menu->addAction(QString());
   journal_menu->menuAction()->setEnabled(false);
-  archive_menu = menuBar()->addMenu(QStringLiteral("Архив"));
-  fill_archive_action = archive_menu->addAction(QStringLiteral("Пополнить архив"));
+  archive_menu = menuBar()->addMenu(QString());
+  fill_archive_action = archive_menu->addAction(QString());
   fill_archive_action->setEnabled(false);
-  open_archive_action = archive_menu->addAction(QStringLiteral("Открыть архив…"));
-  about_action = menuBar()->addAction(QStringLiteral("О программе..."));
+  open_archive_action = archive_menu->addAction(QString());
+  language_menu = menuBar()->addMenu(QString());
+  // Each language named in itself, so that it is found whatever the window speaks.
+  russian_action = language_menu->addAction(QStringLiteral("Русский"));
+  ukrainian_action = language_menu->addAction(QStringLiteral("Українська"));
+  auto* languages = new QActionGroup(this);
+  for (QAction* a : {russian_action, ukrainian_action}) {
+    a->setCheckable(true);
+    languages->addAction(a);
+  }
+  russian_action->setChecked(true);
+  about_action = menuBar()->addAction(QString());
+  retranslate();
 
   connect(connect_button, &QPushButton::clicked, this, &MainWindow::toggle_connection);
   connect(find_button, &QPushButton::clicked, this, &MainWindow::find_register);
@@ -186,11 +200,53 @@ MainWindow::MainWindow(messages::ProgramState& program, messages::Dialogs& dialo
   connect(about_action, &QAction::triggered, this, &MainWindow::show_about_box);
   connect(open_archive_action, &QAction::triggered, this, &MainWindow::ask_archive_to_open);
   connect(fill_archive_action, &QAction::triggered, this, &MainWindow::fill_archive);
+  connect(russian_action, &QAction::triggered, this, [this] { choose_language(app::Language::Russian); });
+  connect(ukrainian_action, &QAction::triggered, this, [this] { choose_language(app::Language::Ukrainian); });
 
   setFixedSize(sizeHint());
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::retranslate() {
+  // The caption the window has now: the program's name until it has prepared itself.
+  if (prepared_ && !activating_) setWindowTitle(tr("Соединение с РРО"));
+  connection_group->setTitle(tr("Подключение к последовательному порту"));
+  port_label->setText(tr("&Последовательный порт:"));
+  port_label->adjustSize();
+  speed_label->setText(tr("&Скорость порта (бод):"));
+  speed_label->adjustSize();
+  indicator->setAccessibleName(tr("Индикатор подключения"));
+  // The procedure's own caption, in the language now.
+  connect_button->setText(to_qstring(text::say(connection_ && connection_->connected()
+                                                   ? TALQEN_PHRASE("Connection", "Отключить")
+                                                   : TALQEN_PHRASE("Connection", "Подключить"))));
+  find_button->setText(tr("Найти"));
+  find_button->setToolTip(tr("Найти порт, скорость и протокол регистратора"));
+  close_button->setText(tr("Закрыть"));
+  journal_menu->setTitle(tr("КЛЭФ"));
+  open_journal_action->setText(tr("Вывод документов в электронном виде"));
+  archive_menu->setTitle(tr("Архив"));
+  fill_archive_action->setText(tr("Пополнить архив"));
+  open_archive_action->setText(tr("Открыть архив…"));
+  language_menu->setTitle(tr("Язык"));
+  about_action->setText(tr("О программе..."));
+}
+
+void MainWindow::attach_translation(Translation& translation) {
+  translation_ = &translation;
+  (translation.language() == app::Language::Ukrainian ? ukrainian_action : russian_action)->setChecked(true);
+}
+
+void MainWindow::choose_language(app::Language language) {
+  if (translation_) translation_->apply(language);
+  (language == app::Language::Ukrainian ? ukrainian_action : russian_action)->setChecked(true);
+  // Kept beside the other settings, in the program directory (fixed now if not yet).
+  std::error_code ec;
+  app::fix_program_directory(program_, std::filesystem::current_path(ec).string());
+  if (app::store_language(program_.config_path, language) != app::ProfileWrite::Written)
+    dialogs_.show_message(from_qstring(tr("Файл fpinit.ini не записывается: язык не сохранен")));
+}
 
 void MainWindow::attach(AboutBox& about, JournalWindow& journal, messages::RetrievalFlags& journal_flags) {
   about_ = &about;
@@ -226,12 +282,12 @@ void MainWindow::prepare_on_activation() {
   close_button->setEnabled(false);
   connect_button->setEnabled(false);
   about_action->setEnabled(false);
-  setWindowTitle(QStringLiteral("Тестирование USB устройств: Шаг ") + QString::number(1));
+  setWindowTitle(tr("Тестирование USB устройств: Шаг %1").arg(1));
   clock_.sleep_ms(100);
   repaint();
   QCoreApplication::processEvents();
   clock_.sleep_ms(1000);
-  setWindowTitle(QStringLiteral("Соединение с РРО"));
+  setWindowTitle(tr("Соединение с РРО"));
 
   std::error_code ec;
   app::fix_program_directory(program_, std::filesystem::current_path(ec).string());
@@ -294,21 +350,21 @@ void MainWindow::find_register() {
       [this, found, ports = port_box_items()] {
         app::RegisterProbe probe(device_link::make_platform_serial_port, device_link::system_clock());
         *found = probe.find(ports, [this](const app::ProbeAttempt& a) {
-          on_ui_thread([&] { status_text->setText(QStringLiteral("Поиск: ") + line_settings(a.port, a.speed, a.datecs)); });
+          on_ui_thread([&] { status_text->setText(tr("Поиск: %1").arg(line_settings(a.port, a.speed, a.datecs))); });
           return !closing_;  // the search ends with the program
         });
       },
       [this, found] {
         if (!*found) {
-          status_text->setText(QStringLiteral("Регистратор не найден"));
+          status_text->setText(tr("Регистратор не найден"));
           return;
         }
         const app::FoundRegister& r = **found;
         port_box->setCurrentIndex(port_box->findText(QString::fromStdString(r.port)));
         speed_box->setCurrentIndex(speed_box->findText(QString::number(r.speed)));
         (r.datecs ? datecs_button : quendar_button)->setChecked(true);
-        status_text->setText(QStringLiteral("Найден: ") + line_settings(r.port, r.speed, r.datecs) +
-                             QStringLiteral(". ") + to_qstring(r.identity).trimmed());
+        status_text->setText(
+            tr("Найден: %1. %2").arg(line_settings(r.port, r.speed, r.datecs), to_qstring(r.identity).trimmed()));
       });
 }
 
@@ -320,11 +376,11 @@ void MainWindow::open_journal_window() {
 
 void MainWindow::ask_archive_to_open() {
   if (!archive_) return;
-  auto* dialog = new QFileDialog(this, QStringLiteral("Открыть архив"));
+  auto* dialog = new QFileDialog(this, tr("Открыть архив"));
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   dialog->setAcceptMode(QFileDialog::AcceptOpen);
   dialog->setFileMode(QFileDialog::ExistingFile);
-  dialog->setNameFilters({QStringLiteral("Архив РРО (*.talqen.db)"), QStringLiteral("Все файлы (*)")});
+  dialog->setNameFilters({tr("Архив РРО (*.talqen.db)"), tr("Все файлы (*)")});
   connect(dialog, &QFileDialog::fileSelected, this, [this](const QString& file) {
     // A path for the file system, in the platform's encoding.
     archive_->open_archive(QFile::encodeName(file).toStdString());
@@ -359,7 +415,7 @@ void MainWindow::fill_archive() {
       [this, run, answer = connection_answer_.value_or(archive::ConnectionAnswer{})] {
         retrieval::JournalWindowLogic& window = journal_->logic();
         if (answer.factory_number.empty()) {
-          run->refused = std::string("Ответ РРО на проверку связи не называет заводской номер"_cp1251);
+          run->refused = from_qstring(tr("Ответ РРО на проверку связи не называет заводской номер"));
           return;
         }
         const std::string path = run->folder + "/" + archive::default_archive_name(answer.factory_number);
@@ -371,8 +427,8 @@ void MainWindow::fill_archive() {
           return;
         }
         retrieval::AttentionWindow& attention = *attention_;
-        attention.set_caption(std::string("Пополнение архива"_cp1251));
-        attention.set_activity(std::string("Запрос номера последнего документа"_cp1251));
+        attention.set_caption(from_qstring(tr("Пополнение архива")));
+        attention.set_activity(from_qstring(tr("Запрос номера последнего документа")));
         attention.set_progress("");
         attention.show();
         // A time-out asks whether to go on, as in the journal window's retrievals.
@@ -384,14 +440,15 @@ void MainWindow::fill_archive() {
           archive::FillObserver observer;
           observer.unreadable = [run](const std::string& line) { run->lines.push_back(line); };
           observer.progress = [&attention](const archive::FillSummary& s) {
-            attention.set_activity(std::string("Запрошено "_cp1251) + std::to_string(s.asked) + std::string(" из "_cp1251) +
-                                   std::to_string(s.to_ask) + std::string(", получено "_cp1251) +
-                                   std::to_string(s.fetched) + std::string(", в архиве "_cp1251) +
-                                   std::to_string(s.held_before + s.fetched));
+            attention.set_activity(from_qstring(tr("Запрошено %1 из %2, получено %3, в архиве %4")
+                                                    .arg(s.asked)
+                                                    .arg(s.to_ask)
+                                                    .arg(s.fetched)
+                                                    .arg(s.held_before + s.fetched)));
           };
           run->outcome = archive::FillArchive(*tape, window, *whole_tape, observer);
         } else {
-          run->refused = std::string("РРО не сообщил номер последнего документа"_cp1251);
+          run->refused = from_qstring(tr("РРО не сообщил номер последнего документа"));
         }
         window.ClearStopRequest();
         window.flags.retrieval_open = was_open;
@@ -403,17 +460,7 @@ void MainWindow::fill_archive() {
           dialogs_.show_message(*run->refused);
           return;
         }
-        const retrieval::AssemblyReport& report = run->outcome.report;
-        std::vector<std::string> told = run->lines;
-        if (report.port_lost) told.push_back(std::string("Связь с портом потеряна"_cp1251));
-        for (const std::int32_t n : report.incomplete)
-          told.push_back(std::string("Документ "_cp1251) + std::to_string(n) + std::string(" получен не полностью"_cp1251));
-        if (report.interrupted) retrieval::AppendFailureLines(told);
-        if (run->outcome.archive_failure) told.push_back(text::from_utf8(*run->outcome.archive_failure));
-        told.push_back(run->outcome.summary.line());
-        std::string text;
-        for (const std::string& line : told) text += (text.empty() ? "" : "\n") + line;
-        dialogs_.show_message(text);
+        dialogs_.show_message(app::fill_report_text(run->outcome, run->lines));
         if (run->path) archive_->open_archive(*run->path);
       });
 }
@@ -424,6 +471,7 @@ void MainWindow::show_about_box() {
 
 void MainWindow::changeEvent(QEvent* e) {
   QMainWindow::changeEvent(e);
+  if (e->type() == QEvent::LanguageChange) retranslate();
   if (e->type() == QEvent::ActivationChange && isActiveWindow()) prepare_on_activation();
 }
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/connection_procedure.hpp"
+#include "app/language.hpp"
 #include "archive/tape_archive.hpp"
 #include "link/clock.hpp"
 #include "retrieval/attention_window.hpp"
@@ -33,6 +34,7 @@ class JournalWindow;
 class ArchiveWindow;
 class AboutBox;
 class ExchangeWorker;
+class Translation;
 
 // indicator: the connection indicator, a filled rounded square.
 class ConnectionIndicator final : public QWidget {
@@ -86,6 +88,10 @@ class MainWindow final : public QMainWindow {
   // Where "Пополнить архив" keeps the archives: the program's folder of the user's data.
   static QString archive_folder();
   void show_about_box();
+  // The language the program speaks, chosen in the menu "Язык" (the Translation of the
+  // program, which main gave the language of fpinit.ini or the system's).
+  void attach_translation(Translation& translation);
+  void choose_language(app::Language language);
   // "Найти": the register searched for over the port box's ports.
   void find_register();
 
@@ -107,6 +113,9 @@ class MainWindow final : public QMainWindow {
   QMenu* archive_menu;
   QAction* fill_archive_action;
   QAction* open_archive_action;
+  QMenu* language_menu;
+  QAction* russian_action;
+  QAction* ukrainian_action;
 
  protected:
   void changeEvent(QEvent* e) override;
@@ -115,6 +124,8 @@ class MainWindow final : public QMainWindow {
 
  private:
   class WidgetView;
+  // Every caption in the program's language now.
+  void retranslate();
   // The items of the port box, in their order.
   std::vector<std::string> port_box_items() const;
   // work on the worker, then done on the UI thread; the controls that start an exchange or
@@ -130,6 +141,7 @@ class MainWindow final : public QMainWindow {
   device_link::Clock& clock_;
   ExchangeWorker& worker_;
   AboutBox* about_ = nullptr;
+  Translation* translation_ = nullptr;
   JournalWindow* journal_ = nullptr;
   ArchiveWindow* archive_ = nullptr;
   retrieval::AttentionWindow* attention_ = nullptr;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The windows of the desktop program, created in the program's order: the main window,
-// the About box, the attention window, the journal window and the archive window, and the
-// worker that talks to the register for them.
+// the About box, the attention window, the journal window and the archive window, the
+// worker that talks to the register for them, and the language they speak.
 #pragma once
 
 #include <string>
@@ -12,6 +12,7 @@
 #include "ui/journal_window.hpp"
 #include "ui/archive_window.hpp"
 #include "ui/about_box.hpp"
+#include "ui/translation.hpp"
 
 namespace ui {
 
@@ -25,6 +26,7 @@ struct ProgramWindows {
         archive_window(program, dialogs, attention) {
     main_window.attach(about_box, journal_window, journal_window.logic().flags);
     main_window.attach_archive(archive_window, attention);
+    main_window.attach_translation(translation);
   }
   // The windows go once the exchange under way has stopped.
   ~ProgramWindows() {
@@ -37,6 +39,7 @@ struct ProgramWindows {
   // Until no exchange runs, at most bound_ms; true when none does.
   bool wait_until_idle(int bound_ms = 60000) { return worker.wait_until_idle(bound_ms); }
 
+  Translation translation;  // first made, last gone: the core's texts are translated meanwhile
   ExchangeWorker worker;  // the one thread that talks to the register
   MainWindow main_window;
   AboutBox about_box;

@@ -1,52 +1,48 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/verification_window.hpp"
 
+#include <QEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
-#include <QListView>
 #include <QPushButton>
+#include <QTableView>
 #include <QVBoxLayout>
 
 #include "text/atomic_file.hpp"
-#include "text/cp1251.hpp"
+#include "text/wording.hpp"
 #include "ui/designed_font.hpp"
-#include "ui/line_list_model.hpp"
 #include "ui/qt_text.hpp"
+#include "ui/verification_table_model.hpp"
 
 using namespace text::literals;
 
 namespace ui {
 
-namespace {
-
-// A tab of the command line's lines as the list shows it.
-std::string shown(std::string line) {
-  for (std::size_t at = line.find('\t'); at != std::string::npos; at = line.find('\t', at))
-    line.replace(at, 1, "  ");
-  return line;
-}
-
-}  // namespace
-
 VerificationWindow::VerificationWindow(messages::Dialogs& dialogs, QWidget* parent)
-    : QDialog(parent), dialogs_(dialogs), model_(std::make_unique<LineListModel>(lines_)) {
+    : QDialog(parent), dialogs_(dialogs), model_(std::make_unique<VerificationTableModel>()) {
   setFont(designed_font());
-  setWindowTitle(QStringLiteral("Проверка архива"));
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                  Qt::WindowMinMaxButtonsHint);
-  resize(860, 420);
+  resize(960, 420);
   summary_label = new QLabel(this);
   summary_label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  findings_view = new QListView(this);
-  findings_view->setAccessibleName(QStringLiteral("Находки"));
-  show_lines_in(*findings_view, *model_);
-  save_button = new QPushButton(QStringLiteral("Сохранить"), this);
-  save_button->setAccessibleName(QStringLiteral("Сохранить"));
+  findings_view = new QTableView(this);
+  model_->set_font(font());
+  findings_view->setModel(model_.get());
+  findings_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+  findings_view->setSelectionMode(QAbstractItemView::SingleSelection);
+  findings_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  findings_view->setWordWrap(false);
+  findings_view->setTabKeyNavigation(false);  // Tab goes on to the buttons
+  findings_view->verticalHeader()->hide();
+  findings_view->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  findings_view->horizontalHeader()->setSectionResizeMode(app::VerificationTable::What, QHeaderView::Stretch);
+  save_button = new QPushButton(this);
   save_button->setAutoDefault(false);
-  close_button = new QPushButton(QStringLiteral("Закрыть"), this);
-  close_button->setAccessibleName(QStringLiteral("Закрыть"));
+  close_button = new QPushButton(this);
   close_button->setAutoDefault(false);
 
   auto* buttons = new QHBoxLayout;
@@ -59,12 +55,14 @@ VerificationWindow::VerificationWindow(messages::Dialogs& dialogs, QWidget* pare
   layout->addLayout(buttons);
   setTabOrder(findings_view, save_button);
   setTabOrder(save_button, close_button);
+  retranslate();
 
-  // Enter and a double click both activate a line.
-  connect(findings_view, &QListView::activated, this, [this](const QModelIndex& index) {
-    if (!index.isValid() || static_cast<std::size_t>(index.row()) >= report_.findings.size()) return;
-    const app::VerificationReport::Line& line = report_.findings[static_cast<std::size_t>(index.row())];
-    emit documents_chosen(line.first_document, line.last_document);
+  // Enter and a double click both activate a row.
+  connect(findings_view, &QTableView::activated, this, [this](const QModelIndex& index) {
+    const auto& rows = model_->table().rows;
+    if (!index.isValid() || static_cast<std::size_t>(index.row()) >= rows.size()) return;
+    const app::VerificationTable::Row& row = rows[static_cast<std::size_t>(index.row())];
+    emit documents_chosen(row.first_document, row.last_document);
   });
   connect(save_button, &QPushButton::clicked, this, &VerificationWindow::ask_save);
   connect(close_button, &QPushButton::clicked, this, &QDialog::close);
@@ -72,13 +70,27 @@ VerificationWindow::VerificationWindow(messages::Dialogs& dialogs, QWidget* pare
 
 VerificationWindow::~VerificationWindow() = default;
 
+void VerificationWindow::retranslate() {
+  setWindowTitle(tr("Проверка архива"));
+  findings_view->setAccessibleName(tr("Находки"));
+  save_button->setText(tr("Сохранить"));
+  save_button->setAccessibleName(save_button->text());
+  close_button->setText(tr("Закрыть"));
+  close_button->setAccessibleName(close_button->text());
+  model_->retranslate();
+  summary_label->setText(to_qstring(model_->table().summary));
+}
+
+void VerificationWindow::changeEvent(QEvent* e) {
+  QDialog::changeEvent(e);
+  if (e->type() == QEvent::LanguageChange) retranslate();
+}
+
 void VerificationWindow::show_report(app::VerificationReport report) {
   report_ = std::move(report);
-  lines_.clear();
-  for (const app::VerificationReport::Line& line : report_.findings) lines_.push_back(shown(line.text));
-  model_->refresh();
-  summary_label->setText(to_qstring(shown(report_.summary_line)));
-  if (!report_.findings.empty()) findings_view->setCurrentIndex(model_->index(0, 0));
+  model_->show_report(report_);
+  summary_label->setText(to_qstring(model_->table().summary));
+  if (!model_->table().rows.empty()) findings_view->setCurrentIndex(model_->index(0, 0));
   show();
   raise();
   activateWindow();
@@ -86,14 +98,15 @@ void VerificationWindow::show_report(app::VerificationReport report) {
 }
 
 void VerificationWindow::ask_save() {
-  auto* dialog = new QFileDialog(this, QStringLiteral("Сохранить"));
+  auto* dialog = new QFileDialog(this, tr("Сохранить"));
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   dialog->setAcceptMode(QFileDialog::AcceptSave);
-  dialog->setNameFilters({QStringLiteral("Текст (*.txt)")});
+  dialog->setNameFilters({tr("Текст (*.txt)")});
   dialog->setDefaultSuffix(QStringLiteral("txt"));
   connect(dialog, &QFileDialog::fileSelected, this, [this](const QString& file) {
     const std::string path = QFile::encodeName(file).toStdString();
-    if (!save(path)) dialogs_.show_message(std::string("Невозможно записать файл "_cp1251) + path);
+    if (!save(path))
+      dialogs_.show_message(text::say(TALQEN_PHRASE("JournalWindow", "Невозможно записать файл %1"), {path}));
   });
   dialog->open();
 }

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// "Проверка архива": the findings of a verification of the archive window's selection,
-// the summary line above them; each line leads to its documents in the archive window
-// (double click or Enter), and "Сохранить" writes the lines as `talqen-cli verify`
-// prints them.
+// "Проверка архива": the findings of a verification of the archive window's selection as
+// a table in words, findings first and notes after them, the summary as a sentence above;
+// each row leads to its documents in the archive window (double click or Enter), and
+// "Сохранить" writes the lines as `talqen-cli verify` prints them.
 #pragma once
 
 #include <QDialog>
@@ -12,15 +12,14 @@
 
 #include "app/verification_report.hpp"
 #include "messages/dialogs.hpp"
-#include "render/packed_lines.hpp"
 
 class QLabel;
-class QListView;
 class QPushButton;
+class QTableView;
 
 namespace ui {
 
-class LineListModel;
+class VerificationTableModel;
 
 class VerificationWindow final : public QDialog {
   Q_OBJECT
@@ -32,13 +31,14 @@ class VerificationWindow final : public QDialog {
   // Shows the report in place of the one before, and the window.
   void show_report(app::VerificationReport report);
   const app::VerificationReport& report() const { return report_; }
+  const VerificationTableModel& model() const { return *model_; }
   // "Сохранить": a save dialog, then the lines written.
   void ask_save();
   // The lines written to path as "Сохранить" writes lines (Windows-1251, CR LF), atomically.
   bool save(const std::string& path);
 
   QLabel* summary_label;
-  QListView* findings_view;
+  QTableView* findings_view;
   QPushButton* save_button;
   QPushButton* close_button;
 
@@ -46,11 +46,15 @@ class VerificationWindow final : public QDialog {
   // A finding was chosen: the documents it concerns.
   void documents_chosen(std::int32_t first, std::int32_t last);
 
+ protected:
+  void changeEvent(QEvent* e) override;
+
  private:
+  void retranslate();
+
   messages::Dialogs& dialogs_;
   app::VerificationReport report_;
-  render::PackedLines lines_;  // the findings as the list shows them
-  std::unique_ptr<LineListModel> model_;
+  std::unique_ptr<VerificationTableModel> model_;
 };
 
 }  // namespace ui

@@ -200,7 +200,7 @@ TEST(TapeVerification, NumbersBelowTheRegistersTapeAreOneNoteNotFindings) {
     const Verified v = verify(stored_documents, c.absent, c.selection, c.told);
     std::string notes;
     for (const Finding& f : v.notes)
-      if (f.what == "the register's tape begins at 10")
+      if (f.what == "the register's tape begins at 10" && f.check == Finding::Check::BelowTape && f.subject == "10")
         notes += (notes.empty() ? "" : " ") + std::to_string(f.first_document) + "-" + std::to_string(f.last_document);
     EXPECT_EQ(notes, c.below_note) << c.what;
     // The first finding (a missing receipt's shift adds up otherwise after it), or none.

@@ -1,11 +1,13 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """The archive window of a running talqen through the accessibility bus (AT-SPI), as a
-screen reader's user meets it: each control found by its name, which must be its caption,
-with its role; "по номерам", "Показать" and "Проверить" pressed through the action
-interface; the list read back item by item and compared with talqen-cli's export, and the
-verification window's summary and findings with talqen-cli's verify.
-Usage: archive-on-the-bus.py EXPORT VERIFY: files holding what `talqen-cli export --format
-text` and `talqen-cli verify` print for the whole archive the window shows.
+screen reader's user meets it: each control found by its name, which must be its caption
+in the program's language, with its role; "по номерам", "Показать" and "Проверить"
+pressed through the action interface; the list read back item by item and compared with
+talqen-cli's export, the verification window's summary sentence and table with talqen-cli's
+verify; then "Экспорт…" and Qt's own save dialog, its buttons in the same language.
+Usage: archive-on-the-bus.py ru|uk EXPORT VERIFY: the program's language, and files holding
+what `talqen-cli export --format text` and `talqen-cli verify` print for the whole archive
+the window shows.
 Every wait is bounded; what is missing is said in one line and the exit status is 1."""
 
 import sys
@@ -14,8 +16,25 @@ import time
 from gi.repository import Gio, GLib
 
 PROGRAM = "Talqen"
-ARCHIVE_WINDOW = "Архив РРО"
-VERIFICATION_WINDOW = "Проверка архива"
+# The names a screen reader hears, in each language.
+WORDS = {
+    "ru": {
+        "archive": "Архив РРО", "verification": "Проверка архива", "show": "Показать", "next": "Далее",
+        "previous": "Назад", "export": "Экспорт…", "verify": "Проверить", "find": "Найти",
+        "by numbers": "по номерам", "documents": "Документы", "save": "Сохранить", "findings": "Находки",
+        "export dialog": "Экспорт", "dialog buttons": ["Отмена", "Сохранить"],
+        "summary": "Документов {0}, Z-отчетов {1}, проверено {2}, ",
+        "no findings": "расхождений нет", "findings count": "расхождений {0}",
+    },
+    "uk": {
+        "archive": "Архів РРО", "verification": "Перевірка архіву", "show": "Показати", "next": "Далі",
+        "previous": "Назад", "export": "Експорт…", "verify": "Перевірити", "find": "Знайти",
+        "by numbers": "за номерами", "documents": "Документи", "save": "Зберегти", "findings": "Знахідки",
+        "export dialog": "Експорт", "dialog buttons": ["Зберегти", "Скасувати"],
+        "summary": "Документів {0}, Z-звітів {1}, перевірено {2}, ",
+        "no findings": "розбіжностей немає", "findings count": "розбіжностей {0}",
+    },
+}
 # A busy display may lose an action: done again after this long without its effect.
 PRESS_AGAIN_S = 8
 # The longest wait for a window, a program on the bus, or an action's effect.
@@ -147,41 +166,86 @@ def same_lines(what, shown_lines, wanted):
     raise Missing(f"{what}: {len(shown_lines)} items, talqen-cli has {len(wanted)} lines")
 
 
-def check(exported, verified):
+def summary_sentence(words, line):
+    """The window's sentence for verify's summary line."""
+    fields = dict(field.split(" ", 1) for field in line.split("\t")[1:])
+    z_reports, checked = fields["Z-reports"].split(", checked ")
+    findings = int(fields["findings"])
+    return words["summary"].format(fields["documents"], z_reports, checked) + (
+        words["no findings"] if findings == 0 else words["findings count"].format(findings))
+
+
+def table_rows(table):
+    """The documents and Z-report columns of each row, as the window shows them."""
+    cells = fresh(table).queryTable()
+    return [(cells.getAccessibleAt(r, 0).name, cells.getAccessibleAt(r, 1).name) for r in range(cells.nRows)]
+
+
+def verified_rows(lines):
+    """The same columns from verify's lines: findings first, then notes."""
+    rows = []
+    for kind in ("finding", "note"):
+        for line in lines:
+            fields = line.split("\t")
+            if fields[0] != kind:
+                continue
+            documents = fields[1].removeprefix("document ").replace("-", "–")
+            z = fields[2].removeprefix("Z ")
+            rows.append((documents, "" if z == "-" else z))
+    return rows
+
+
+def check(language, exported, verified):
     if not exported or not verified:
         raise Missing("talqen-cli printed nothing to compare with")
+    words = WORDS[language]
+    ARCHIVE_WINDOW, VERIFICATION_WINDOW = words["archive"], words["verification"]
     desktop = pyatspi.Registry.getDesktop(0)
     app = until(EFFECT_S, f"{PROGRAM} is not on the accessibility bus",
                 lambda: next((a for a in fresh(desktop) if a is not None and a.name == PROGRAM), None))
     archive = window(app, ARCHIVE_WINDOW)
     within = until(EFFECT_S, f"the controls of «{archive.name}» could not be read", lambda: controls(archive))
-    buttons = {name: control(within, name, pyatspi.ROLE_PUSH_BUTTON)
-               for name in ("Показать", "Далее", "Назад", "Экспорт…", "Проверить")}
-    control(within, "Найти", pyatspi.ROLE_TEXT)
-    by_numbers = control(within, "по номерам", pyatspi.ROLE_RADIO_BUTTON)
-    documents = control(within, "Документы", pyatspi.ROLE_LIST)
+    buttons = {key: control(within, words[key], pyatspi.ROLE_PUSH_BUTTON)
+               for key in ("show", "next", "previous", "export", "verify")}
+    control(within, words["find"], pyatspi.ROLE_TEXT)
+    by_numbers = control(within, words["by numbers"], pyatspi.ROLE_RADIO_BUTTON)
+    documents = control(within, words["documents"], pyatspi.ROLE_LIST)
 
     # By numbers the window's fields hold every number the archive holds: the whole tape.
     press(by_numbers, lambda: fresh(by_numbers).getState().contains(pyatspi.STATE_CHECKED),
-          "«по номерам» pressed on the bus did not get checked")
-    press(buttons["Показать"], lambda: fresh(documents).childCount == len(exported),
-          f"«Показать» pressed on the bus: the list never held the {len(exported)} lines of talqen-cli export")
-    same_lines("«Документы»", until(EFFECT_S, "the list's items could not be read", lambda: items(documents)),
-               exported)
+          f"«{words['by numbers']}» pressed on the bus did not get checked")
+    press(buttons["show"], lambda: fresh(documents).childCount == len(exported),
+          f"«{words['show']}» pressed on the bus: the list never held the {len(exported)} lines of talqen-cli export")
+    same_lines(f"«{words['documents']}»",
+               until(EFFECT_S, "the list's items could not be read", lambda: items(documents)), exported)
 
-    verification = press(buttons["Проверить"], lambda: showing_window(app, VERIFICATION_WINDOW),
-                         f"«Проверить» pressed on the bus: no window «{VERIFICATION_WINDOW}»")
+    verification = press(buttons["verify"], lambda: showing_window(app, VERIFICATION_WINDOW),
+                         f"«{words['verify']}» pressed on the bus: no window «{VERIFICATION_WINDOW}»")
     within = until(EFFECT_S, f"the controls of «{VERIFICATION_WINDOW}» could not be read",
                    lambda: controls(verification))
-    control(within, "Сохранить", pyatspi.ROLE_PUSH_BUTTON)
-    findings = control(within, "Находки", pyatspi.ROLE_LIST)
-    # The window shows talqen-cli's lines with each tab as two spaces.
-    summary = verified[-1].replace("\t", "  ")
+    control(within, words["save"], pyatspi.ROLE_PUSH_BUTTON)
+    findings = control(within, words["findings"], pyatspi.ROLE_TABLE)
+    # The summary in words, above the table; a row for each of verify's findings and notes.
+    summary = summary_sentence(words, verified[-1])
     label = control(within, summary, pyatspi.ROLE_LABEL)
     top = lambda c: c.queryComponent().getExtents(pyatspi.DESKTOP_COORDS).y
     if top(label) >= top(findings):
         raise Missing(f"the summary «{summary}» is not at the top of «{VERIFICATION_WINDOW}»")
-    same_lines("«Находки»", items(findings), [line.replace("\t", "  ") for line in verified[:-1]])
+    shown_rows, wanted_rows = table_rows(findings), verified_rows(verified[:-1])
+    if shown_rows != wanted_rows:
+        raise Missing(f"«{words['findings']}» holds the rows {shown_rows}, talqen-cli's lines {wanted_rows}")
+
+    # Qt's own save dialog of "Экспорт…", in the program's language, closed again.
+    dialog = press(buttons["export"], lambda: showing_window(app, words["export dialog"]),
+                   f"«{words['export']}» pressed on the bus: no window «{words['export dialog']}»")
+    within = until(EFFECT_S, "the save dialog's controls could not be read", lambda: controls(dialog))
+    offered = sorted(c.name for c in within if c.getRole() == pyatspi.ROLE_PUSH_BUTTON and c.name in
+                     words["dialog buttons"])
+    if offered != sorted(words["dialog buttons"]):
+        names = sorted({c.name for c in within if c.getRole() == pyatspi.ROLE_PUSH_BUTTON})
+        raise Missing(f"the save dialog's buttons are {names}, not {words['dialog buttons']}")
+    cancel = control(within, words["dialog buttons"][0 if language == "ru" else 1], pyatspi.ROLE_PUSH_BUTTON)
+    press(cancel, lambda: not showing_window(app, words["export dialog"]), "the save dialog did not close")
 
 
 def lines_of(path):
@@ -191,7 +255,7 @@ def lines_of(path):
 
 def main():
     try:
-        check(lines_of(sys.argv[1]), lines_of(sys.argv[2]))
+        check(sys.argv[1], lines_of(sys.argv[2]), lines_of(sys.argv[3]))
     except Missing as e:
         print(f"archive-on-the-bus: {e}")
         return 1

@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
+#include <QTableView>
 #include <QTest>
 #include <map>
 #include <regex>
@@ -24,6 +25,7 @@
 #include "sim_fixture.hpp"
 #include "support/run_program.hpp"
 #include "support/temp_dir.hpp"
+#include "ui/verification_table_model.hpp"
 #include "ui/verification_window.hpp"
 
 namespace {
@@ -138,9 +140,9 @@ TEST_F(ArchiveInTheProgram, FillStoppedInTheMiddleGoesOnWhereItStoppedAskingNoth
   settle_archive();
   ASSERT_EQ(dialogs.messages.size(), 1u);
   std::smatch figures;
-  const std::string first_summary = dialogs.messages[0];
+  const std::string first_summary = text::to_utf8(dialogs.messages[0]);
   ASSERT_TRUE(std::regex_match(first_summary, figures,
-                               std::regex("held 0, fetched (\\d+), absent 0, incomplete 0, not asked (\\d+)")))
+                               std::regex("Получено документов: (\\d+); не запрошены: (\\d+)\\.")))
       << first_summary;
   const int fetched = std::stoi(figures[1]);
   EXPECT_EQ(fetched + std::stoi(figures[2]), 33);
@@ -154,8 +156,8 @@ TEST_F(ArchiveInTheProgram, FillStoppedInTheMiddleGoesOnWhereItStoppedAskingNoth
   settle();
   settle_archive();
   ASSERT_EQ(dialogs.messages.size(), 2u);
-  EXPECT_EQ(dialogs.messages[1], "held " + std::to_string(fetched) + ", fetched " + std::to_string(33 - fetched) +
-                                     ", absent 0, incomplete 0");
+  EXPECT_EQ(text::to_utf8(dialogs.messages[1]), "Получено документов: " + std::to_string(33 - fetched) +
+                                                    "; в архиве уже были: " + std::to_string(fetched) + ".");
   EXPECT_EQ(archive_window().logic().summary().documents, 33);
   EXPECT_TRUE(archive_window().summary_label->text().startsWith(q("Документов: 33; номера 1–33; пополнен ")))
       << archive_window().summary_label->text().toStdString();
@@ -180,7 +182,7 @@ TEST_F(ArchiveInTheProgram, FillAsksTheTapeFromWhereItBeginsAndTheDateSearchAgai
   windows->main_window.fill_archive_action->trigger();
   settle();
   settle_archive();
-  EXPECT_EQ(dialogs.messages, std::vector<std::string>{"held 0, fetched 33, absent 0, incomplete 0"});
+  EXPECT_EQ(dialogs.messages, std::vector<std::string>{win("Получено документов: 33.")});
   EXPECT_EQ(archive_window().logic().summary().documents, 33);
   sim.stop();
   const std::string sent = read_file(log);
@@ -425,10 +427,11 @@ TEST_F(ArchiveInTheProgram, VerifyingFindsNothingOnTheSampleTapeAndAHoleLeadsToI
     if (!expected.empty() && expected.back().empty()) expected.pop_back();
     EXPECT_EQ(v.report().text_lines(), expected) << c.path;
     ASSERT_FALSE(expected.empty());
-    std::string summary_shown = expected.back();  // the summary line, its tabs shown as blanks
-    for (std::size_t at = summary_shown.find('\t'); at != std::string::npos; at = summary_shown.find('\t', at))
-      summary_shown.replace(at, 1, "  ");
-    EXPECT_EQ(v.summary_label->text(), QString::fromStdString(text::to_utf8(summary_shown)));
+    // The summary in words above the table, a row for each line of the command's but the summary.
+    if (c.whole) {
+      EXPECT_EQ(v.summary_label->text(), q("Документов 33, Z-отчетов 3, проверено 2, расхождений нет"));
+    }
+    EXPECT_EQ(v.summary_label->text(), QString::fromStdString(text::to_utf8(app::summary_sentence(v.report().summary))));
     EXPECT_EQ(v.findings_view->model()->rowCount(), static_cast<int>(expected.size()) - 1);
 
     // "Сохранить" writes what the command line printed.
@@ -446,9 +449,12 @@ TEST_F(ArchiveInTheProgram, VerifyingFindsNothingOnTheSampleTapeAndAHoleLeadsToI
     }
     // The hole: its line, Enter, and the archive window shows the documents around it.
     int hole = -1;
-    for (std::size_t i = 0; i < v.report().findings.size(); ++i)
-      if (v.report().findings[i].text.rfind("finding\tdocument 11-14\t", 0) == 0) hole = static_cast<int>(i);
+    const std::vector<app::VerificationTable::Row>& rows = v.model().table().rows;
+    for (std::size_t i = 0; i < rows.size(); ++i)
+      if (rows[i].first_document == 11 && rows[i].last_document == 14) hole = static_cast<int>(i);
     ASSERT_GE(hole, 0);
+    EXPECT_EQ(v.findings_view->model()->index(hole, app::VerificationTable::What).data().toString(),
+              q("Этих документов нет в архиве: их получит «Пополнить архив»"));
     v.findings_view->setFocus();
     v.findings_view->setCurrentIndex(v.findings_view->model()->index(hole, 0));
     QTest::keyClick(v.findings_view, Qt::Key_Return);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Takes the README's pictures of the desktop program: its windows against the simulated
-// register, on whatever display Qt is given (Xvfb in scripts/screenshots).
+// register, in Russian and two of them in Ukrainian, on whatever display Qt is given (Xvfb
+// in scripts/screenshots).
 // Usage: screenshot_tour DIRECTORY
 #include <QApplication>
 #include <QDir>
@@ -97,6 +98,12 @@ int main(int argc, char** argv) {
   w.archive_window.verify_button->click();
   ok = w.archive_window.wait_until_idle() && w.archive_window.verification_window->isVisible() && ok;
   ok = save(*w.archive_window.verification_window, out + QStringLiteral("/verification-window.png")) && ok;
+  // The same two windows after "Мова" > "Українська".
+  w.main_window.ukrainian_action->trigger();
+  QCoreApplication::processEvents();
+  ok = save(w.main_window, out + QStringLiteral("/main-window-uk.png")) && ok;
+  ok = save(*w.archive_window.verification_window, out + QStringLiteral("/verification-window-uk.png")) && ok;
+  w.main_window.russian_action->trigger();
   w.archive_window.verification_window->close();
   w.archive_window.close();
 

@@ -69,6 +69,32 @@ TEST_F(ProgramAgainstSim, ConnectingAndDisconnectingSwitchEveryControl) {
   EXPECT_TRUE(dialogs.messages.size() <= 1u);  // the configuration file's, at most
 }
 
+// What the core composes for a person (the connection's identity line and caption, the
+// status word's question) comes in the language chosen; the register's own figures stay.
+TEST_F(ProgramAgainstSim, InUkrainianWhatTheCoreComposesSpeaksUkrainian) {
+  windows->main_window.ukrainian_action->trigger();
+  QCoreApplication::processEvents();
+  ui::MainWindow& m = windows->main_window;
+  m.prepare_on_activation();
+  {
+    SimProcess sim({"--protocol", "quendar", "--sample"});
+    ASSERT_TRUE(sim.ready());
+    connect_to(sim, false);
+    EXPECT_EQ(m.status_text->text(), q("   Модель:SIM-QN,    Версія:1.00,     4000000001."));
+    EXPECT_EQ(m.connect_button->text(), q("Відключити"));
+    QTest::mouseClick(m.connect_button, Qt::LeftButton);
+    settle();
+    EXPECT_EQ(m.connect_button->text(), q("Підключити"));
+  }
+  SimProcess sim({"--protocol", "datecs", "--sample", "--fault", "4:silence"});
+  ASSERT_TRUE(sim.ready());
+  connect_to(sim, true);
+  dialogs.answers = {false};
+  start_retrieval(1, 5);
+  settle();
+  EXPECT_EQ(dialogs.questions, std::vector<std::string>{win("Тайм-аут|Щоб продовжити, натисніть ")});
+}
+
 TEST_F(ProgramAgainstSim, FindSelectsThePortSpeedAndVariantTheRegisterAnswersOn) {
   SimProcess sim({"--protocol", "quendar", "--sample", "--baud", "57600"});
   ASSERT_TRUE(sim.ready());
