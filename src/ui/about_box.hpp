@@ -17,6 +17,8 @@ class AboutBox final : public QDialog {
 
   QLabel* title_label;  // title and version
   QLabel* authors_label;  // author
+  QLabel* license_label;  // the program's license
+  QLabel* libraries_label;  // the libraries built in, with their versions and licenses
   QPushButton* close_button;
 
  protected:
@@ -24,6 +26,7 @@ class AboutBox final : public QDialog {
 
  private:
   void retranslate();
+  static QString library_list();
 };
 
 }  // namespace ui

@@ -19,6 +19,7 @@
 #include <QTest>
 #include <QThread>
 #include <QTimer>
+#include <libxml/xmlversion.h>
 #include <atomic>
 #include <filesystem>
 #include <thread>
@@ -91,6 +92,17 @@ TEST_F(Program, EveryControlShowsItsCaptionAndEveryLabelNamesItsField) {
   EXPECT_EQ(m.port_box->itemText(19), q("COM20"));
   EXPECT_EQ(j.start_date_edit->toolTip(), q("дд.мм.гг"));
   EXPECT_EQ(j.start_time_edit->toolTip(), q("чч:мм"));
+}
+
+// The version libxml2's own header gives, against the one the box reads off the library.
+TEST_F(Program, TheAboutBoxNamesTheLicenseAndEveryLibraryWithItsVersion) {
+  const ui::AboutBox& about = windows->about_box;
+  EXPECT_TRUE(about.license_label->text().contains(QStringLiteral("GPL-3.0-or-later")));
+  const QString libraries = about.libraries_label->text();
+  for (const QString& named : {QStringLiteral("Qt ") + QString::fromLatin1(qVersion()),
+                               QStringLiteral("libxml2 " LIBXML_DOTTED_VERSION), QStringLiteral("SQLite "),
+                               QStringLiteral("libxlsxwriter "), QStringLiteral("zlib ")})
+    EXPECT_TRUE(libraries.contains(named)) << named.toStdString() << " in " << libraries.toStdString();
 }
 
 TEST_F(Program, FirstActivationCreatesTheConfigurationOnceAndSelectsItsPort) {

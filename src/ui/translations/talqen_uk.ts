@@ -836,6 +836,14 @@
         <source>Закрыть</source>
         <translation>Закрити</translation>
     </message>
+    <message>
+        <source>Свободная программа: GNU General Public License, версия 3 или (по вашему выбору) более поздняя (%1)</source>
+        <translation>Вільна програма: GNU General Public License, версія 3 або (на ваш вибір) будь-яка пізніша (%1)</translation>
+    </message>
+    <message>
+        <source>Библиотеки: %1</source>
+        <translation>Бібліотеки: %1</translation>
+    </message>
 </context>
 <context>
     <name>ui::ArchiveWindow</name>
