@@ -24,7 +24,7 @@ namespace {
 constexpr int kBlockBits = 10;
 // A batch: one transaction, one COPY. Large enough that round trips cost little, small
 // enough that a lock held for it is short and a push stopped loses little work.
-constexpr std::size_t kBatchDocuments = 1000;
+constexpr std::size_t kBatchDocuments = 5000;
 constexpr std::size_t kBatchBytes = 8 * 1024 * 1024;
 constexpr std::size_t kAbsentBatch = 10000;
 
