@@ -6,6 +6,7 @@
 #include <optional>
 #include <tuple>
 
+#include "archive/tape_archive.hpp"
 #include "cli/retrieval_commands.hpp"
 #include "text/cp1251.hpp"
 
@@ -64,17 +65,17 @@ bool select_archived_documents(const CommandArguments& args, bool z_report_numbe
   return true;
 }
 
-std::optional<archive::TapeArchive> open_selected_archive(const std::string& command, const std::string& db,
+std::unique_ptr<archive::TapeStore> open_selected_archive(const std::string& command, const std::string& db,
                                                           bool dates_reversed, const Terminal& terminal) {
   if (dates_reversed) {
     terminal.error("Конечная дата должна быть не меньше начальной!"_cp1251);
-    return std::nullopt;
+    return nullptr;
   }
   try {
-    return archive::TapeArchive::open_existing(db);
+    return std::make_unique<archive::TapeArchive>(archive::TapeArchive::open_existing(db));
   } catch (const archive::ArchiveError& e) {
     terminal.error(terminal.typed("talqen-cli " + command + ": " + e.what()));
-    return std::nullopt;
+    return nullptr;
   }
 }
 

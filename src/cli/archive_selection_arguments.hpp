@@ -3,11 +3,12 @@
 // verify take them: FIRST LAST|end, --from DD.MM.YY --to DD.MM.YY, or the whole archive.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "archive/archived_document.hpp"
-#include "archive/tape_archive.hpp"
+#include "archive/tape_store.hpp"
 #include "cli/command_arguments.hpp"
 #include "cli/terminal_output.hpp"
 
@@ -24,7 +25,7 @@ bool select_archived_documents(const CommandArguments& args, bool z_report_numbe
 // The archive the selection is read from; nothing, told on stderr, for dates reversed (in
 // the journal window's words) or a file that cannot be read as an archive (missing,
 // another program's, a later schema): a usage error of `command`.
-std::optional<archive::TapeArchive> open_selected_archive(const std::string& command, const std::string& db,
+std::unique_ptr<archive::TapeStore> open_selected_archive(const std::string& command, const std::string& db,
                                                           bool dates_reversed, const Terminal& terminal);
 
 }  // namespace cli

@@ -12,7 +12,7 @@
 #include <tuple>
 
 #include "archive/journal_export.hpp"
-#include "archive/tape_archive.hpp"
+#include "archive/tape_store.hpp"
 #include "archive/xlsx_export.hpp"
 #include "cli/archive_selection_arguments.hpp"
 #include "cli/command_arguments.hpp"
@@ -101,7 +101,7 @@ struct ExportRun {
   std::optional<std::string> archive_error; // the archive failed while it was read
 };
 
-ExportRun export_documents(const archive::TapeArchive& tape, const ExportRequest& request,
+ExportRun export_documents(const archive::TapeStore& tape, const ExportRequest& request,
                            archive::JournalExport& exporter) {
   ExportRun run;
   try {
@@ -127,7 +127,7 @@ int run_export(const Options& options, const Terminal& terminal, const render::O
   if (!request) {
     return usage_error(terminal, "export", error);
   }
-  std::optional<archive::TapeArchive> tape = open_selected_archive("export", request->db, request->dates_reversed, terminal);
+  const std::unique_ptr<archive::TapeStore> tape = open_selected_archive("export", request->db, request->dates_reversed, terminal);
   if (!tape) return kExitUsage;
 
   ExportRun run;

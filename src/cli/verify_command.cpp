@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -86,7 +87,7 @@ int run_verify(const Options& options, const Terminal& terminal) {
   // A damaged file is one finding before anything in it is read.
   const std::optional<std::string> damage =
       request->dates_reversed ? std::nullopt : archive::TapeArchive::damage(request->db);
-  std::optional<archive::TapeArchive> tape;
+  std::unique_ptr<archive::TapeStore> tape;
   if (!damage) {
     tape = open_selected_archive("verify", request->db, request->dates_reversed, terminal);
     if (!tape) return kExitUsage;
