@@ -150,6 +150,12 @@ TapeArchive TapeArchive::open_existing(const std::string& path) {
   return archive;
 }
 
+TapeArchive TapeArchive::open_unchanged(const std::string& path) {
+  TapeArchive archive(Database(path, Database::Mode::ReadOnly));
+  archive.schema_ = archive.check_schema(path);
+  return archive;
+}
+
 TapeArchive TapeArchive::open_for_register(const std::string& path, const ConnectionAnswer& answer) {
   TapeArchive archive(Database(path, Database::Mode::ReadWriteCreate));
   Database& db = archive.db_;
@@ -291,6 +297,14 @@ void TapeArchive::visit(const ArchiveSelection& selection, const ArchivedDocumen
     read_stored_row(row, document);
     visitor(document);
   }
+}
+
+void TapeArchive::visit_absent(const std::function<void(std::int64_t, std::string_view)>& visitor) const {
+  Statement select = db_.prepare(
+      "SELECT number, CASE WHEN typeof(checked_at) = 'text' THEN checked_at ELSE '' END FROM absent "
+      "WHERE number BETWEEN 1 AND ?1 ORDER BY number");
+  select.bind(1, kMaxDocumentNumber);
+  while (select.step()) visitor(select.integer(0), select.text(1));
 }
 
 std::optional<std::int64_t> TapeArchive::first_missing(std::int64_t from, std::int64_t last) const {

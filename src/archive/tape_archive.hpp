@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -51,6 +52,9 @@ class TapeArchive {
   // An existing archive, to read. Throws ArchiveError for a file that is missing, is not
   // a Talqen archive, or was written by a later schema.
   static TapeArchive open_existing(const std::string& path);
+  // The same, read exactly as it is: an archive of an earlier schema is not brought to
+  // this one, so the file is never changed.
+  static TapeArchive open_unchanged(const std::string& path);
   // What SQLite's quick check finds damaged in the file, in its words; nothing when the
   // file is whole, and nothing for a file that is no database (open_existing refuses it).
   static std::optional<std::string> damage(const std::string& path);
@@ -67,6 +71,10 @@ class TapeArchive {
   // The selected documents in the order a one-shot fetch of them would bring them, one
   // row at a time.
   void visit(const ArchiveSelection& selection, const ArchivedDocumentVisitor& visitor) const;
+
+  // Each number the register said it does not have, in order, with when it said so
+  // (empty where the file holds no text for it).
+  void visit_absent(const std::function<void(std::int64_t number, std::string_view checked_at)>& visitor) const;
 
   // The lowest number from `from` to `last` that is neither held nor known to be absent.
   std::optional<std::int64_t> first_missing(std::int64_t from, std::int64_t last) const;

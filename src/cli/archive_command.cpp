@@ -1,14 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/archive_command.hpp"
 
+#include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "archive/archive_filling.hpp"
+#include "archive/centre_address.hpp"
 #include "archive/tape_archive.hpp"
 #include "cli/command_arguments.hpp"
+#include "cli/push_command.hpp"
 #include "cli/register_workplace.hpp"
 #include "cli/retrieval_commands.hpp"
 #include "retrieval/failure_lines.hpp"
@@ -21,7 +25,7 @@ namespace cli {
 int run_archive(const Options& options, const Terminal& terminal, messages::Dialogs& dialogs) {
   const auto usage = [&](const std::string& problem) { return usage_error(terminal, "archive", problem); };
   std::string error;
-  const auto args = parse_command_arguments(options.arguments, {"--db"}, error);
+  const auto args = parse_command_arguments(options.arguments, {"--db", "--push"}, error);
   if (!args) return usage(error);
   if (args->positional.size() > 2) return usage("takes at most FIRST and LAST");
   const std::string first_text = args->positional.empty() ? "1" : args->positional[0];
@@ -30,16 +34,26 @@ int run_archive(const Options& options, const Terminal& terminal, messages::Dial
   if (!range) return usage(error);
   const std::string* db_option = args->value("--db");
   if (db_option && db_option->empty()) return usage("--db needs a FILE");
+  if (db_option && archive::names_centre(*db_option))
+    return usage("--db names the archive file; a centre to send it to goes after --push");
+  const std::string* push_to = args->value("--push");
+  if (push_to) {
+    const std::string problem = centre_problem("--push", *push_to);
+    if (!problem.empty()) return usage(problem);
+  }
   if (options.port.empty()) return usage("needs --port (or Port= under [Communication] in fpinit.ini)");
 
+  // The archive to push: the one the fill used, or the one named, filled or not (a register
+  // that cannot be reached tonight leaves what earlier nights kept still to be sent).
+  std::string path = db_option ? *db_option : std::string();
   Workplace place(options, terminal, dialogs, render::DocumentKind::Both);
-  return connected(place, terminal, "archive", [&] {
+  const int filled = connected(place, terminal, "archive", [&] {
     const archive::ConnectionAnswer answer = archive::AnswerOfConnectionCheck(options.protocol == Protocol::Quendar);
     if (answer.factory_number.empty()) {
       terminal.error("talqen-cli archive: the register's answer to the connection check names no factory number");
       return kExitFailed;
     }
-    const std::string path = db_option ? *db_option : archive::default_archive_name(answer.factory_number);
+    path = db_option ? *db_option : archive::default_archive_name(answer.factory_number);
     archive::TapeArchive archive = archive::TapeArchive::open_for_register(path, answer);
 
     // Without FIRST the register's tape from where it begins; LAST end asks the same question.
@@ -83,6 +97,10 @@ int run_archive(const Options& options, const Terminal& terminal, messages::Dial
     std::fflush(stdout);
     return outcome.whole() ? kExitDone : kExitFailed;
   });
+  std::error_code ec;
+  if (!push_to || path.empty() || StopSignals::received() != 0 || !std::filesystem::exists(path, ec)) return filled;
+  // The worse of the two tells both: 2 when the centre could not be had, 1 when either failed.
+  return std::max(filled, push_archive_file(path, *push_to, terminal, "archive"));
 }
 
 }  // namespace cli

@@ -10,7 +10,8 @@
 
 namespace cli {
 
-// archive [--db FILE] [FIRST [LAST|end]]
+// archive [--db FILE] [--push CENTRE] [FIRST [LAST|end]]; with --push, the archive is
+// then pushed to the centre, and the exit is the worse of the fill's and the push's.
 int run_archive(const Options& options, const Terminal& terminal, messages::Dialogs& dialogs);
 
 }  // namespace cli

@@ -206,7 +206,7 @@ constexpr CommandText kCommands[] = {
                        have the register print documents FIRST to LAST on its paper;
                        without --yes the question is answered No and nothing is sent
 )"},
-    {"archive", R"(  archive [--db FILE] [FIRST [LAST|end]]
+    {"archive", R"(  archive [--db FILE] [--push CENTRE] [FIRST [LAST|end]]
                        copy documents FIRST (default: where the register's tape begins,
                        as it answers the widest span of dates) to LAST (default end: the
                        register's last document) into the register's archive, FILE
@@ -215,7 +215,33 @@ constexpr CommandText kCommands[] = {
                        each document is kept as soon as it came whole, so a run stopped
                        in any way goes on where it stopped. An archive of another register
                        is refused. Prints one line: documents held before, fetched now,
-                       absent on the register, incomplete (asked again next run)
+                       absent on the register, incomplete (asked again next run).
+                       --push CENTRE then pushes the archive to the chain's central
+                       database as push does (also when the register could not be
+                       reached), and prints push's line too; the exit status is the
+                       worse of the two: the shop PC's nightly job
+)"},
+    {"push", R"(  push --db FILE --to CENTRE
+                       send what the archive FILE holds and the chain's central database
+                       CENTRE does not (documents, numbers the register said it lacks,
+                       where its tape begins), in batches of one transaction each; the
+                       archive is only read. CENTRE: postgresql://..., postgres://... or
+                       service=NAME (pg_service.conf); never with a password, which
+                       belongs in the password file (~/.pgpass, PGPASSFILE) or the
+                       service file. A stored document is never overwritten: one whose
+                       text differs is a conflict, named on stderr and kept at the
+                       centre by both texts' SHA-256. Prints one line: documents pushed
+                       now, held by the centre already, in conflict. Stopped in any way,
+                       what went in stays and the next push goes on. Exit 0 all went in,
+                       1 a conflict, a row of the archive that cannot be read or another
+                       register of that factory number at the centre, 2 a centre that
+                       cannot be reached or lacks the schema
+)"},
+    {"central", R"(  central init --to CENTRE
+                       make the central database's schema (talqen) and grant the roles
+                       talqen_push (may add, never change or delete a document) and
+                       talqen_read (may read); run again, it changes nothing. A centre
+                       of a later schema is refused (exit 2)
 )"},
     {"render", R"(  render JOURNAL.xml [--kind z|receipt|both] [-o FILE]
                        render a saved journal text; of a text cut short, the documents

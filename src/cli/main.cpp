@@ -11,10 +11,12 @@
 
 #include "app/config_file.hpp"
 #include "cli/archive_command.hpp"
+#include "cli/central_command.hpp"
 #include "cli/cli_dialogs.hpp"
 #include "cli/cli_options.hpp"
 #include "cli/detect_command.hpp"
 #include "cli/export_command.hpp"
+#include "cli/push_command.hpp"
 #include "cli/diagnose_command.hpp"
 #include "cli/raw_command.hpp"
 #include "cli/render_command.hpp"
@@ -56,6 +58,12 @@ int run(cli::Options& options, const cli::Terminal& terminal, cli::CliDialogs& d
   if (command == "verify") {
     const cli::StopSignals signals;
     return cli::run_verify(options, terminal);
+  }
+  if (command == "central") return cli::run_central(options, terminal);
+  if (command == "push") {
+    // A signal stops it after the batch underway; what was committed stays.
+    const cli::StopSignals signals;
+    return cli::run_push(options, terminal);
   }
   if (command == "detect") {
     const cli::StopSignals signals;

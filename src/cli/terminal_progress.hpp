@@ -36,6 +36,11 @@ class TerminalProgress final : public retrieval::AttentionWindow {
   bool drawn_ = false;
 };
 
+// "[#####     ]": done of total, in a bar of 20.
+std::string progress_bar(std::int64_t done, std::int64_t total);
+// ", about 12 s left" while done is short of total; empty otherwise.
+std::string time_left(std::int64_t done, std::int64_t total, std::int64_t elapsed_ms);
+
 // The line after the progress text: "[#####     ] 3/10 asked, 2 documents, 4.2 KB, about 12 s left".
 std::string progress_figures(const retrieval::RetrievalProgress& progress, std::int64_t elapsed_ms);
 

@@ -30,10 +30,13 @@ class GeneratedTape {
     int days = 3;
     int receipts_a_day = 6;
     long skip_receipt_number_at = 0;  // the document whose receipt number skips one (0: none)
+    std::string serial = "4000000001";  // ZN, the register's factory number
+    std::string fiscal_number = "3000000001";
   };
 
   // Each document's text (its DAT and MAC), numbered from 1, handed on in order.
-  GeneratedTape(Options options, const std::function<void(std::string&& document)>& sink) : sink_(sink) {
+  GeneratedTape(Options options, const std::function<void(std::string&& document)>& sink)
+      : sink_(sink), serial_(options.serial), fiscal_number_(options.fiscal_number) {
     long receipt_number = 500;
     long z_number = 7;
     for (int day = 1; day <= options.days; ++day) {
@@ -71,11 +74,12 @@ class GeneratedTape {
 
   void add(const std::string& ts, const std::string& body) {
     const long n = ++count_;
-    sink_("<DAT" + attr("FN", "3000000001") + attr("ZN", "4000000001") + attr("DI", n) + ">" + body +
+    sink_("<DAT" + attr("FN", fiscal_number_) + attr("ZN", serial_) + attr("DI", n) + ">" + body +
                         "<TS>" + ts + "</TS></DAT><MAC" + attr("DI", n) + " NT=\"1\">QUJD</MAC>");
   }
 
   const std::function<void(std::string&&)>& sink_;
+  std::string serial_, fiscal_number_;
   long count_ = 0;
 
   static std::string service(long number, bool deposit, long amount, Day& day, const std::string& ts) {

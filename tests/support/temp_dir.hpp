@@ -13,10 +13,10 @@ namespace testing_support {
 
 class TempDir {
  public:
-  TempDir() {
+  // In `base`, the system's temporary folder unless given.
+  explicit TempDir(const std::filesystem::path& base = std::filesystem::temp_directory_path()) {
     static int counter = 0;
-    path_ = std::filesystem::temp_directory_path() /
-            ("talqen-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+    path_ = base / ("talqen-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
     std::filesystem::create_directories(path_);
   }
   ~TempDir() {
