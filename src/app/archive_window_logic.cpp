@@ -8,6 +8,7 @@
 
 #include "archive/stored_row.hpp"
 #include "archive/sqlite_database.hpp"
+#include "archive/tape_archive.hpp"
 #include "archive/xlsx_export.hpp"
 #include "retrieval/failure_lines.hpp"
 #include "text/atomic_file.hpp"
@@ -177,11 +178,11 @@ ArchiveSummary read_summary(const std::string& path) {
 }
 
 void ArchiveWindowLogic::open(const std::string& path) {
-  archive::TapeArchive tape = archive::TapeArchive::open_existing(path);
+  auto tape = std::make_unique<archive::TapeArchive>(archive::TapeArchive::open_existing(path));
   ArchiveSummary summary = read_summary(path);
-  identity_ = tape.identity();
+  identity_ = tape->identity();
   summary_ = std::move(summary);
-  tape_.emplace(std::move(tape));
+  tape_ = std::move(tape);
   path_ = path;
 }
 

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -15,7 +16,7 @@
 #include <vector>
 
 #include "archive/journal_export.hpp"
-#include "archive/tape_archive.hpp"
+#include "archive/tape_store.hpp"
 #include "app/verification_report.hpp"
 #include "render/packed_lines.hpp"
 #include "render/render_context.hpp"
@@ -83,7 +84,7 @@ class ArchiveWindowLogic {
   // for a file that is missing, is no Talqen archive or was written by a later schema,
   // leaving an archive that was open as it was.
   void open(const std::string& path);
-  bool is_open() const { return tape_.has_value(); }
+  bool is_open() const { return tape_ != nullptr; }
   const std::string& path() const { return path_; }
   const archive::RegisterIdentity& identity() const { return identity_; }
   const ArchiveSummary& summary() const { return summary_; }
@@ -114,7 +115,7 @@ class ArchiveWindowLogic {
   // Feeds the view's documents to the exporter, as the export command does.
   SelectionResult feed(const ArchiveView& view, archive::JournalExport& exporter, const GoOn& go_on) const;
 
-  std::optional<archive::TapeArchive> tape_;
+  std::unique_ptr<archive::TapeStore> tape_;
   std::string path_;
   archive::RegisterIdentity identity_;
   ArchiveSummary summary_;

@@ -6,34 +6,16 @@
 
 #include <cstdint>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <utility>
+
+#include "archive/archive_error.hpp"
 
 struct sqlite3;
 struct sqlite3_stmt;
 
 namespace archive {
-
-class ArchiveError : public std::runtime_error {
- public:
-  enum class Cause { Other, NotADatabase, CannotOpen, Damaged };
-  explicit ArchiveError(const std::string& what, Cause cause = Cause::Other, std::string detail = {})
-      : std::runtime_error(what), cause_(cause), detail_(std::move(detail)) {}
-  // SQLite found the file to be no database at all.
-  bool not_a_database() const { return cause_ == Cause::NotADatabase; }
-  // The file could not be opened (missing, a folder, no permission).
-  bool cannot_open() const { return cause_ == Cause::CannotOpen; }
-  // SQLite found the file damaged where it read it.
-  bool damaged() const { return cause_ == Cause::Damaged; }
-  // SQLite's own words, without the file and the statement.
-  const std::string& detail() const { return detail_; }
-
- private:
-  Cause cause_;
-  std::string detail_;
-};
 
 class Statement;
 

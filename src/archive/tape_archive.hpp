@@ -14,18 +14,9 @@
 
 #include "archive/archived_document.hpp"
 #include "archive/sqlite_database.hpp"
+#include "archive/tape_store.hpp"
 
 namespace archive {
-
-// The register an archive belongs to, as its tape names it: DAT ZN (the factory number),
-// FN (the fiscal number) and TN of its documents. Each is empty until a stored document
-// names it. Nothing promises that the connection check spells these numbers as the tape
-// does, so only the tape identifies the register of a document.
-struct RegisterIdentity {
-  std::string serial;
-  std::string fiscal_number;
-  std::string till_number;
-};
 
 // The register as it answered the connection check: the factory number and, where the
 // answer gives one, the fiscal number, spelled as the answer spells them. Compared only
@@ -36,18 +27,11 @@ struct ConnectionAnswer {
   std::string fiscal_number;  // empty when the answer gives none
 };
 
-// Where the register's tape begins: the first document number it gave for the widest
-// span of dates, and when it gave it (UTC). Numbers below it were never on the tape.
-struct TapeBeginning {
-  std::int64_t first_number = 1;
-  std::string asked_at;
-};
-
 // The schema this program writes; an archive of a later one is refused, one of an earlier
 // one is brought to this one when opened.
 inline constexpr int kSchemaVersion = 3;
 
-class TapeArchive {
+class TapeArchive final : public TapeStore {
  public:
   // An existing archive, to read. Throws ArchiveError for a file that is missing, is not
   // a Talqen archive, or was written by a later schema.
@@ -64,13 +48,10 @@ class TapeArchive {
   // taken from this one.
   static TapeArchive open_for_register(const std::string& path, const ConnectionAnswer& answer);
 
-  // The register as its tape names it; empty fields until a document named them.
-  RegisterIdentity identity() const;
+  RegisterIdentity identity() const override;
   ConnectionAnswer connection_answer() const;
 
-  // The selected documents in the order a one-shot fetch of them would bring them, one
-  // row at a time.
-  void visit(const ArchiveSelection& selection, const ArchivedDocumentVisitor& visitor) const;
+  void visit(const ArchiveSelection& selection, const ArchivedDocumentVisitor& visitor) const override;
 
   // Each number the register said it does not have, in order, with when it said so
   // (empty where the file holds no text for it).
@@ -78,11 +59,10 @@ class TapeArchive {
 
   // The lowest number from `from` to `last` that is neither held nor known to be absent.
   std::optional<std::int64_t> first_missing(std::int64_t from, std::int64_t last) const;
-  // Counts within [first, last].
+  // Documents held within [first, last].
   std::int64_t held_count(std::int64_t first, std::int64_t last) const;
-  std::int64_t absent_count(std::int64_t first, std::int64_t last) const;
-  // The lowest document number held (from 1); nothing when none is.
-  std::optional<std::int64_t> lowest_held() const;
+  std::int64_t absent_count(std::int64_t first, std::int64_t last) const override;
+  std::optional<std::int64_t> lowest_held() const override;
 
   // Commits one document. Throws ArchiveError, storing nothing, when the document names
   // another register (a DAT ZN or FN that is not the archive's). The first ZN, FN and TN
@@ -91,10 +71,7 @@ class TapeArchive {
   // Commits a number the register said it does not have.
   void store_absent(std::int64_t number, const std::string& checked_at);
 
-  // Where the register's tape begins, as the register last told it; where it never did, the
-  // lowest number held when the register said it lacks every number below (a fill that
-  // asked from 1; those absent numbers are its true word and stay); else nothing.
-  std::optional<TapeBeginning> tape_beginning() const;
+  std::optional<TapeBeginning> tape_beginning() const override;
   // Commits where the register's tape begins, in place of what was kept before.
   void store_tape_beginning(const TapeBeginning& beginning);
 

@@ -392,7 +392,7 @@ namespace {
 // The numbers first..last that the archive does not hold, split into runs that are all
 // absent or all not fetched, so that a long run costs a few counts, not one per number.
 // Absent numbers after the last held one are the end of the tape: told only when asked.
-void tell_not_held(const TapeArchive& tape, TapeVerification& verification, std::int64_t first, std::int64_t last,
+void tell_not_held(const TapeStore& tape, TapeVerification& verification, std::int64_t first, std::int64_t last,
                    bool tell_absent) {
   if (first > last) return;
   const std::int64_t absent = tape.absent_count(first, last);
@@ -408,7 +408,7 @@ void tell_not_held(const TapeArchive& tape, TapeVerification& verification, std:
 
 // The same, for numbers of the selection: those below the register's tape, which begins
 // at tape_first, are below it, not missing.
-void tell_not_held_on_tape(const TapeArchive& tape, TapeVerification& verification, std::int64_t tape_first,
+void tell_not_held_on_tape(const TapeStore& tape, TapeVerification& verification, std::int64_t tape_first,
                            std::int64_t first, std::int64_t last, bool tell_absent) {
   if (first < tape_first && first <= last) {
     const std::int64_t below_last = std::min(last, tape_first - 1);
@@ -422,7 +422,7 @@ void tell_not_held_on_tape(const TapeArchive& tape, TapeVerification& verificati
 // that Z-report begins: the selection's first Z-report can then be checked. Searched
 // backwards in growing steps, as a shift is short beside a tape.
 // Numbers not held are told up to told_up_to: the selection tells its own.
-void read_shift_before(const TapeArchive& tape, TapeVerification& verification, std::int64_t first,
+void read_shift_before(const TapeStore& tape, TapeVerification& verification, std::int64_t first,
                        std::int64_t told_up_to) {
   std::optional<std::int64_t> z_document;
   for (std::int64_t last = first - 1, step = 64; last >= 1 && !z_document; step *= 4) {
@@ -457,7 +457,7 @@ Finding damage_finding(const std::string& damage) {
   return f;
 }
 
-VerificationSummary verify_archive(const TapeArchive& tape, const ArchiveSelection& selection,
+VerificationSummary verify_archive(const TapeStore& tape, const ArchiveSelection& selection,
                                    const FindingSink& sink, const std::function<void()>& between_documents) {
   using By = ArchiveSelection::By;
   TapeVerification verification(sink);

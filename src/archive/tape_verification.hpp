@@ -14,7 +14,7 @@
 
 #include "archive/archived_document.hpp"
 #include "archive/archived_document_reader.hpp"
-#include "archive/tape_archive.hpp"
+#include "archive/tape_store.hpp"
 
 namespace archive {
 
@@ -164,14 +164,14 @@ class TapeVerification {
 // TapeArchive::damage reports): told before anything in the file is read.
 Finding damage_finding(const std::string& damage);
 
-// Verifies the selected documents of an archive: those it holds in number order, the
+// Verifies the selected documents of a kept tape: those it holds in number order, the
 // numbers of the selection it does not hold, and for a selection by numbers the numbers
 // before the first held one and after the last up to LAST (not "end"). Numbers below
 // where the archive knows the register's tape to begin (and below every document held)
 // are one note, not findings. The
 // selection's first shift is checked too when the archive holds the Z-report before it.
-// Throws ArchiveError when the archive fails.
-VerificationSummary verify_archive(const TapeArchive& tape, const ArchiveSelection& selection,
+// Throws ArchiveError when the store fails.
+VerificationSummary verify_archive(const TapeStore& tape, const ArchiveSelection& selection,
                                    const FindingSink& sink, const std::function<void()>& between_documents = {});
 
 }  // namespace archive

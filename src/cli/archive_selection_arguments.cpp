@@ -6,6 +6,9 @@
 #include <optional>
 #include <tuple>
 
+#include "archive/central_tape.hpp"
+#include "archive/centre_address.hpp"
+#include "archive/tape_archive.hpp"
 #include "cli/retrieval_commands.hpp"
 #include "text/cp1251.hpp"
 
@@ -21,6 +24,31 @@ std::string selection_date(const std::string& field) {
 }
 
 }  // namespace
+
+std::string TapeSource::described() const {
+  return centre() ? "register " + *register_zn + " of " + db : "the archive " + db;
+}
+
+std::optional<TapeSource> tape_source(const CommandArguments& args, std::string& error) {
+  const std::string* db = args.value("--db");
+  const std::string* zn = args.value("--register");
+  if (!db || db->empty()) {
+    error = "needs --db FILE, the archive, or --db CENTRE --register ZN";
+    return std::nullopt;
+  }
+  if (!archive::names_centre(*db)) {
+    if (zn) {
+      error = "--register picks a register of a centre; the archive " + *db + " holds one register only";
+      return std::nullopt;
+    }
+    return TapeSource{*db, std::nullopt};
+  }
+  if (!zn || zn->empty()) {
+    error = "needs --register ZN: the centre holds the tapes of many registers (talqen-cli registers lists them)";
+    return std::nullopt;
+  }
+  return TapeSource{*db, *zn};
+}
 
 bool select_archived_documents(const CommandArguments& args, bool z_report_numbers,
                                archive::ArchiveSelection& selection, bool& dates_reversed, std::string& error) {
@@ -64,17 +92,33 @@ bool select_archived_documents(const CommandArguments& args, bool z_report_numbe
   return true;
 }
 
-std::optional<archive::TapeArchive> open_selected_archive(const std::string& command, const std::string& db,
+std::unique_ptr<archive::TapeStore> open_selected_archive(const std::string& command, const TapeSource& source,
                                                           bool dates_reversed, const Terminal& terminal) {
   if (dates_reversed) {
     terminal.error("Конечная дата должна быть не меньше начальной!"_cp1251);
-    return std::nullopt;
+    return nullptr;
+  }
+  if (source.centre()) {
+    std::string error;
+    const std::optional<archive::CentreAddress> address = archive::centre_address(source.db, error);
+    // The centre's words come as UTF-8, whatever the terminal.
+    try {
+      if (address)
+        return std::make_unique<archive::CentralTape>(archive::connect_to_centre(*address),
+                                                      terminal.typed(*source.register_zn));
+    } catch (const archive::CentralError& e) {
+      error = e.what();
+    } catch (const archive::ArchiveError& e) {
+      error = e.what();
+    }
+    terminal.error(text::from_utf8("talqen-cli " + command + ": " + error));
+    return nullptr;
   }
   try {
-    return archive::TapeArchive::open_existing(db);
+    return std::make_unique<archive::TapeArchive>(archive::TapeArchive::open_existing(source.db));
   } catch (const archive::ArchiveError& e) {
     terminal.error(terminal.typed("talqen-cli " + command + ": " + e.what()));
-    return std::nullopt;
+    return nullptr;
   }
 }
 

@@ -247,8 +247,8 @@ constexpr CommandText kCommands[] = {
                        render a saved journal text; of a text cut short, the documents
                        that came whole
 )"},
-    {"export", R"(  export --db FILE [FIRST LAST|end | --from DD.MM.YY --to DD.MM.YY] [--kind z|receipt|both]
-         --format xml|text|csv|json|xlsx [-o FILE]
+    {"export", R"(  export --db FILE|CENTRE [--register ZN] [FIRST LAST|end | --from DD.MM.YY --to DD.MM.YY]
+         [--kind z|receipt|both] --format xml|text|csv|json|xlsx [-o FILE]
                        write documents of an archive, offline: FIRST to LAST (Z-report
                        numbers with --kind z, as fetch takes them), the days --from to
                        --to, or the whole archive. xml: the journal text a fetch of them
@@ -259,9 +259,13 @@ constexpr CommandText kCommands[] = {
                        spreadsheet (needs -o). README.md names the columns and fields.
                        --kind picks the documents text, csv, json and xlsx show; xml
                        keeps every selected one, as temp.xml does. -o FILE is written only
-                       when the whole export succeeded; without it, stdout
+                       when the whole export succeeded; without it, stdout. With the
+                       chain's centre (postgresql://..., postgres://... or service=NAME;
+                       no password in it) the register --register ZN is read from there,
+                       and the output is that of its archive file, byte for byte
 )"},
-    {"verify", R"(  verify --db FILE [FIRST LAST|end | --from DD.MM.YY --to DD.MM.YY] [--format text|json]
+    {"verify", R"(  verify --db FILE|CENTRE [--register ZN] [FIRST LAST|end | --from DD.MM.YY --to DD.MM.YY]
+         [--format text|json]
                        check an archive, offline: every number of the selection held (or
                        named absent by the register below a later one), Z-report and
                        receipt numbers following on, dates and times in order, and each
@@ -269,7 +273,18 @@ constexpr CommandText kCommands[] = {
                        where the register's tape begins are one note. One line per
                        finding (tab-separated: finding or note, document, Z, what,
                        expected, found, difference), then a summary line; json: the same
-                       as one object. Exit 0 nothing found, 1 something found
+                       as one object. Exit 0 nothing found, 1 something found. A
+                       register of the centre (--db CENTRE --register ZN) is verified as
+                       its archive file is, but for the file's damage check
+)"},
+    {"registers", R"(  registers --db CENTRE [--format text|csv|json]
+                       the chain's overview: one line per register of the centre, ZN, FN,
+                       documents held, the first and the last number, the last
+                       document's date and time, the last push that ended (when, UTC, and
+                       from which host) and the conflicts found; text in aligned columns
+                       under a header, csv and json with the identifiers serial,
+                       fiscal_number, documents, first_number, last_number,
+                       last_document_time, last_push_at, last_push_host, conflicts
 )"},
     {"detect", R"(  detect [PORT...] [--write-config]
                        find the register: each port (the given ones, or every serial

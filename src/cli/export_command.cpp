@@ -12,7 +12,7 @@
 #include <tuple>
 
 #include "archive/journal_export.hpp"
-#include "archive/tape_archive.hpp"
+#include "archive/tape_store.hpp"
 #include "archive/xlsx_export.hpp"
 #include "cli/archive_selection_arguments.hpp"
 #include "cli/command_arguments.hpp"
@@ -30,7 +30,7 @@ namespace cli {
 namespace {
 
 struct ExportRequest {
-  std::string db;
+  TapeSource source;
   archive::ExportFormat format = archive::ExportFormat::Xml;
   render::DocumentKind kind = render::DocumentKind::Both;
   archive::ArchiveSelection selection;
@@ -39,17 +39,14 @@ struct ExportRequest {
 };
 
 std::optional<ExportRequest> parse(const Options& options, std::string& error) {
-  const auto args = parse_command_arguments(options.arguments, {"--db", "--from", "--to", "--kind", "--format", "-o"},
+  const auto args = parse_command_arguments(options.arguments, {"--db", "--register", "--from", "--to", "--kind", "--format", "-o"},
                                             error);
   if (!args) return std::nullopt;
   ExportRequest request;
-  const std::string* db = args->value("--db");
+  std::optional<TapeSource> source = tape_source(*args, error);
+  if (!source) return std::nullopt;
+  request.source = std::move(*source);
   const std::string* format = args->value("--format");
-  if (!db || db->empty()) {
-    error = "needs --db FILE, the archive";
-    return std::nullopt;
-  }
-  request.db = *db;
   if (!format) {
     error = "needs --format xml, text, csv, json or xlsx";
     return std::nullopt;
@@ -71,7 +68,8 @@ std::optional<ExportRequest> parse(const Options& options, std::string& error) {
     error = "xlsx needs -o FILE: a workbook is no terminal output";
     return std::nullopt;
   }
-  if (request.output && *request.output != "-" && same_file(*request.output, request.db)) {
+  if (request.output && *request.output != "-" && !request.source.centre() &&
+      same_file(*request.output, request.source.db)) {
     error = "-o " + *request.output + " would overwrite the archive";
     return std::nullopt;
   }
@@ -101,7 +99,7 @@ struct ExportRun {
   std::optional<std::string> archive_error; // the archive failed while it was read
 };
 
-ExportRun export_documents(const archive::TapeArchive& tape, const ExportRequest& request,
+ExportRun export_documents(const archive::TapeStore& tape, const ExportRequest& request,
                            archive::JournalExport& exporter) {
   ExportRun run;
   try {
@@ -127,7 +125,7 @@ int run_export(const Options& options, const Terminal& terminal, const render::O
   if (!request) {
     return usage_error(terminal, "export", error);
   }
-  std::optional<archive::TapeArchive> tape = open_selected_archive("export", request->db, request->dates_reversed, terminal);
+  const std::unique_ptr<archive::TapeStore> tape = open_selected_archive("export", request->source, request->dates_reversed, terminal);
   if (!tape) return kExitUsage;
 
   ExportRun run;
@@ -195,7 +193,7 @@ int run_export(const Options& options, const Terminal& terminal, const render::O
     return kExitFailed;
   }
   if (run.selected == 0) {
-    terminal.error(terminal.typed("talqen-cli export: nothing selected: the archive " + request->db +
+    terminal.error(terminal.typed("talqen-cli export: nothing selected: " + request->source.described() +
                                   " holds no document in that selection"));
     return kExitFailed;
   }

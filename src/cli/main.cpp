@@ -17,6 +17,7 @@
 #include "cli/detect_command.hpp"
 #include "cli/export_command.hpp"
 #include "cli/push_command.hpp"
+#include "cli/registers_command.hpp"
 #include "cli/diagnose_command.hpp"
 #include "cli/raw_command.hpp"
 #include "cli/render_command.hpp"
@@ -65,6 +66,7 @@ int run(cli::Options& options, const cli::Terminal& terminal, cli::CliDialogs& d
     const cli::StopSignals signals;
     return cli::run_push(options, terminal);
   }
+  if (command == "registers") return cli::run_registers(options, terminal);
   if (command == "detect") {
     const cli::StopSignals signals;
     return cli::run_detect(options, terminal, dialogs);

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -24,22 +25,19 @@ namespace cli {
 namespace {
 
 struct VerifyRequest {
-  std::string db;
+  TapeSource source;
   archive::ArchiveSelection selection;
   bool json = false;
   bool dates_reversed = false;
 };
 
 std::optional<VerifyRequest> parse(const Options& options, std::string& error) {
-  const auto args = parse_command_arguments(options.arguments, {"--db", "--from", "--to", "--format"}, error);
+  const auto args = parse_command_arguments(options.arguments, {"--db", "--register", "--from", "--to", "--format"}, error);
   if (!args) return std::nullopt;
   VerifyRequest request;
-  const std::string* db = args->value("--db");
-  if (!db || db->empty()) {
-    error = "needs --db FILE, the archive";
-    return std::nullopt;
-  }
-  request.db = *db;
+  std::optional<TapeSource> source = tape_source(*args, error);
+  if (!source) return std::nullopt;
+  request.source = std::move(*source);
   if (const std::string* format = args->value("--format")) {
     const std::string named = lower_case(*format);
     if (named != "text" && named != "json") {
@@ -83,12 +81,14 @@ int run_verify(const Options& options, const Terminal& terminal) {
   if (!request) {
     return usage_error(terminal, "verify", error);
   }
-  // A damaged file is one finding before anything in it is read.
-  const std::optional<std::string> damage =
-      request->dates_reversed ? std::nullopt : archive::TapeArchive::damage(request->db);
-  std::optional<archive::TapeArchive> tape;
+  // A damaged file is one finding before anything in it is read. The centre's server
+  // keeps its own pages whole.
+  const std::optional<std::string> damage = request->dates_reversed || request->source.centre()
+                                                ? std::nullopt
+                                                : archive::TapeArchive::damage(request->source.db);
+  std::unique_ptr<archive::TapeStore> tape;
   if (!damage) {
-    tape = open_selected_archive("verify", request->db, request->dates_reversed, terminal);
+    tape = open_selected_archive("verify", request->source, request->dates_reversed, terminal);
     if (!tape) return kExitUsage;
   }
 
@@ -135,7 +135,7 @@ int run_verify(const Options& options, const Terminal& terminal) {
     return kExitFailed;
   }
   if (summary.documents == 0 && summary.findings == 0) {
-    terminal.error(terminal.typed("talqen-cli verify: nothing selected: the archive " + request->db +
+    terminal.error(terminal.typed("talqen-cli verify: nothing selected: " + request->source.described() +
                                   " holds no document in that selection"));
     return kExitFailed;
   }

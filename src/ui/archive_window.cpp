@@ -23,6 +23,7 @@
 #include <limits>
 
 #include "app/config_file.hpp"
+#include "archive/tape_archive.hpp"
 #include "text/cp1251.hpp"
 #include "ui/attention_dialog.hpp"
 #include "ui/designed_font.hpp"

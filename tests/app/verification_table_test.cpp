@@ -11,6 +11,7 @@
 
 #include "app/archive_window_logic.hpp"
 #include "archive/arrived_document.hpp"
+#include "archive/tape_archive.hpp"
 #include "support/generated_tape.hpp"
 #include "support/temp_dir.hpp"
 #include "text/cp1251.hpp"
