@@ -99,8 +99,9 @@ WINESERVER ?= $(shell command -v wineserver || echo /usr/lib/wine/wineserver)
 WINE_ENV = WINEPREFIX=$(abspath $(WINDOWS_BUILD))/wine WINEDEBUG=-all
 # The unit and UI tests under one persistent Wine server: a test that starts while an idle
 # server is shutting down otherwise loses its connection ("wine client error ... reset by
-# peer"). Then the programs against talqen-sim, and talqen.exe (in Russian, then on a
-# Ukrainian Windows) and the setup program on a virtual X display with a window manager.
+# peer"). Then the programs against talqen-sim, talqen-cli.exe against a PostgreSQL server
+# over TLS, and talqen.exe (in Russian, then on a Ukrainian Windows) and the setup program
+# on a virtual X display with a window manager.
 XVFB_RUN = xvfb-run -a -s "-screen 0 1280x1024x24"
 test-windows: windows-package build
 	@$(WINE_ENV) $(WINESERVER) -k >/dev/null 2>&1 || true
@@ -109,6 +110,7 @@ test-windows: windows-package build
 	@status=0; ctest --test-dir $(WINDOWS_BUILD) --output-on-failure -j $(JOBS) || status=$$?; \
 	  $(WINE_ENV) $(WINESERVER) -k >/dev/null 2>&1; exit $$status
 	@tests/windows/against-sim $(BUILD) $(WINDOWS_BUILD)
+	@tests/windows/central-under-wine $(BUILD) $(WINDOWS_BUILD)
 	@$(XVFB_RUN) tests/windows/desktop-against-sim $(BUILD) $(WINDOWS_BUILD)
 	@$(XVFB_RUN) tests/windows/archive-against-sim $(BUILD) $(WINDOWS_BUILD)
 	@$(XVFB_RUN) tests/windows/desktop-in-ukrainian $(BUILD) $(WINDOWS_BUILD)
