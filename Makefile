@@ -76,18 +76,19 @@ fuzz:
 	  grep -E "stat::number_of_executed_units|stat::new_units_added" build-fuzz/$$f.log; done
 
 # Windows: talqen.exe, talqen-cli.exe and the tests as static .exe files, cross-built
-# with MinGW-w64 against Qt, libxml2, SQLite and libxlsxwriter built once per machine from Debian's source
-# packages (into ~/.cache/talqen); the tests run under Wine, and the programs against
+# with MinGW-w64 against Qt, libxml2, SQLite, libxlsxwriter, OpenSSL and libpq built once per machine
+# from Debian's source packages (into ~/.cache/talqen); the tests run under Wine, and the programs against
 # talqen-sim beside the Linux ones.
 WINDOWS_BUILD ?= build-windows
 WINE ?= $(shell command -v wine64 || echo /usr/lib/wine/wine64)
 windows:
 	@scripts/install-deps windows
 	@libxml2=$$(scripts/build-windows-libxml2) && sqlite=$$(scripts/build-windows-sqlite) && \
-	  xlsxwriter=$$(scripts/build-windows-xlsxwriter) && qt=$$(JOBS=$(JOBS) scripts/build-windows-qt) && \
+	  xlsxwriter=$$(scripts/build-windows-xlsxwriter) && openssl=$$(JOBS=$(JOBS) scripts/build-windows-openssl) && \
+	  libpq=$$(JOBS=$(JOBS) scripts/build-windows-libpq $$openssl) && qt=$$(JOBS=$(JOBS) scripts/build-windows-qt) && \
 	  cmake -S . -B $(WINDOWS_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
 	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
-	  -DTALQEN_WINDOWS_PREFIX="$$libxml2;$$sqlite;$$xlsxwriter;$$qt" -DTALQEN_WERROR=ON -DTALQEN_BENCH=OFF >/dev/null
+	  -DTALQEN_WINDOWS_PREFIX="$$libxml2;$$sqlite;$$xlsxwriter;$$openssl;$$libpq;$$qt" -DTALQEN_WERROR=ON -DTALQEN_BENCH=OFF >/dev/null
 	@cmake --build $(WINDOWS_BUILD) -j $(JOBS)
 
 # The setup program and the zip of the programs, in $(WINDOWS_BUILD).
@@ -98,8 +99,9 @@ WINESERVER ?= $(shell command -v wineserver || echo /usr/lib/wine/wineserver)
 WINE_ENV = WINEPREFIX=$(abspath $(WINDOWS_BUILD))/wine WINEDEBUG=-all
 # The unit and UI tests under one persistent Wine server: a test that starts while an idle
 # server is shutting down otherwise loses its connection ("wine client error ... reset by
-# peer"). Then the programs against talqen-sim, and talqen.exe (in Russian, then on a
-# Ukrainian Windows) and the setup program on a virtual X display with a window manager.
+# peer"). Then the programs against talqen-sim, talqen-cli.exe against a PostgreSQL server
+# over TLS, and talqen.exe (in Russian, then on a Ukrainian Windows) and the setup program
+# on a virtual X display with a window manager.
 XVFB_RUN = xvfb-run -a -s "-screen 0 1280x1024x24"
 test-windows: windows-package build
 	@$(WINE_ENV) $(WINESERVER) -k >/dev/null 2>&1 || true
@@ -108,6 +110,7 @@ test-windows: windows-package build
 	@status=0; ctest --test-dir $(WINDOWS_BUILD) --output-on-failure -j $(JOBS) || status=$$?; \
 	  $(WINE_ENV) $(WINESERVER) -k >/dev/null 2>&1; exit $$status
 	@tests/windows/against-sim $(BUILD) $(WINDOWS_BUILD)
+	@tests/windows/central-under-wine $(BUILD) $(WINDOWS_BUILD)
 	@$(XVFB_RUN) tests/windows/desktop-against-sim $(BUILD) $(WINDOWS_BUILD)
 	@$(XVFB_RUN) tests/windows/archive-against-sim $(BUILD) $(WINDOWS_BUILD)
 	@$(XVFB_RUN) tests/windows/desktop-in-ukrainian $(BUILD) $(WINDOWS_BUILD)

@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Cross-building for 64-bit Windows with Debian's MinGW-w64 (POSIX threads), statically,
 # so that each program is one file to copy to a shop PC. TALQEN_WINDOWS_PREFIX lists where
-# the Windows builds of libxml2, SQLite, libxlsxwriter and Qt were installed
+# the Windows builds of libxml2, SQLite, libxlsxwriter, OpenSSL, libpq and Qt were installed
 # (scripts/build-windows-*).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
