@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "archive/postgres_database.hpp"
 #include "archive/tape_store.hpp"
