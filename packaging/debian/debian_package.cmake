@@ -44,6 +44,15 @@ else()
   message(STATUS "help2man or gzip not found: no manual pages")
 endif()
 
+# The machine-readable copyright format's Format line, as the machine's own dpkg (on every
+# Debian system) states it in its copyright file, so the format's address is not ours to keep.
+set(TALQEN_DEP5_FORMAT_SOURCE /usr/share/doc/dpkg/copyright)
+if(EXISTS ${TALQEN_DEP5_FORMAT_SOURCE})
+  file(STRINGS ${TALQEN_DEP5_FORMAT_SOURCE} TALQEN_DEP5_FORMAT_LINE REGEX "^Format: " LIMIT_COUNT 1)
+endif()
+if(NOT TALQEN_DEP5_FORMAT_LINE)
+  message(STATUS "${TALQEN_DEP5_FORMAT_SOURCE} names no Format: the package's copyright file has none")
+endif()
 configure_file(packaging/debian/copyright.in ${debian_dir}/copyright @ONLY)
 configure_file(packaging/debian/changelog.in ${debian_dir}/changelog @ONLY)
 if(TALQEN_GZIP)
